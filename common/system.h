@@ -1,0 +1,40 @@
+// The few operating-system services the core needs, behind plain functions:
+// reading a whole file, the system's error texts, UTF-16 to ANSI conversion
+// and the lead bytes of the ANSI code page. common/win32/ implements them with
+// the Win32 calls; common/posix/ implements them for the native build, where
+// the "ANSI code page" is Windows-1252 (a single-byte code page).
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "common/file_time.h"
+
+namespace mosaikon {
+
+using ErrorCode = std::uint32_t;
+
+// Error codes the core itself reports, in the platform's numbering.
+ErrorCode FileTooLargeError();    // a file of 4 GiB or more
+ErrorCode OutOfMemoryError();     // a file too large to hold in memory
+
+// Reads the whole file into `buffer` (replacing its contents) and reports its
+// size and last-write time in local time. On failure returns false with the
+// reason in `error`; `buffer` is then unspecified. Files of 4 GiB or more fail
+// with FileTooLargeError() and are never read truncated.
+bool ReadWholeFile(const std::string& path, std::string& buffer, std::uint32_t* size, FileTime* time,
+                   ErrorCode& error);
+
+// The system's message text for `code` (with its trailing line break), or an
+// empty string when the system has none.
+std::string SystemErrorText(ErrorCode code);
+
+// Converts UTF-16LE code units to the ANSI code page; characters the code page
+// lacks come out as a best-fit or default character.
+std::string WideToNarrow(const char16_t* units, std::size_t count);
+
+// True when `byte` starts a double-byte character in the ANSI code page.
+// The native build's code page has no lead bytes.
+bool IsLeadByte(unsigned char byte);
+
+}  // namespace mosaikon
