@@ -1,0 +1,55 @@
+// The process-wide settings object: the stored settings plus what the program
+// derives from them (fonts, background brush), the link cursor, the ANSI
+// palette and the paths. Constructed during static initialisation, before
+// WinMain runs; its destruction writes every setting back to the INI file.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <memory>
+#include <string>
+
+#include "document/ansi_interpreter.h"
+#include "framework/handles.h"
+#include "settings/ini_store.h"
+#include "settings/settings_model.h"
+
+namespace mosaikon {
+
+// Language display name -> pack file name (empty for the built-in English).
+using LanguageMap = std::map<std::string, std::string>;
+
+class Settings : public SettingsModel {
+ public:
+  Settings();
+  ~Settings();
+  Settings(const Settings&) = delete;
+  Settings& operator=(const Settings&) = delete;
+
+  // Fonts and brush (view/win32/fonts.cpp).
+  void CreateFonts();
+  void CreateChineseFont();
+
+  std::int32_t fontWidth = 8;
+  std::int32_t fontHeight = 12;
+  GdiFont terminalFont;
+  GdiFont chineseFont;
+  GdiBrush backgroundBrush;
+  HCURSOR linkCursor = nullptr;  // a resource cursor: shared, never destroyed
+  AnsiPalette palette{};
+  std::string modulePath;
+  std::string iniPath;  // empty when the folder's path is too long: nothing is stored
+  LanguageMap languages;
+
+  // The INI store of iniPath, or none when storage is refused.
+  IniStore* ini() const { return ini_.get(); }
+
+ private:
+  std::unique_ptr<IniStore> ini_;
+};
+
+// The one instance, defined in shell/win32/app_settings.cpp.
+Settings& TheSettings();
+
+}  // namespace mosaikon
