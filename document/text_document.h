@@ -91,8 +91,14 @@ class TextDocument {
 
   // The part of a load after the read: takes the file's bytes, converts
   // UTF-16LE with a byte-order mark, blanks NUL and 0xFF, and builds a plain or
-  // an ANSI document. Does not touch fileSize and fileTime.
+  // an ANSI document. Does not touch fileSize and fileTime. The new document
+  // is built aside and swapped in, so when it throws (std::bad_alloc, or
+  // std::length_error for a text of 2 GiB or more) the document is unchanged.
   void Build(std::string bytes, const LoadOptions& options);
 };
+
+// Two passes of Build over the whole text, usable on their own.
+void BlankInvisibleBytes(char* bytes, std::size_t count);  // NUL and 0xFF become blanks
+bool ContainsAnsiEscape(std::string_view text);            // ESC "[" anywhere
 
 }  // namespace mosaikon

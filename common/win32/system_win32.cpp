@@ -1,0 +1,157 @@
+// The operating-system services of the core on Windows: whole-file reading
+// with CreateFileA/ReadFile, FormatMessageA texts, WideCharToMultiByte in the
+// ANSI code page and IsDBCSLeadByte.
+#include <windows.h>
+
+#include <algorithm>
+#include <limits>
+#include <new>
+#include <stdexcept>
+
+#include "common/system.h"
+
+namespace mosaikon {
+
+namespace {
+
+class FileHandle {
+ public:
+  explicit FileHandle(HANDLE handle) : handle_(handle) {}
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+  ~FileHandle() {
+    if (valid()) CloseHandle(handle_);
+  }
+  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+  HANDLE get() const { return handle_; }
+
+ private:
+  HANDLE handle_;
+};
+
+struct LocalBuffer {
+  char* text = nullptr;
+  LocalBuffer() = default;
+  LocalBuffer(const LocalBuffer&) = delete;
+  LocalBuffer& operator=(const LocalBuffer&) = delete;
+  ~LocalBuffer() {
+    if (text) LocalFree(text);
+  }
+};
+
+bool LastWriteTime(HANDLE file, FileTime& time) {
+  FILETIME written{};
+  SYSTEMTIME utc{};
+  SYSTEMTIME local{};
+  TIME_ZONE_INFORMATION zone{};
+  if (!GetFileTime(file, nullptr, nullptr, &written) || !FileTimeToSystemTime(&written, &utc)) return false;
+  GetTimeZoneInformation(&zone);
+  if (!SystemTimeToTzSpecificLocalTime(&zone, &utc, &local)) return false;
+  time.year = local.wYear;
+  time.month = local.wMonth;
+  time.dayOfWeek = local.wDayOfWeek;
+  time.day = local.wDay;
+  time.hour = local.wHour;
+  time.minute = local.wMinute;
+  time.second = local.wSecond;
+  time.milliseconds = local.wMilliseconds;
+  return true;
+}
+
+}  // namespace
+
+ErrorCode FileTooLargeError() {
+  return ERROR_FILE_TOO_LARGE;
+}
+ErrorCode OutOfMemoryError() {
+  return ERROR_NOT_ENOUGH_MEMORY;
+}
+
+bool ReadWholeFile(const std::string& path, std::string& buffer, std::uint32_t* size, FileTime* time,
+                   ErrorCode& error) {
+  FileHandle file(
+      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) {
+    error = GetLastError();
+    return false;
+  }
+  // The high part is asked for so that a file of 4 GiB or more fails instead
+  // of loading its first (size modulo 4 GiB) bytes.
+  DWORD high = 0;
+  const DWORD low = GetFileSize(file.get(), &high);
+  if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) {
+    error = GetLastError();
+    return false;
+  }
+  if (high != 0) {
+    error = FileTooLargeError();
+    return false;
+  }
+  try {
+    buffer.resize(low);
+  } catch (const std::bad_alloc&) {
+    error = OutOfMemoryError();
+    return false;
+  } catch (const std::length_error&) {
+    error = OutOfMemoryError();
+    return false;
+  }
+  if (low > 0) {
+    DWORD read = 0;
+    if (!ReadFile(file.get(), buffer.data(), low, &read, nullptr)) {
+      error = GetLastError();
+      return false;
+    }
+    if (read != low) {
+      // The file shrank while it was read; ReadFile itself reported success.
+      error = ERROR_HANDLE_EOF;
+      return false;
+    }
+  }
+  if (time && !LastWriteTime(file.get(), *time)) {
+    error = GetLastError();
+    return false;
+  }
+  if (size) *size = low;
+  return true;
+}
+
+std::string SystemErrorText(ErrorCode code) {
+  // FORMAT_MESSAGE_IGNORE_INSERTS: some system texts hold %1-style inserts,
+  // and formatting them without arguments reads arguments that do not exist.
+  LocalBuffer message;
+  const DWORD length = FormatMessageA(
+      FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
+      MAKELANGID(LANG_NEUTRAL, SUBLANG_SYS_DEFAULT), reinterpret_cast<LPSTR>(&message.text), 0, nullptr);
+  if (length == 0 || message.text == nullptr) return {};
+  return std::string(message.text, length);
+}
+
+std::string WideToNarrow(const char16_t* units, std::size_t count) {
+  // WideCharToMultiByte counts in int, so very long input goes in pieces that
+  // never split a surrogate pair.
+  constexpr std::size_t kPiece = 1u << 28;
+  std::string narrow;
+  const auto* wide = reinterpret_cast<const wchar_t*>(units);
+  while (count > 0) {
+    std::size_t piece = std::min(count, kPiece);
+    if (piece < count && wide[piece - 1] >= 0xD800 && wide[piece - 1] <= 0xDBFF) --piece;
+    const int needed = WideCharToMultiByte(CP_ACP, 0, wide, static_cast<int>(piece), nullptr, 0, nullptr, nullptr);
+    if (needed > 0) {
+      const std::size_t at = narrow.size();
+      narrow.resize(at + static_cast<std::size_t>(needed));
+      const int written =
+          WideCharToMultiByte(CP_ACP, 0, wide, static_cast<int>(piece), narrow.data() + at, needed, nullptr, nullptr);
+      narrow.resize(at + static_cast<std::size_t>(std::max(written, 0)));
+    }
+    wide += piece;
+    count -= piece;
+  }
+  return narrow;
+}
+
+bool IsLeadByte(unsigned char byte) {
+  return IsDBCSLeadByte(byte) != FALSE;
+}
+
+}  // namespace mosaikon

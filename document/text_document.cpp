@@ -1,0 +1,162 @@
+// Loading a file into the document: read, convert UTF-16, blank the bytes the
+// view never shows, then build a plain document (lines and links) or an ANSI
+// one (through the interpreter). Everything is built aside and swapped in, so
+// a failed load leaves the previous document whole.
+#include "document/text_document.h"
+
+#include <cstring>
+#include <limits>
+#include <new>
+#include <stdexcept>
+
+#include "document/ansi_interpreter.h"
+#include "document/line_splitter.h"
+#include "document/link_detector.h"
+
+namespace mosaikon {
+
+namespace {
+
+// Lines and positions are signed 32-bit, so that is the largest text.
+constexpr std::size_t kMaxTextLength = std::numeric_limits<std::int32_t>::max();
+
+bool HasUtf16Mark(const std::string& bytes) {
+  return bytes.size() > 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
+         static_cast<unsigned char>(bytes[1]) == 0xFE;
+}
+
+// The code units after the byte-order mark; a final odd byte is dropped. The
+// file's buffer is released before the conversion to keep the peak down.
+std::string ConvertUtf16(std::string bytes) {
+  const std::size_t units = (bytes.size() - 2) / 2;
+  std::u16string wide(units, u'\0');
+  const auto* source = reinterpret_cast<const unsigned char*>(bytes.data()) + 2;
+  for (std::size_t i = 0; i < units; ++i) {
+    wide[i] = static_cast<char16_t>(source[2 * i] | (source[2 * i + 1] << 8));
+  }
+  std::string().swap(bytes);
+  return WideToNarrow(wide.data(), wide.size());
+}
+
+// Moves `source`'s content into `target`. Cannot fail, so it is the last step.
+void TakeOver(TextDocument& target, TextDocument& source) noexcept {
+  const char* const oldBase = source.text.data();
+  target.text.swap(source.text);
+  target.lines.swap(source.lines);
+  target.width = source.width;
+  target.ansi = source.ansi;
+  // A short text lives inside the string object itself, so the swap moved its
+  // bytes: point the lines at their new place.
+  const char* const newBase = target.text.data();
+  if (newBase != oldBase) {
+    for (TextLine& line : target.lines) line.start = newBase + (line.start - oldBase);
+  }
+}
+
+}  // namespace
+
+void LineBytes::Assign(std::int32_t length, char fill) {
+  if (length <= 0) {
+    bytes_.reset();
+    return;
+  }
+  auto bytes = std::make_unique_for_overwrite<char[]>(static_cast<std::size_t>(length));
+  std::memset(bytes.get(), fill, static_cast<std::size_t>(length));
+  bytes_ = std::move(bytes);
+}
+
+void LineBytes::Assign(const char* source, std::int32_t length) {
+  if (length <= 0) {
+    bytes_.reset();
+    return;
+  }
+  auto bytes = std::make_unique_for_overwrite<char[]>(static_cast<std::size_t>(length));
+  std::memcpy(bytes.get(), source, static_cast<std::size_t>(length));
+  bytes_ = std::move(bytes);
+}
+
+TextLine::TextLine(const TextLine& other) : start(other.start), length(other.length) {
+  if (!other.linkMask.empty()) linkMask.Assign(other.linkMask.data(), other.length);
+  if (!other.attributes.empty()) attributes.Assign(other.attributes.data(), other.length);
+}
+
+TextLine& TextLine::operator=(const TextLine& other) {
+  if (this != &other) {
+    TextLine copy(other);
+    *this = std::move(copy);
+  }
+  return *this;
+}
+
+void BlankInvisibleBytes(char* bytes, std::size_t count) {
+  // Both bytes are rare, so the blocks are only tested (a loop the compiler
+  // vectorises: c + 1 wraps 0xFF to 0 and 0 to 1) and rewritten on a hit.
+  auto* p = reinterpret_cast<unsigned char*>(bytes);
+  constexpr std::size_t kBlock = 64;
+  const auto blankBlock = [](unsigned char* block, std::size_t size) {
+    for (std::size_t i = 0; i < size; ++i) {
+      if (block[i] == 0x00 || block[i] == 0xFF) block[i] = ' ';
+    }
+  };
+  std::size_t done = 0;
+  for (; count - done >= kBlock; done += kBlock) {
+    unsigned char hit = 0;
+    for (std::size_t i = 0; i < kBlock; ++i) hit |= static_cast<unsigned char>(p[done + i] + 1) <= 1;
+    if (hit) blankBlock(p + done, kBlock);
+  }
+  blankBlock(p + done, count - done);
+}
+
+bool ContainsAnsiEscape(std::string_view text) {
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  while ((p = static_cast<const char*>(std::memchr(p, '\x1b', static_cast<std::size_t>(end - p)))) != nullptr) {
+    if (++p == end) return false;
+    if (*p == '[') return true;
+  }
+  return false;
+}
+
+bool TextDocument::LoadFile(const std::string& path, const LoadOptions& options, ErrorCode& error) {
+  try {
+    // A fresh buffer: a failed read must not touch the document.
+    std::string buffer;
+    std::uint32_t size = 0;
+    FileTime time;
+    if (!ReadWholeFile(path, buffer, &size, &time, error)) return false;
+    Build(std::move(buffer), options);
+    fileSize = size;
+    fileTime = time;
+    return true;
+  } catch (const std::bad_alloc&) {
+    error = OutOfMemoryError();
+  } catch (const std::length_error&) {
+    error = FileTooLargeError();
+  }
+  return false;
+}
+
+void TextDocument::Build(std::string bytes, const LoadOptions& options) {
+  if (HasUtf16Mark(bytes)) bytes = ConvertUtf16(std::move(bytes));
+  if (bytes.size() > kMaxTextLength) throw std::length_error("text of 2 GiB or more");
+  BlankInvisibleBytes(bytes.data(), bytes.size());
+  const auto length = static_cast<std::int32_t>(bytes.size());
+
+  TextDocument fresh;
+  if (options.supportAnsi && ContainsAnsiEscape(bytes)) {
+    // The source lines point into `bytes`, which stays alive until the
+    // interpreter has written the rendered rows into `fresh`.
+    fresh.ansi = true;
+    std::vector<TextLine> sourceLines;
+    std::int32_t sourceWidth = 0;
+    SplitLines(bytes.data(), length, options.tabSize, sourceLines, sourceWidth);
+    InterpretAnsi(sourceLines, fresh);
+  } else {
+    fresh.text = std::move(bytes);
+    SplitLines(fresh.text.data(), length, options.tabSize, fresh.lines, fresh.width);
+    DetectLinks(fresh);
+  }
+  TakeOver(*this, fresh);
+}
+
+}  // namespace mosaikon

@@ -1,0 +1,139 @@
+// The invariants every built document must hold, checked from the outside:
+// used by the unit tests (also on real files) and by the fuzz target.
+// CheckDocumentInvariants returns "" when all hold, else the first violation.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "common/string_util.h"
+#include "document/line_splitter.h"
+#include "document/text_document.h"
+
+namespace mosaikon::testing {
+
+namespace detail {
+
+inline std::string At(std::size_t line, const std::string& what) {
+  return "line " + std::to_string(line) + ": " + what;
+}
+
+inline bool IsBreak(char c) {
+  return c == '\r' || c == '\n';
+}
+
+// The link marks a line must carry, found the slow way: at every byte, does a
+// case-insensitive "http://" start here? Valid for code pages without lead
+// bytes (the native build).
+inline std::string ExpectedLinkMask(std::string_view text) {
+  std::string mask;
+  constexpr std::string_view kScheme = "http://";
+  std::size_t i = 0;
+  while (i + kScheme.size() <= text.size()) {
+    bool match = true;
+    for (std::size_t k = 0; k < kScheme.size() && match; ++k) {
+      const char c = text[i + k];
+      match = c == kScheme[k] || (c >= 'A' && c <= 'Z' && c + 32 == kScheme[k]);
+    }
+    if (!match) {
+      ++i;
+      continue;
+    }
+    if (mask.empty()) mask.assign(text.size(), '0');
+    while (i < text.size() && static_cast<unsigned char>(text[i]) < 0x80 &&
+           !IsWhiteSpace(static_cast<unsigned char>(text[i]))) {
+      mask[i++] = '1';
+    }
+  }
+  return mask;
+}
+
+}  // namespace detail
+
+// `tabSize` is the one the document was built with (plain documents only).
+// `checkLinks` compares the link marks with a slow reference search; leave it
+// off where the ANSI code page has lead bytes.
+inline std::string CheckDocumentInvariants(const TextDocument& document, std::int32_t tabSize, bool checkLinks = true) {
+  using detail::At;
+  const std::string& text = document.text;
+  const char* const begin = text.data();
+  const char* const end = begin + text.size();
+
+  if (text.find('\0') != std::string::npos) return "text holds a NUL byte";
+  if (text.find('\xff') != std::string::npos) return "text holds a 0xFF byte";
+  if (document.lines.empty()) {
+    if (document.width != 0) return "a document without lines has width " + std::to_string(document.width);
+    if (!document.ansi && !text.empty()) return "a plain document with text has no lines";
+    return "";
+  }
+
+  // Where a CR and an LF last occur: the line-break rules depend on whether
+  // both kinds still lie ahead.
+  const std::size_t lastCr = text.rfind('\r');
+  const std::size_t lastLf = text.rfind('\n');
+
+  std::int32_t widest = 0;
+  const char* expectedStart = begin;
+  for (std::size_t i = 0; i < document.lines.size(); ++i) {
+    const TextLine& line = document.lines[i];
+    if (line.length < 0) return At(i, "negative length");
+    if (line.start < expectedStart || line.start > end || end - line.start < line.length) {
+      return At(i, "lies outside the text or before the previous line");
+    }
+    const std::string_view bytes = line.Text();
+    if (std::any_of(bytes.begin(), bytes.end(), detail::IsBreak)) return At(i, "holds a line-break byte");
+
+    const char* const lineEnd = line.start + line.length;
+    const std::size_t startOffset = static_cast<std::size_t>(line.start - begin);
+    const std::size_t endOffset = static_cast<std::size_t>(lineEnd - begin);
+    const bool last = i + 1 == document.lines.size();
+    const char* const nextStart = last ? end : document.lines[i + 1].start;
+    if (nextStart < lineEnd) return At(i, "overlaps the next line");
+    const std::string_view gap(lineEnd, static_cast<std::size_t>(nextStart - lineEnd));
+
+    if (document.ansi) {
+      if (line.start != expectedStart) return At(i, "does not follow the previous line's CR LF");
+      if (gap != "\r\n") return At(i, "is not followed by exactly CR LF");
+      if (!line.linkMask.empty()) return At(i, "has link marks in an ANSI document");
+      if (line.length > 0 && line.attributes.empty()) return At(i, "has no attributes in an ANSI document");
+      for (const char a : line.Attributes()) {
+        if ((static_cast<unsigned char>(a) & 0x0F) > 7) return At(i, "has a background index above 7");
+      }
+      widest = std::max(widest, line.length);
+    } else {
+      if (i == 0 && line.start != begin) return "the first line does not start the text";
+      if (!line.attributes.empty()) return At(i, "has attributes in a plain document");
+      // The break after this line, by the splitting rules.
+      const bool crAhead = lastCr != std::string::npos && lastCr >= startOffset;
+      const bool lfAhead = lastLf != std::string::npos && lastLf >= startOffset;
+      std::size_t breakEnd = endOffset;
+      if (crAhead || lfAhead) {
+        if (endOffset == text.size()) return At(i, "ends the text although a break lies ahead");
+        const char first = text[endOffset];
+        ++breakEnd;
+        if (crAhead && lfAhead) {
+          const char other = first == '\r' ? '\n' : '\r';
+          while (breakEnd < text.size() && text[breakEnd] == first) ++breakEnd;
+          while (breakEnd < text.size() && text[breakEnd] == other) ++breakEnd;
+        }
+      }
+      if (last != !(crAhead || lfAhead)) return At(i, "the line count does not match the breaks");
+      if (gap.size() != breakEnd - endOffset) return At(i, "is followed by a break of the wrong size");
+      const std::string_view mask = line.LinkMask();
+      if (!mask.empty() && mask.find('1') == std::string_view::npos) return At(i, "has a link mask without a link");
+      if (mask.find_first_not_of("01") != std::string_view::npos) return At(i, "has a mask byte other than 0 and 1");
+      if (checkLinks && mask != detail::ExpectedLinkMask(bytes)) return At(i, "has the wrong link marks");
+      widest = std::max(widest, ExpandTabs(line.start, line.length, nullptr, tabSize));
+    }
+    expectedStart = nextStart;
+  }
+  if (document.ansi && expectedStart != end) return "the ANSI text goes on after the last line's CR LF";
+  if (document.width != widest) {
+    return "width is " + std::to_string(document.width) + ", the widest line " + std::to_string(widest);
+  }
+  return "";
+}
+
+}  // namespace mosaikon::testing

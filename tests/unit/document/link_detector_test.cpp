@@ -1,0 +1,109 @@
+// Link marks: where a link starts and ends, case of the scheme, several links
+// on a line, lines as limits, and the case-insensitive search itself.
+#include "document/link_detector.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "common/system.h"
+#include "document/line_splitter.h"
+
+namespace mosaikon {
+namespace {
+
+// A plain document of `text` with its links detected.
+TextDocument PlainDocument(const std::string& text) {
+  TextDocument document;
+  document.text = text;
+  SplitLines(document.text.data(), static_cast<std::int32_t>(document.text.size()), 8, document.lines, document.width);
+  DetectLinks(document);
+  return document;
+}
+
+std::string Ones(int n) {
+  return std::string(static_cast<std::size_t>(n), '1');
+}
+std::string Zeros(int n) {
+  return std::string(static_cast<std::size_t>(n), '0');
+}
+
+struct MaskCase {
+  const char* name;
+  std::string line;
+  std::string mask;  // "" when the line must keep an empty mask
+};
+
+TEST(LinkDetector, MarksLinksInALine) {
+  const MaskCase cases[] = {
+      {"after a word", "abc http://xyz", Zeros(4) + Ones(10)},
+      {"capital scheme", "HTTP://x.org", Ones(12)},
+      {"first letter capital", "Http://x", Ones(8)},
+      {"mixed case", "hTtP://Q", Ones(8)},
+      {"https is not a link", "https://x.org", ""},
+      {"ftp is not a link", "ftp://x.org", ""},
+      {"www without scheme", "www.x.org", ""},
+      {"letter before the scheme", "ahttp://x", Zeros(1) + Ones(8)},
+      {"punctuation belongs to the link", "(http://x.org).", Zeros(1) + Ones(14)},
+      {"scheme alone", "http://", Ones(7)},
+      {"incomplete scheme", "http:/", ""},
+      {"no slashes", "http:x//", ""},
+      {"tab ends a link, second link marked", "http://a\tb http://c", Ones(8) + Zeros(3) + Ones(8)},
+      {"blank ends a link", "http://a b", Ones(8) + Zeros(2)},
+      {"high byte ends a link", "http://a\x80z", Ones(8) + Zeros(2)},
+      {"vertical tab and form feed end a link", "http://a\vb\fhttp://c", Ones(8) + Zeros(3) + Ones(8)},
+      {"scheme inside a link", "http://http://x", Ones(15)},
+      {"colon before the link", "a:b http://c", Zeros(4) + Ones(8)},
+      {"half scheme before a scheme", "http:http://x", Zeros(5) + Ones(8)},
+      {"link right after a high byte", "\xe9http://x", Zeros(1) + Ones(8)},
+      {"short line with a colon", "a:", ""},
+      {"no link", "plain words: here", ""},
+  };
+  for (const MaskCase& c : cases) {
+    const TextDocument document = PlainDocument(c.line);
+    ASSERT_EQ(document.lines.size(), 1u) << c.name;
+    EXPECT_EQ(document.lines[0].LinkMask(), c.mask) << c.name;
+  }
+}
+
+TEST(LinkDetector, LinksNeverSpanLines) {
+  const TextDocument document = PlainDocument("see http://a.b/c\r\nd/e http\r\n://x\nab:\nhttp://q:1\n\nx http://z");
+  const std::vector<std::string> masks = {Zeros(4) + Ones(12), "", "", "", Ones(10), "", Zeros(2) + Ones(8)};
+  ASSERT_EQ(document.lines.size(), masks.size());
+  for (std::size_t i = 0; i < masks.size(); ++i) EXPECT_EQ(document.lines[i].LinkMask(), masks[i]) << "line " << i;
+}
+
+TEST(LinkDetector, EmptyMaskReportsNoLink) {
+  const TextDocument document = PlainDocument("nothing here\nhttp://x");
+  EXPECT_FALSE(document.lines[0].IsLink(0));
+  EXPECT_TRUE(document.lines[1].IsLink(0));
+  EXPECT_TRUE(document.lines[1].IsLink(7));
+  EXPECT_FALSE(document.lines[1].IsLink(8));
+  EXPECT_FALSE(document.lines[1].IsLink(-1));
+}
+
+TEST(LinkDetector, TrailByteIsNotTheStartOfALink) {
+  // Only meaningful where the ANSI code page is a double-byte one (under Wine
+  // with a Chinese locale, say): 0x81 is then a lead byte and "h" its trail.
+  if (!IsLeadByte(0x81)) GTEST_SKIP() << "the ANSI code page has no lead bytes";
+  EXPECT_EQ(PlainDocument("\x81http://x").lines[0].LinkMask(), "");
+  EXPECT_EQ(PlainDocument("\x81\x40http://x").lines[0].LinkMask(), Zeros(2) + Ones(8));
+}
+
+TEST(FindNoCase, FindsThePatternIgnoringCase) {
+  EXPECT_EQ(FindNoCase("abcHTTP://", "http://"), 3u);
+  EXPECT_EQ(FindNoCase("aXb", "xB"), 1u);
+  EXPECT_EQ(FindNoCase("xx", "XX"), 0u);
+  EXPECT_EQ(FindNoCase("a-b-c", "-c"), 3u);
+}
+
+TEST(FindNoCase, MissingInputOrNoMatchGivesNone) {
+  EXPECT_FALSE(FindNoCase("", "x"));
+  EXPECT_FALSE(FindNoCase("abc", ""));
+  EXPECT_FALSE(FindNoCase("http:/", "http://"));
+  EXPECT_FALSE(FindNoCase("[", "{"));  // differ by 0x20 but are not letters
+}
+
+}  // namespace
+}  // namespace mosaikon

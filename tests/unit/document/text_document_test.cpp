@@ -1,0 +1,254 @@
+// The document model and loading: line records and their copies, the byte
+// clean-up and UTF-16 conversion, the choice between plain and ANSI documents,
+// loading real files (a failed load keeps the previous document), and the
+// invariants on every file of the shared corpus.
+#include "document/text_document.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tests/unit/document/document_invariants.h"
+#include "tests/unit/document/temp_file.h"
+
+namespace mosaikon {
+namespace {
+
+using testing::CheckDocumentInvariants;
+using testing::TempFile;
+
+std::vector<std::string> Texts(const TextDocument& document) {
+  std::vector<std::string> texts;
+  for (const TextLine& line : document.lines) texts.emplace_back(line.Text());
+  return texts;
+}
+
+TextDocument Built(const std::string& bytes, LoadOptions options = {}) {
+  TextDocument document;
+  document.Build(bytes, options);
+  return document;
+}
+
+TEST(TextLine, CopyDuplicatesMasksAndAttributes) {
+  const std::string text = "abc";
+  TextLine original(text.data(), 3);
+  original.linkMask.Assign(3, '0');
+  original.attributes.Assign("\x70\x1f\x07", 3);
+
+  TextLine copy(original);
+  copy.linkMask.data()[1] = '1';
+  EXPECT_EQ(copy.start, original.start);
+  EXPECT_EQ(copy.length, 3);
+  EXPECT_EQ(copy.Attributes(), "\x70\x1f\x07");
+  EXPECT_EQ(original.LinkMask(), "000");
+  EXPECT_EQ(copy.LinkMask(), "010");
+
+  TextLine assigned;
+  assigned = copy;
+  EXPECT_EQ(assigned.LinkMask(), "010");
+  EXPECT_EQ(assigned.Attributes(), "\x70\x1f\x07");
+  assigned = *&assigned;
+  EXPECT_EQ(assigned.LinkMask(), "010");
+
+  TextLine plain(text.data(), 3);
+  assigned = plain;
+  EXPECT_TRUE(assigned.linkMask.empty());
+  EXPECT_TRUE(assigned.attributes.empty());
+}
+
+TEST(LineBytes, AssignMakesOrClearsTheBuffer) {
+  LineBytes bytes;
+  EXPECT_TRUE(bytes.empty());
+  bytes.Assign(4, 'x');
+  EXPECT_EQ(std::string(bytes.data(), 4), "xxxx");
+  bytes.Assign("ab", 2);
+  EXPECT_EQ(std::string(bytes.data(), 2), "ab");
+  bytes.Assign("ab", 0);
+  EXPECT_TRUE(bytes.empty());
+}
+
+TEST(TextDocument, LinesAreWindowsOntoTheText) {
+  const TextDocument document = Built("pq\nrs\r\ntu");
+  EXPECT_EQ(Texts(document), (std::vector<std::string>{"pq", "rs", "tu"}));
+  const TextLine& first = document.lines.front();
+  const TextLine& last = document.lines.back();
+  // Short texts live inside the string object: the lines must point there.
+  EXPECT_EQ(first.start, document.text.data());
+  EXPECT_EQ(std::string(first.start, last.start + last.length), "pq\nrs\r\ntu");
+  EXPECT_FALSE(document.ansi);
+  EXPECT_EQ(document.width, 2);
+  EXPECT_EQ(CheckDocumentInvariants(document, 8), "");
+}
+
+TEST(TextDocument, MovedDocumentKeepsValidLines) {
+  TextDocument document;
+  document.Build("short\nlines", {});
+  TextDocument other;
+  other.Build("x", {});
+  other.Build("ab\ncd", {});  // rebuilt over an older document
+  EXPECT_EQ(Texts(other), (std::vector<std::string>{"ab", "cd"}));
+  EXPECT_EQ(other.lines[0].start, other.text.data());
+  EXPECT_EQ(CheckDocumentInvariants(document, 8), "");
+}
+
+struct BuildCase {
+  const char* name;
+  std::string bytes;
+  std::vector<std::string> lines;
+};
+
+TEST(TextDocument, BuildCleansAndConvertsBytes) {
+  const BuildCase cases[] = {
+      {"empty", "", {}},
+      {"final break gives an empty last line", "ab\r\n", {"ab", ""}},
+      {"mark alone is not converted", "\xff\xfe", {" \xfe"}},
+      {"utf-16 with mark",
+       std::string("\xff\xfe"
+                   "A\0\r\0\n\0B\0",
+                   10),
+       {"A", "B"}},
+      {"odd final byte dropped",
+       std::string("\xff\xfe"
+                   "A\0B",
+                   5),
+       {"A"}},
+      {"mark and one byte is empty",
+       std::string("\xff\xfe"
+                   "A",
+                   3),
+       {}},
+      {"utf-16 NUL becomes a blank",
+       std::string("\xff\xfe"
+                   "A\0\0\0B\0",
+                   8),
+       {"A B"}},
+      {"big-endian mark is not converted", std::string("\xfe\xff\0A", 4), {"\xfe  A"}},
+      {"utf-8 mark stays", "\xef\xbb\xbfx", {"\xef\xbb\xbfx"}},
+      {"NUL and 0xFF become blanks",
+       std::string("a\0b\xff"
+                   "c",
+                   5),
+       {"a b c"}},
+  };
+  for (const BuildCase& c : cases) {
+    const TextDocument document = Built(c.bytes);
+    EXPECT_EQ(Texts(document), c.lines) << c.name;
+    EXPECT_FALSE(document.ansi) << c.name;
+    EXPECT_EQ(CheckDocumentInvariants(document, 8), "") << c.name;
+  }
+}
+
+TEST(TextDocument, EscapeBracketChoosesAnAnsiDocument) {
+  const std::string art = "\x1b[31mred http://x\r\nplain";
+  const TextDocument ansi = Built(art);
+  EXPECT_TRUE(ansi.ansi);
+  for (const TextLine& line : ansi.lines) EXPECT_TRUE(line.linkMask.empty());
+  EXPECT_EQ(CheckDocumentInvariants(ansi, 8), "");
+
+  LoadOptions noAnsi;
+  noAnsi.supportAnsi = false;
+  const TextDocument plain = Built(art, noAnsi);
+  EXPECT_FALSE(plain.ansi);
+  EXPECT_EQ(Texts(plain), (std::vector<std::string>{"\x1b[31mred http://x", "plain"}));
+  EXPECT_EQ(plain.lines[0].LinkMask(), std::string(9, '0') + std::string(8, '1'));
+  EXPECT_EQ(CheckDocumentInvariants(plain, 8), "");
+}
+
+TEST(TextDocument, EscapeWithoutBracketStaysPlain) {
+  for (const std::string text : {"a\x1bx[", "[\x1b", "abc\x1b", "\x1b\n["}) {
+    EXPECT_FALSE(Built(text).ansi) << text;
+  }
+}
+
+TEST(TextDocument, TabSizeSetsTheWidth) {
+  LoadOptions options;
+  options.tabSize = 4;
+  EXPECT_EQ(Built("abcd\tx\n\t", options).width, 9);
+  EXPECT_EQ(Built("\n\n").width, 0);
+}
+
+TEST(TextDocument, LoadEmptyFile) {
+  TempFile file;
+  TextDocument document;
+  document.Build("old text\nhttp://x", {});
+  ErrorCode error = 0;
+  ASSERT_TRUE(document.LoadFile(file.path(), {}, error));
+  EXPECT_TRUE(document.lines.empty());
+  EXPECT_TRUE(document.text.empty());
+  EXPECT_EQ(document.width, 0);
+  EXPECT_FALSE(document.ansi);
+  EXPECT_EQ(document.fileSize, 0u);
+  EXPECT_NE(document.fileTime.year, 0);
+}
+
+TEST(TextDocument, LoadKeepsFileSizeBeforeConversion) {
+  const std::string bytes(
+      "\xff\xfe"
+      "A\0\r\0\n\0B\0",
+      10);
+  TempFile file(bytes);
+  TextDocument document;
+  ErrorCode error = 0;
+  ASSERT_TRUE(document.LoadFile(file.path(), {}, error));
+  EXPECT_EQ(Texts(document), (std::vector<std::string>{"A", "B"}));
+  EXPECT_EQ(document.fileSize, 10u);
+
+  file.Write(std::string("\0\xff", 2));
+  ASSERT_TRUE(document.LoadFile(file.path(), {}, error));
+  EXPECT_EQ(Texts(document), (std::vector<std::string>{"  "}));
+  EXPECT_EQ(document.fileSize, 2u);
+
+  file.Write("\xff\xfe");
+  ASSERT_TRUE(document.LoadFile(file.path(), {}, error));
+  EXPECT_EQ(Texts(document), (std::vector<std::string>{" \xfe"}));
+}
+
+TEST(TextDocument, FailedLoadKeepsThePreviousDocument) {
+  TempFile file("first\r\nhttp://x\x1b");
+  TextDocument document;
+  ErrorCode error = 0;
+  ASSERT_TRUE(document.LoadFile(file.path(), {}, error));
+  const FileTime time = document.fileTime;
+  const std::string text = document.text;
+
+  EXPECT_FALSE(document.LoadFile(file.path() + ".missing", {}, error));
+  EXPECT_NE(error, 0u);
+  EXPECT_FALSE(SystemErrorText(error).empty());
+  EXPECT_EQ(document.text, text);
+  EXPECT_EQ(Texts(document), (std::vector<std::string>{"first", "http://x\x1b"}));
+  EXPECT_EQ(document.lines[1].LinkMask(), "111111111");  // ESC belongs to the link
+  EXPECT_EQ(document.fileSize, 16u);
+  EXPECT_EQ(document.fileTime, time);
+  EXPECT_FALSE(document.ansi);
+  EXPECT_EQ(CheckDocumentInvariants(document, 8), "");
+}
+
+TEST(TextDocument, CorpusFilesHoldTheInvariants) {
+  const std::filesystem::path corpus = MOSAIKON_SOURCE_DIR "/../shared/corpus";
+  std::error_code status;
+  if (!std::filesystem::is_directory(corpus, status)) GTEST_SKIP() << "no corpus at " << corpus.string();
+  int files = 0;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(corpus)) {
+    if (!entry.is_regular_file()) continue;
+    ++files;
+    for (const bool supportAnsi : {true, false}) {
+      LoadOptions options;
+      options.supportAnsi = supportAnsi;
+      TextDocument document;
+      ErrorCode error = 0;
+      ASSERT_TRUE(document.LoadFile(entry.path().string(), options, error)) << entry.path();
+      EXPECT_EQ(document.fileSize, entry.file_size()) << entry.path();
+      EXPECT_EQ(CheckDocumentInvariants(document, options.tabSize), "")
+          << entry.path() << (supportAnsi ? " (ANSI on)" : " (ANSI off)");
+      if (!supportAnsi) {
+        EXPECT_FALSE(document.ansi) << entry.path();
+      }
+    }
+  }
+  EXPECT_GT(files, 0);
+}
+
+}  // namespace
+}  // namespace mosaikon
