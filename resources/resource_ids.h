@@ -1,0 +1,83 @@
+// Identifiers of every resource, command, control and string of the program.
+// Plain #defines so that the resource scripts (the program's own and every
+// language pack) and the C++ code share one list; no includes, no types.
+#pragma once
+
+// Menus, accelerators, toolbar, bitmap, icon: the main frame's set.
+#define IDR_MAIN_FRAME 101
+#define IDR_CONTEXT_MENU 115
+#define IDI_PROGRAM 101
+#define IDB_TOOLBAR 101
+#define IDCUR_LINK 104
+
+// Dialogs: the About box, and the settings pages and the Add File Type dialog.
+#define IDD_ABOUT 100
+#define IDD_FONT_PAGE 107
+#define IDD_SHELL_PAGE 109
+#define IDD_ADD_FILE_TYPE 111
+#define IDD_GENERAL_PAGE 112
+
+// Controls of the About box. Its two link lines are windows of this class,
+// which the window framework registers before the box is shown.
+#define IDC_ABOUT_LINK_HOME 1005
+#define IDC_ABOUT_LINK_HELP 1006
+#define IDC_ABOUT_STATIC -1
+#define MOSAIKON_HYPERLINK_CLASS "MosaikonHyperLink"
+
+// The program's own commands.
+#define ID_MRU_CLEAR 5000
+#define ID_EDIT_COLUMN_MODE 5002
+#define ID_EDIT_SELECT_ALL 5003
+#define ID_FILE_SETTINGS 5004
+#define ID_VIEW_ALWAYS_ON_TOP 5005
+#define ID_VIEW_GB 5008
+#define ID_VIEW_BIG5 5009
+
+// Standard commands, with the values the common frame conventions give them.
+#define ID_FILE_OPEN 57601
+#define ID_EDIT_COPY 57634
+#define ID_APP_ABOUT 57664
+#define ID_APP_EXIT 57665
+#define ID_VIEW_TOOLBAR 59392
+#define ID_VIEW_STATUS_BAR 59393
+
+// Recently viewed entries: 10000 + position, position counted from 1. Ids up
+// to ID_FILE_MRU_LAST are routed to the list.
+#define ID_FILE_MRU_BASE 10000
+#define ID_FILE_MRU_FIRST 10001
+#define ID_FILE_MRU_LAST 11000
+
+// Child window ids of the frame. The rebar and the toolbar share one id.
+#define IDW_REBAR 59392
+#define IDW_TOOLBAR 59392
+#define IDW_STATUS_BAR 59393
+#define ID_BAND_COMMAND_BAR 60160
+#define ID_BAND_TOOLBAR 60161
+
+// Status bar pane ids (pane 0 is the default pane).
+#define ID_PANE_DEFAULT 0
+#define ID_PANE_MODIFY_TIME 102
+#define ID_PANE_FILE_SIZE 103
+
+// Strings.
+#define IDS_APP_NAME 101
+#define IDS_MODIFY_TIME 102
+#define IDS_FILE_SIZE 103
+#define IDS_SETTINGS_CAPTION 106
+#define IDS_INVALID_INPUT 108
+#define IDS_RESTART_NOTICE 109
+#define IDS_FILE_TYPE_EXISTS 110
+#define IDS_MRU_CLEAR_PROMPT 5000
+#define IDS_MRU_CLEAR_TEXT 5001
+#define IDS_READY 57345
+// Prompts of the system menu commands: (SC_xxx - 0xF000) / 16 + 0xEF00.
+#define IDS_SC_SIZE 61184
+#define IDS_SC_MOVE 61185
+#define IDS_SC_MINIMIZE 61186
+#define IDS_SC_MAXIMIZE 61187
+#define IDS_SC_RESTORE 61202
+#define IDS_SC_TASKLIST 61203
+// Prompt of the command range 57616-57631 (0xE110-0xE11F).
+#define IDS_OPEN_RECENT_DOCUMENT 61402
+// The command prompt strings ("prompt\ntooltip") share their command's id:
+// 5002-5005, 5008, 5009, 57601, 57634, 57664, 57665, 59392, 59393.
