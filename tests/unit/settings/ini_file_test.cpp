@@ -27,17 +27,6 @@ TEST(IniFileRead, NamesMatchWithoutRegardToCaseAndBlanks) {
   EXPECT_EQ(ini.GetString("MRU", "1", "", 260), "C:\\a b.txt");
 }
 
-TEST(IniFileRead, MissingFileSectionOrKeyGivesTheDefault) {
-  TempIni file;
-  IniFile ini(file.path());
-  EXPECT_EQ(ini.GetInt("Settings", "TabSize", 8), 8);
-  EXPECT_EQ(ini.GetString("Settings", "LangDll", "<NA>", 1024), "<NA>");
-  file.Write("[Other]\r\nTabSize=4\r\n[Settings]\r\nFontSize=1\r\n");
-  EXPECT_EQ(ini.GetInt("Settings", "TabSize", 8), 8);
-  EXPECT_EQ(ini.GetInt("Missing", "FontSize", 3), 3);
-  EXPECT_EQ(ini.GetString("Settings", "LangDll", "<NA>", 1024), "<NA>");
-}
-
 TEST(IniFileRead, KeysBelongOnlyToTheirOwnSectionAndTheFirstOneCounts) {
   TempIni file;
   file.Write("TabSize=1\r\n[Settings]\r\n; TabSize=2\r\nTabSize=3\r\nTabSize=4\r\n[MRU]\r\nFontSize=5\r\n");
@@ -204,26 +193,6 @@ TEST(IniFileClear, RemovesTheKeysOfOneSectionOnly) {
   // Keys written afterwards go back under the kept header.
   EXPECT_TRUE(ini.WriteString("MRU", "1", "c"));
   EXPECT_EQ(file.Read(), "[Settings]\r\nx=1\r\n[mru]\r\n1=c\r\n; kept\r\n\r\n[Z]\r\n1=q\r\n");
-}
-
-TEST(IniFileClear, MissingFileOrSectionIsLeftAlone) {
-  TempIni file;
-  IniFile ini(file.path());
-  EXPECT_TRUE(ini.ClearSection("MRU"));
-  EXPECT_FALSE(file.Exists());
-  file.Write("[Settings]\nx=1\n");
-  EXPECT_TRUE(ini.ClearSection("MRU"));
-  EXPECT_EQ(file.Read(), "[Settings]\nx=1\n");
-}
-
-TEST(IniFile, SeesChangesMadeByAnotherWriter) {
-  TempIni file;
-  IniFile first(file.path());
-  IniFile second(file.path());
-  EXPECT_TRUE(first.WriteString("MRU", "1", "a"));
-  EXPECT_EQ(second.GetString("MRU", "1", "", 260), "a");
-  EXPECT_TRUE(second.WriteString("MRU", "2", "b"));
-  EXPECT_EQ(first.GetString("MRU", "2", "", 260), "b");
 }
 
 }  // namespace

@@ -213,15 +213,6 @@ TEST(SettingsModel, EverySettingSurvivesSaveAndLoad) {
   EXPECT_EQ(file.SectionLines("Settings")[3], "BackColor=-1");
 }
 
-TEST(SettingsModel, SaveWritesNoLanguageKey) {
-  TempIni file;
-  SaveTo(file, SettingsModel{});
-  for (const std::string& line : file.SectionLines("Settings")) {
-    EXPECT_NE(line.rfind("LangDll", 0), 0u) << line;
-  }
-  EXPECT_EQ(file.SectionLines("Settings").size(), 15u);
-}
-
 TEST(FontCellForSize, StepsOneToFiveAndStepThreeOtherwise) {
   const std::vector<std::tuple<std::int32_t, std::int32_t, std::int32_t>> cases = {
       {1, 4, 6}, {2, 6, 8}, {3, 8, 12}, {4, 12, 16}, {5, 16, 24}, {0, 8, 12}, {6, 8, 12}, {-1, 8, 12}, {9, 8, 12},
