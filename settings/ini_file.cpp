@@ -144,6 +144,11 @@ bool Store(const std::string& path, const Document& document) {
     }
   }
   std::error_code error;
+  // The replacement keeps the access rights of the file it replaces.
+  const auto original = std::filesystem::status(path, error);
+  if (!error && std::filesystem::exists(original)) {
+    std::filesystem::permissions(temporary, original.permissions(), error);
+  }
   std::filesystem::rename(temporary, path, error);
   if (error) {
     std::error_code ignored;
