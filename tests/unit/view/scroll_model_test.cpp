@@ -1,0 +1,260 @@
+// Scroll model: bar and step decisions of a layout, each scroll action on an
+// axis, the clamp after a resize, the wheel accumulator and CellAt.
+#include "view/scroll_model.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <limits>
+
+namespace mosaikon {
+namespace {
+
+LayoutInput Input(PixelSize cell, int columns, int lines, PixelSize client, bool hasHorizontal = false,
+                  bool hasVertical = false) {
+  LayoutInput input;
+  input.cell = cell;
+  input.documentWidth = columns;
+  input.lineCount = lines;
+  input.client = client;
+  input.hasHorizontal = hasHorizontal;
+  input.hasVertical = hasVertical;
+  input.horizontalBarHeight = 16;
+  input.verticalBarWidth = 16;
+  return input;
+}
+
+struct LayoutCase {
+  const char* name;
+  LayoutInput input;
+  bool showHorizontal;
+  bool showVertical;
+  PixelSize extent;
+  PixelSize lineStep;
+  PixelSize pageStep;
+};
+
+TEST(ScrollLayout, DecidesBarsAndSteps) {
+  const LayoutCase cases[] = {
+      // 800 x 600 content in 600 x 400: the horizontal bar takes 16 pixels of
+      // height (384 rows of pixels), which then needs the vertical bar too.
+      {"both bars from the horizontal one",
+       Input({8, 12}, 100, 50, {600, 400}),
+       true,
+       true,
+       {800, 600},
+       {8, 12},
+       {584, 384}},
+      {"content fits: pages become the extent",
+       Input({8, 12}, 10, 10, {600, 400}),
+       false,
+       false,
+       {80, 120},
+       {8, 12},
+       {80, 120}},
+      // 560 wide content fits 570 pixels; the vertical bar leaves 554, but the
+      // horizontal test is not made again.
+      {"vertical bar never brings in the horizontal",
+       Input({8, 12}, 70, 50, {570, 400}),
+       false,
+       true,
+       {560, 600},
+       {8, 12},
+       {552, 396}},
+      {"bars already shown are not shown again",
+       Input({8, 12}, 100, 50, {584, 384}, true, true),
+       false,
+       false,
+       {800, 600},
+       {8, 12},
+       {584, 384}},
+      {"page cut to whole cells",
+       Input({8, 12}, 200, 200, {605, 407}, true, true),
+       false,
+       false,
+       {1600, 2400},
+       {8, 12},
+       {600, 396}},
+      {"client below one cell falls back to a tenth",
+       Input({8, 12}, 100, 50, {5, 5}),
+       true,
+       true,
+       {800, 600},
+       {8, 12},
+       {80, 60}},
+      {"client lower than the bar", Input({8, 12}, 100, 1, {600, 10}), true, true, {800, 12}, {8, 12}, {584, 1}},
+  };
+  for (const LayoutCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_TRUE(HasLayout(c.input));
+    const LayoutResult result = DecideLayout(c.input);
+    EXPECT_EQ(result.showHorizontal, c.showHorizontal);
+    EXPECT_EQ(result.showVertical, c.showVertical);
+    EXPECT_EQ(result.extent, c.extent);
+    EXPECT_EQ(result.lineStep, c.lineStep);
+    EXPECT_EQ(result.pageStep, c.pageStep);
+  }
+}
+
+TEST(ScrollLayout, NeedsLinesWidthAndAMeasuredCell) {
+  EXPECT_FALSE(HasLayout(Input({8, 12}, 10, 0, {600, 400})));
+  EXPECT_FALSE(HasLayout(Input({8, 12}, 0, 5, {600, 400})));
+  EXPECT_FALSE(HasLayout(Input({0, 12}, 10, 5, {600, 400})));
+  EXPECT_FALSE(HasLayout(Input({8, 0}, 10, 5, {600, 400})));
+  EXPECT_TRUE(HasLayout(Input({8, 12}, 1, 1, {0, 0})));
+}
+
+TEST(ScrollLayout, HugeDocumentSaturatesTheExtent) {
+  const LayoutResult result = DecideLayout(Input({16, 24}, 200'000'000, 200'000'000, {600, 400}));
+  EXPECT_EQ(result.extent.cx, std::numeric_limits<int>::max());
+  EXPECT_EQ(result.extent.cy, std::numeric_limits<int>::max());
+  EXPECT_EQ(result.pageStep, (PixelSize{576, 384}));
+}
+
+TEST(ScrollLayout, DefaultStepsAreAHundredthAndATenth) {
+  EXPECT_EQ(DefaultLineStep(0), 1);
+  EXPECT_EQ(DefaultLineStep(99), 1);
+  EXPECT_EQ(DefaultLineStep(1250), 12);
+  EXPECT_EQ(DefaultPageStep(9), 1);
+  EXPECT_EQ(DefaultPageStep(1250), 125);
+}
+
+struct AxisCase {
+  const char* name;
+  int offset;
+  int extent;
+  int client;
+  int action;
+  int newOffset;
+  int shift;
+};
+
+TEST(ScrollAxis, AppliesEachAction) {
+  // Line step 12, page step 384 throughout.
+  const AxisCase cases[] = {
+      {"top", 100, 1000, 400, kTop, 0, 100},
+      {"bottom", 100, 1000, 400, kBottom, 600, -500},
+      {"line up", 100, 1000, 400, kLineUp, 88, 12},
+      {"line up from exactly one line", 12, 1000, 400, kLineUp, 0, 12},
+      {"line up near the start", 5, 1000, 400, kLineUp, 0, 5},
+      {"line up at the start", 0, 1000, 400, kLineUp, 0, 0},
+      {"line down", 100, 1000, 400, kLineDown, 112, -12},
+      {"line down near the end", 40, 445, 400, kLineDown, 45, -5},
+      {"line down at the end", 45, 445, 400, kLineDown, 45, 0},
+      {"page up", 500, 1000, 400, kPageUp, 116, 384},
+      {"page up near the start", 300, 1000, 400, kPageUp, 0, 300},
+      {"page down", 0, 1000, 400, kPageDown, 384, -384},
+      {"page down a page before the end", 216, 1000, 400, kPageDown, 600, -384},
+      {"page down near the end", 300, 1000, 400, kPageDown, 600, -300},
+      {"line down past the end comes back", 700, 1000, 400, kLineDown, 600, 100},
+      {"end scroll", 100, 1000, 400, kEndScroll, 100, 0},
+      {"unknown action", 100, 1000, 400, 42, 100, 0},
+      {"content fits: bottom", 0, 300, 400, kBottom, 0, 0},
+      {"content fits: line down", 0, 300, 400, kLineDown, 0, 0},
+      {"content exactly fits", 0, 400, 400, kPageDown, 0, 0},
+  };
+  for (const AxisCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    const ScrollMove move = ScrollAxisMove(c.offset, c.extent, 12, 384, c.client, c.action, nullptr);
+    EXPECT_EQ(move.offset, c.newOffset);
+    EXPECT_EQ(move.shift, c.shift);
+  }
+}
+
+TEST(ScrollAxis, ThumbFollowsTheTrackingPosition) {
+  const int track = 250;
+  for (int action : {kThumbTrack, kThumbPosition}) {
+    const ScrollMove move = ScrollAxisMove(100, 1000, 12, 384, 400, action, &track);
+    EXPECT_EQ(move.offset, 250);
+    EXPECT_EQ(move.shift, -150);
+    const ScrollMove unread = ScrollAxisMove(100, 1000, 12, 384, 400, action, nullptr);
+    EXPECT_EQ(unread.offset, 100);
+    EXPECT_EQ(unread.shift, 0);
+  }
+  const int beyond = 5000;
+  EXPECT_EQ(ScrollAxisMove(100, 1000, 12, 384, 400, kThumbTrack, &beyond).offset, 600);
+  const int fitsTrack = 10;
+  EXPECT_EQ(ScrollAxisMove(0, 300, 12, 384, 400, kThumbTrack, &fitsTrack).shift, 0);
+}
+
+TEST(ScrollResize, ClampsOffsetToTheContentEnd) {
+  // Scrolled to the far right and bottom, then enlarged.
+  EXPECT_EQ(ClampOffsetAfterResize({200, 300}, {800, 600}, {700, 400}), (PixelPoint{100, 200}));
+  // Everything fits now.
+  EXPECT_EQ(ClampOffsetAfterResize({200, 300}, {800, 600}, {900, 700}), (PixelPoint{0, 0}));
+  // Still room to scroll: unchanged.
+  EXPECT_EQ(ClampOffsetAfterResize({50, 60}, {800, 600}, {600, 400}), (PixelPoint{50, 60}));
+  // One axis only.
+  EXPECT_EQ(ClampOffsetAfterResize({50, 300}, {800, 600}, {600, 400}), (PixelPoint{50, 200}));
+}
+
+struct WheelCase {
+  std::int64_t delta;
+  int action;
+  std::int64_t actions;
+  std::int64_t accumulator;
+};
+
+void RunWheel(int linesPerNotch, std::initializer_list<WheelCase> steps) {
+  ScrollState state;
+  state.wheelLinesPerNotch = linesPerNotch;
+  int n = 0;
+  for (const WheelCase& step : steps) {
+    SCOPED_TRACE(::testing::Message() << "message " << n++ << " delta " << step.delta);
+    const WheelScroll scroll = TakeWheelDelta(state, step.delta);
+    EXPECT_EQ(scroll.action, step.action);
+    EXPECT_EQ(scroll.actions, step.actions);
+    EXPECT_EQ(state.wheelAccumulator, step.accumulator);
+  }
+}
+
+TEST(ScrollWheel, OneNotchIsThreeLines) {
+  RunWheel(3, {{120, kLineUp, 3, 0}, {-120, kLineDown, 3, 0}, {240, kLineUp, 6, 0}});
+}
+
+TEST(ScrollWheel, SmallDeltasMultiplyTheWholeAccumulator) {
+  RunWheel(3, {{60, kLineUp, 2, 60}, {60, kLineUp, 3, 0}});
+}
+
+TEST(ScrollWheel, DirectionComesFromTheMessage) {
+  RunWheel(3, {{100, kLineUp, 3, 100}, {-30, kLineDown, 2, 70}});
+}
+
+TEST(ScrollWheel, RemainderKeepsTheSign) {
+  RunWheel(3, {{-150, kLineDown, 4, -30}, {-100, kLineDown, 4, -10}});
+}
+
+TEST(ScrollWheel, PageModeScrollsOnePagePerNotch) {
+  RunWheel(kWheelPage, {{120, kPageUp, 1, 0}, {-240, kPageDown, 2, 0}, {-60, kPageDown, 1, -60}});
+}
+
+TEST(ScrollWheel, ZeroLinesScrollsNothing) {
+  RunWheel(0, {{120, kLineUp, 0, 0}, {0, kLineDown, 0, 0}});
+}
+
+TEST(ScrollWheel, HugeValuesDoNotOverflow) {
+  ScrollState state;
+  state.wheelLinesPerNotch = std::numeric_limits<int>::max();
+  const WheelScroll scroll = TakeWheelDelta(state, std::numeric_limits<std::int32_t>::max());
+  // 2147483647 * 2147483647 / 120, rounded up.
+  EXPECT_EQ(scroll.actions, std::int64_t{38430716784436839});
+  EXPECT_EQ(state.wheelAccumulator, 7);
+  // A delta beyond 32 bits counts as the largest 32-bit delta.
+  ScrollState other;
+  TakeWheelDelta(other, std::int64_t{1} << 40);
+  EXPECT_EQ(other.wheelAccumulator, 7);
+}
+
+TEST(ScrollCellAt, DividesTowardZero) {
+  const PixelSize cell{8, 12};
+  EXPECT_EQ(CellAt({16, 24}, cell, 10, 5), (CellPosition{3, 2}));
+  EXPECT_EQ(CellAt({0, 0}, cell, 7, 11), (CellPosition{0, 0}));
+  EXPECT_EQ(CellAt({0, 0}, cell, 8, 12), (CellPosition{1, 1}));
+  EXPECT_EQ(CellAt({0, 0}, cell, -5, -5), (CellPosition{0, 0}));
+  EXPECT_EQ(CellAt({0, 0}, cell, -9, -13), (CellPosition{-1, -1}));
+  EXPECT_EQ(CellAt({8, 0}, cell, -9, 0), (CellPosition{0, 0}));
+  EXPECT_EQ(CellAt({0, 0}, {0, 0}, 50, 50), (CellPosition{0, 0}));
+}
+
+}  // namespace
+}  // namespace mosaikon
