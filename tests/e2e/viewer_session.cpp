@@ -1,0 +1,383 @@
+// Running and observing the real program from another process: folders,
+// process start and end, window lookup, cross-process reads of status texts,
+// screen captures and keyboard input through the system's input queue.
+#include "viewer_session.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+namespace mosaikon::e2e {
+namespace {
+
+constexpr char kFrameClass[] = "MosaikonWndClass";
+
+bool CopyInto(const std::string& from, const std::string& to) {
+  return CopyFileA(from.c_str(), to.c_str(), FALSE);
+}
+
+void RemoveTree(const std::string& folder) {
+  WIN32_FIND_DATAA entry;
+  HANDLE search = FindFirstFileA((folder + "*").c_str(), &entry);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      std::string name = entry.cFileName;
+      if (name == "." || name == "..") continue;
+      if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTree(folder + name + "\\");
+      } else {
+        SetFileAttributesA((folder + name).c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA((folder + name).c_str());
+      }
+    } while (FindNextFileA(search, &entry));
+    FindClose(search);
+  }
+  RemoveDirectoryA(folder.c_str());
+}
+
+struct FrameSearch {
+  DWORD pid;
+  bool anyProcess;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectFrames(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<FrameSearch*>(param);
+  if (ClassName(window) != kFrameClass) return TRUE;
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  if (search->anyProcess ? IsWindowVisible(window) : pid == search->pid) search->found.push_back(window);
+  return TRUE;
+}
+
+struct DialogSearch {
+  DWORD pid;
+  HWND found;
+};
+
+BOOL CALLBACK FindProcessDialog(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<DialogSearch*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  if (pid == search->pid && ClassName(window) == "#32770" && IsWindowVisible(window)) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+INPUT KeyInput(WORD key, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC));
+  switch (key) {
+    case VK_HOME:
+    case VK_END:
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN:
+    case VK_INSERT:
+    case VK_DELETE:
+      input.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
+      break;
+    default:
+      break;
+  }
+  if (up) input.ki.dwFlags |= KEYEVENTF_KEYUP;
+  return input;
+}
+
+}  // namespace
+
+ProgramFiles& Program() {
+  static ProgramFiles files;
+  return files;
+}
+
+bool WaitFor(const std::function<bool()>& condition, Duration timeout) {
+  auto deadline = std::chrono::steady_clock::now() + timeout;
+  for (;;) {
+    if (condition()) return true;
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+    // Wait for input to us or a short while, whichever comes first: a bounded
+    // poll interval, never a fixed delay standing in for a condition.
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+  }
+}
+
+ProgramFolder::ProgramFolder() {
+  static int counter = 0;
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  char name[64];
+  std::snprintf(name, sizeof name, "mosaikon-e2e-%lu-%d\\", GetCurrentProcessId(), ++counter);
+  path_ = std::string(temp) + name;
+  RemoveTree(path_);
+  CreateDirectoryA(path_.c_str(), nullptr);
+  CopyInto(Program().exe, exe());
+  if (!Program().font.empty()) CopyInto(Program().font, path_ + "MosaikonTerminal.fon");
+  if (!Program().languageDir.empty()) {
+    std::string language = path_ + "language\\";
+    CreateDirectoryA(language.c_str(), nullptr);
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA((Program().languageDir + "\\mkn_*.dll").c_str(), &entry);
+    if (search != INVALID_HANDLE_VALUE) {
+      do {
+        CopyInto(Program().languageDir + "\\" + entry.cFileName, language + entry.cFileName);
+      } while (FindNextFileA(search, &entry));
+      FindClose(search);
+    }
+  }
+}
+
+ProgramFolder::~ProgramFolder() {
+  if (!GetEnvironmentVariableA("MOSAIKON_E2E_KEEP", nullptr, 0)) RemoveTree(path_);
+}
+
+std::string ProgramFolder::WriteFile(const std::string& name, const std::string& bytes) const {
+  std::string full = path_ + name;
+  std::ofstream(full, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  return full;
+}
+
+void ProgramFolder::WriteIni(const std::vector<std::string>& lines) const {
+  std::string text;
+  for (const auto& line : lines) text += line + "\r\n";
+  WriteFile("Mosaikon.ini", text);
+}
+
+std::string ProgramFolder::ReadIni() const {
+  std::ifstream in(ini(), std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::vector<std::pair<std::string, std::string>> IniSection(const std::string& text, const std::string& section) {
+  std::vector<std::pair<std::string, std::string>> keys;
+  std::istringstream in(text);
+  std::string line;
+  bool inside = false;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty()) continue;
+    if (line.front() == '[') {
+      inside = _stricmp(line.c_str(), ("[" + section + "]").c_str()) == 0;
+      continue;
+    }
+    auto equals = line.find('=');
+    if (inside && equals != std::string::npos) keys.emplace_back(line.substr(0, equals), line.substr(equals + 1));
+  }
+  return keys;
+}
+
+std::string ToString(const Rgb& colour) {
+  char text[32];
+  std::snprintf(text, sizeof text, "#%02X%02X%02X", colour.r, colour.g, colour.b);
+  return text;
+}
+
+Rgb Capture::At(int x, int y) const {
+  std::uint32_t value = pixels_[static_cast<size_t>(y) * width_ + x];
+  return Rgb{static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 8),
+             static_cast<std::uint8_t>(value)};
+}
+
+std::vector<Rgb> Capture::ColoursIn(int x0, int y0, int x1, int y1) const {
+  std::vector<Rgb> colours;
+  for (int y = std::max(0, y0); y < std::min(height_, y1); ++y) {
+    for (int x = std::max(0, x0); x < std::min(width_, x1); ++x) {
+      Rgb colour = At(x, y);
+      if (std::find(colours.begin(), colours.end(), colour) == colours.end()) colours.push_back(colour);
+    }
+  }
+  return colours;
+}
+
+bool Capture::Contains(int x0, int y0, int x1, int y1, Rgb colour) const {
+  auto colours = ColoursIn(x0, y0, x1, y1);
+  return std::find(colours.begin(), colours.end(), colour) != colours.end();
+}
+
+Capture Capture::OfClient(HWND window) {
+  Capture capture;
+  RECT client;
+  if (!GetClientRect(window, &client)) return capture;
+  POINT origin{0, 0};
+  ClientToScreen(window, &origin);
+  capture.width_ = client.right;
+  capture.height_ = client.bottom;
+  if (capture.width_ <= 0 || capture.height_ <= 0) return capture;
+  capture.pixels_.resize(static_cast<size_t>(capture.width_) * capture.height_);
+
+  // The screen DC shows what the user sees; a window DC of another process
+  // is only right where that window is visible anyway.
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = capture.width_;
+  info.bmiHeader.biHeight = -capture.height_;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, capture.width_, capture.height_, screen, origin.x, origin.y, SRCCOPY);
+  GdiFlush();
+  std::copy_n(static_cast<const std::uint32_t*>(bits), capture.pixels_.size(), capture.pixels_.begin());
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  for (auto& pixel : capture.pixels_) pixel &= 0x00FFFFFF;
+  return capture;
+}
+
+ViewerSession::~ViewerSession() {
+  if (process_.hProcess) {
+    if (Running()) {
+      TerminateProcess(process_.hProcess, 99);
+      WaitForSingleObject(process_.hProcess, 5000);
+    }
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+  }
+}
+
+bool ViewerSession::Start(const std::string& arguments) {
+  std::string commandLine;
+  commandLine.append(1, '"').append(folder_.exe()).append(1, '"');
+  if (!arguments.empty()) commandLine.append(1, ' ').append(arguments);
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  std::vector<char> buffer(commandLine.begin(), commandLine.end());
+  buffer.push_back('\0');
+  return CreateProcessA(folder_.exe().c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder_.path().c_str(), &startup, &process_);
+}
+
+bool ViewerSession::WaitForWindow(Duration timeout) {
+  return WaitFor(
+      [&] {
+        frame_ = FindFrameOf(process_.dwProcessId);
+        return frame_ && IsWindowVisible(frame_);
+      },
+      timeout);
+}
+
+bool ViewerSession::WaitForTitle(const std::string& title, Duration timeout) {
+  return WaitFor([&] { return frame_ && Title() == title; }, timeout);
+}
+
+long ViewerSession::WaitForExit(Duration timeout) {
+  if (!process_.hProcess) return -1;
+  bool ended = WaitFor([&] { return !Running(); }, timeout);
+  if (!ended) return -1;
+  DWORD code = 0;
+  GetExitCodeProcess(process_.hProcess, &code);
+  return static_cast<long>(code);
+}
+
+bool ViewerSession::Running() const {
+  return process_.hProcess && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+HWND ViewerSession::View() const {
+  // The view is the frame's child that is neither the rebar nor the status bar.
+  for (HWND child = GetWindow(frame_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    std::string name = ClassName(child);
+    if (name != REBARCLASSNAMEA && name != STATUSCLASSNAMEA && name != TOOLBARCLASSNAMEA && IsWindowVisible(child))
+      return child;
+  }
+  return nullptr;
+}
+
+HWND ViewerSession::StatusBar() const {
+  return FindWindowExA(frame_, nullptr, STATUSCLASSNAMEA, nullptr);
+}
+
+std::string ViewerSession::Title() const {
+  return WindowText(frame_);
+}
+
+std::string ViewerSession::PaneText(int index) const {
+  HWND bar = StatusBar();
+  if (!bar) return "<no status bar>";
+  // SB_GETTEXTA's buffer is not marshalled between processes: lend the bar
+  // a buffer in its own address space and read it back from there.
+  constexpr SIZE_T kSize = 1024;
+  HANDLE target = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, process_.dwProcessId);
+  if (!target) return "<no process access>";
+  void* remote = VirtualAllocEx(target, nullptr, kSize, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  std::string text = "<no buffer>";
+  if (remote) {
+    auto length = LOWORD(SendMessageA(bar, SB_GETTEXTLENGTHA, index, 0));
+    if (length < kSize) {
+      SendMessageA(bar, SB_GETTEXTA, index, reinterpret_cast<LPARAM>(remote));
+      std::vector<char> local(kSize, '\0');
+      SIZE_T read = 0;
+      ReadProcessMemory(target, remote, local.data(), kSize - 1, &read);
+      text = local.data();
+    }
+    VirtualFreeEx(target, remote, 0, MEM_RELEASE);
+  }
+  CloseHandle(target);
+  return text;
+}
+
+HWND ViewerSession::FindDialog() const {
+  DialogSearch search{process_.dwProcessId, nullptr};
+  EnumWindows(&FindProcessDialog, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+bool ViewerSession::PressKey(WORD key, std::vector<WORD> modifiers) {
+  if (!frame_) return false;
+  SetForegroundWindow(frame_);
+  if (!WaitFor([&] { return GetForegroundWindow() == frame_; }, 5s)) return false;
+  std::vector<INPUT> inputs;
+  for (WORD modifier : modifiers) inputs.push_back(KeyInput(modifier, false));
+  inputs.push_back(KeyInput(key, false));
+  inputs.push_back(KeyInput(key, true));
+  for (auto it = modifiers.rbegin(); it != modifiers.rend(); ++it) inputs.push_back(KeyInput(*it, true));
+  return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
+}
+
+HWND FindFrameOf(DWORD pid) {
+  FrameSearch search{pid, false, {}};
+  EnumWindows(&CollectFrames, reinterpret_cast<LPARAM>(&search));
+  return search.found.empty() ? nullptr : search.found.front();
+}
+
+std::vector<HWND> AllFrames() {
+  FrameSearch search{0, true, {}};
+  EnumWindows(&CollectFrames, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+std::string WindowText(HWND window) {
+  // WM_GETTEXT is marshalled between processes, unlike most buffer messages.
+  char text[1024] = "";
+  DWORD_PTR result = 0;
+  SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &result);
+  return text;
+}
+
+std::string ClassName(HWND window) {
+  char name[256] = "";
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
+}  // namespace mosaikon::e2e
