@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -311,29 +312,67 @@ std::string ViewerSession::Title() const {
   return WindowText(frame_);
 }
 
-std::string ViewerSession::PaneText(int index) const {
-  HWND bar = StatusBar();
-  if (!bar) return "<no status bar>";
-  // SB_GETTEXTA's buffer is not marshalled between processes: lend the bar
-  // a buffer in its own address space and read it back from there.
-  constexpr SIZE_T kSize = 1024;
+std::vector<char> ViewerSession::SendWithBuffer(HWND window, UINT message, WPARAM wParam, size_t size,
+                                                const std::vector<char>& input) const {
+  // Messages whose lParam points at a buffer are not marshalled between
+  // processes: lend the window a buffer in its own address space, then read
+  // it back from there.
+  std::vector<char> local(size, '\0');
   HANDLE target = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, process_.dwProcessId);
-  if (!target) return "<no process access>";
-  void* remote = VirtualAllocEx(target, nullptr, kSize, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-  std::string text = "<no buffer>";
+  if (!target) return {};
+  void* remote = VirtualAllocEx(target, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
   if (remote) {
-    auto length = LOWORD(SendMessageA(bar, SB_GETTEXTLENGTHA, index, 0));
-    if (length < kSize) {
-      SendMessageA(bar, SB_GETTEXTA, index, reinterpret_cast<LPARAM>(remote));
-      std::vector<char> local(kSize, '\0');
-      SIZE_T read = 0;
-      ReadProcessMemory(target, remote, local.data(), kSize - 1, &read);
-      text = local.data();
-    }
+    SIZE_T done = 0;
+    if (!input.empty()) WriteProcessMemory(target, remote, input.data(), std::min(size, input.size()), &done);
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(window, message, wParam, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, 5000, &result);
+    ReadProcessMemory(target, remote, local.data(), size, &done);
     VirtualFreeEx(target, remote, 0, MEM_RELEASE);
   }
   CloseHandle(target);
-  return text;
+  return local;
+}
+
+std::string ViewerSession::PaneText(int index) const {
+  HWND bar = StatusBar();
+  if (!bar) return "<no status bar>";
+  constexpr size_t kSize = 1024;
+  if (LOWORD(SendMessageA(bar, SB_GETTEXTLENGTHA, index, 0)) >= kSize) return "<too long>";
+  std::vector<char> text = SendWithBuffer(bar, SB_GETTEXTA, index, kSize);
+  text.push_back('\0');
+  return text.data();
+}
+
+HWND ViewerSession::ToolBar() const {
+  // The command bar may be a toolbar as well; the button bar has the id 59392.
+  struct Search {
+    HWND found = nullptr;
+  } search;
+  EnumChildWindows(
+      frame_,
+      [](HWND child, LPARAM param) -> BOOL {
+        if (ClassName(child) == TOOLBARCLASSNAMEA && GetDlgCtrlID(child) == 59392) {
+          reinterpret_cast<Search*>(param)->found = child;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+std::vector<int> ViewerSession::ToolBarCommands() const {
+  std::vector<int> commands;
+  HWND bar = ToolBar();
+  if (!bar) return commands;
+  auto count = static_cast<int>(SendMessageA(bar, TB_BUTTONCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    std::vector<char> bytes = SendWithBuffer(bar, TB_GETBUTTON, i, sizeof(TBBUTTON));
+    TBBUTTON button;
+    std::memcpy(&button, bytes.data(), sizeof button);
+    commands.push_back((button.fsStyle & BTNS_SEP) ? 0 : button.idCommand);
+  }
+  return commands;
 }
 
 HWND ViewerSession::FindDialog() const {

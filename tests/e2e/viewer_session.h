@@ -103,6 +103,9 @@ class ViewerSession {
   std::string Title() const;
   // Text of a status bar part, read through a buffer inside the target.
   std::string PaneText(int index) const;
+  // The button bar, and its buttons' command ids in order (0 for a separator).
+  HWND ToolBar() const;
+  std::vector<int> ToolBarCommands() const;
   // A dialog (#32770) of this process, or null.
   HWND FindDialog() const;
 
@@ -112,6 +115,11 @@ class ViewerSession {
   bool PressKey(WORD key, std::vector<WORD> modifiers = {});
 
  private:
+  // Sends `message` with lParam pointing at a `size`-byte buffer inside the
+  // target process (filled with `input` first) and returns its contents after.
+  std::vector<char> SendWithBuffer(HWND window, UINT message, WPARAM wParam, size_t size,
+                                   const std::vector<char>& input = {}) const;
+
   const ProgramFolder& folder_;
   PROCESS_INFORMATION process_{};
   HWND frame_ = nullptr;
