@@ -382,9 +382,13 @@ HWND ViewerSession::FindDialog() const {
 }
 
 bool ViewerSession::PressKey(WORD key, std::vector<WORD> modifiers) {
-  if (!frame_) return false;
-  SetForegroundWindow(frame_);
-  if (!WaitFor([&] { return GetForegroundWindow() == frame_; }, 5s)) return false;
+  return PressKeyIn(frame_, key, std::move(modifiers));
+}
+
+bool ViewerSession::PressKeyIn(HWND window, WORD key, std::vector<WORD> modifiers) {
+  if (!window) return false;
+  SetForegroundWindow(window);
+  if (!WaitFor([&] { return GetForegroundWindow() == window; }, 5s)) return false;
   std::vector<INPUT> inputs;
   for (WORD modifier : modifiers) inputs.push_back(KeyInput(modifier, false));
   inputs.push_back(KeyInput(key, false));
@@ -411,6 +415,26 @@ std::string WindowText(HWND window) {
   DWORD_PTR result = 0;
   SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &result);
   return text;
+}
+
+std::string ClipboardText() {
+  if (!OpenClipboard(nullptr)) return "<closed>";
+  std::string text = "<none>";
+  if (HANDLE data = GetClipboardData(CF_TEXT)) {
+    if (const char* bytes = static_cast<const char*>(GlobalLock(data))) {
+      text = bytes;
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
+void EmptyTheClipboard() {
+  if (OpenClipboard(nullptr)) {
+    EmptyClipboard();
+    CloseClipboard();
+  }
 }
 
 std::string ClassName(HWND window) {

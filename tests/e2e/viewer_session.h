@@ -113,6 +113,8 @@ class ViewerSession {
   // front, then sends the keys with SendInput. `modifiers` are virtual keys
   // held down around `key`.
   bool PressKey(WORD key, std::vector<WORD> modifiers = {});
+  // The same for another window of the program (a dialog).
+  bool PressKeyIn(HWND window, WORD key, std::vector<WORD> modifiers = {});
 
  private:
   // Sends `message` with lParam pointing at a `size`-byte buffer inside the
@@ -131,5 +133,9 @@ HWND FindFrameOf(DWORD pid);
 std::vector<HWND> AllFrames();
 std::string WindowText(HWND window);
 std::string ClassName(HWND window);
+
+// The clipboard's CF_TEXT, or "<none>"; and emptying it.
+std::string ClipboardText();
+void EmptyTheClipboard();
 
 }  // namespace mosaikon::e2e

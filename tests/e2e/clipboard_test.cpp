@@ -1,0 +1,53 @@
+// Select All and Copy through the keyboard, read back from the clipboard by
+// this process: stream and column shapes, copy on select on and off.
+#include <gtest/gtest.h>
+
+#include "test_support.h"
+
+namespace mosaikon::e2e {
+namespace {
+
+TEST(ViewerClipboard, SelectAllAndCopyPutTheDocumentOnTheClipboard) {
+  // A tab, an empty line in the middle and a final line break.
+  const std::string text = "a\tb\r\n\r\nline three\r\n";
+  struct Case {
+    const char* name;
+    const char* columnMode;
+    const char* copyOnSelect;
+    bool pressCopy;
+    std::string expected;
+  };
+  const Case cases[] = {
+      // Stream: the file's own bytes, tab kept, trailing line break removed.
+      {"stream, copy on select", "0", "1", false, "a\tb\r\n\r\nline three"},
+      // Columns: every line with tabs expanded, joined by CR LF.
+      {"columns, copy on select", "1", "1", false, "a       b\r\n\r\nline three"},
+      {"stream, Ctrl+C", "0", "0", true, "a\tb\r\n\r\nline three"},
+      {"columns, Ctrl+C", "1", "0", true, "a       b\r\n\r\nline three"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ProgramFolder folder;
+    folder.WriteIni(
+        StandardIni({std::string("ColumnMode=") + c.columnMode, std::string("CopyOnSelect=") + c.copyOnSelect}));
+    std::string sample = folder.WriteFile("copy.txt", text);
+    EmptyTheClipboard();
+
+    ViewerSession viewer(folder);
+    ASSERT_TRUE(viewer.Start(Quoted(sample)));
+    ASSERT_TRUE(viewer.WaitForWindow());
+    ASSERT_TRUE(viewer.WaitForTitle("Mosaikon - " + sample));
+    ASSERT_TRUE(viewer.PressKey('A', {VK_CONTROL}));
+    if (c.pressCopy) {
+      // Without copy on select, Select All alone leaves the clipboard alone.
+      EXPECT_FALSE(WaitFor([] { return ClipboardText() != "<none>"; }, 1s)) << ClipboardText();
+      ASSERT_TRUE(viewer.PressKey('C', {VK_CONTROL}));
+    }
+    EXPECT_TRUE(WaitFor([&] { return ClipboardText() == c.expected; })) << ClipboardText();
+    ASSERT_TRUE(viewer.PressKey(VK_ESCAPE));
+    EXPECT_EQ(viewer.WaitForExit(), 1);
+  }
+}
+
+}  // namespace
+}  // namespace mosaikon::e2e
