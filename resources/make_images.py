@@ -236,8 +236,10 @@ def Bmp8(width, height, pixels):
     for row in reversed(pixels):
         line = bytes(palette.index(c) for c in row)
         data += line + bytes(stride - width)
+    # A full 256-entry table: some loaders read 1 << bit count entries.
+    palette += [(0, 0, 0)] * (256 - len(palette))
     table = b"".join(struct.pack("<BBBB", b, g, r, 0) for (r, g, b) in palette)
-    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 8, 0, len(data), 2835, 2835, len(palette), len(palette))
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 8, 0, len(data), 2835, 2835, 256, 0)
     offset = 14 + len(info) + len(table)
     header = struct.pack("<2sIHHI", b"BM", offset + len(data), 0, 0, offset)
     return header + info + table + bytes(data)
