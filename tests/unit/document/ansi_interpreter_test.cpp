@@ -1,0 +1,348 @@
+// Tests of the ANSI interpreter through InterpretAnsi: colours, cursor moves,
+// wrapping at 80 columns, erasing, the SAUCE cut, and the limits that keep
+// hostile files bounded.
+#include "document/ansi_interpreter.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <iterator>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "document/line_splitter.h"
+#include "document/text_document.h"
+
+namespace mosaikon {
+namespace {
+
+struct Row {
+  std::string text;
+  std::string attributes;
+  friend bool operator==(const Row&, const Row&) = default;
+};
+
+void PrintTo(const Row& row, std::ostream* out) {
+  *out << ::testing::PrintToString(row.text) << " attributes";
+  char hex[4];
+  for (const char a : row.attributes) {
+    std::snprintf(hex, sizeof hex, " %02X", static_cast<unsigned char>(a));
+    *out << hex;
+  }
+}
+
+std::string Fill(std::size_t count, int attribute) {
+  return std::string(count, static_cast<char>(attribute));
+}
+Row Plain(const std::string& text) {
+  return {text, Fill(text.size(), 0x70)};
+}
+const Row kEmpty{};
+
+// Checks the shape every ANSI document has and returns its rows.
+std::vector<Row> Rows(const TextDocument& document) {
+  std::vector<Row> rows;
+  std::string expectedText;
+  std::int32_t widest = 0;
+  for (const TextLine& line : document.lines) {
+    EXPECT_EQ(line.start, document.text.data() + expectedText.size());
+    EXPECT_TRUE(line.linkMask.empty());
+    EXPECT_EQ(line.attributes.empty(), line.length == 0);
+    rows.push_back({std::string(line.Text()), std::string(line.Attributes())});
+    expectedText.append(line.Text()).append("\r\n");
+    widest = std::max(widest, line.length);
+  }
+  EXPECT_EQ(document.text, expectedText);
+  EXPECT_EQ(document.width, widest);
+  return rows;
+}
+
+// Interprets the source lines as the loader does: the lines point into the
+// document's own text, which the interpreter replaces.
+TextDocument Interpret(const std::vector<std::string>& sourceLines) {
+  TextDocument document;
+  for (const std::string& line : sourceLines) document.text += line + '\n';
+  std::vector<TextLine> lines;
+  std::size_t at = 0;
+  for (const std::string& line : sourceLines) {
+    lines.emplace_back(document.text.data() + at, static_cast<std::int32_t>(line.size()));
+    at += line.size() + 1;
+  }
+  InterpretAnsi(lines, document);
+  return document;
+}
+
+std::vector<Row> RowsOf(const std::vector<std::string>& sourceLines) {
+  return Rows(Interpret(sourceLines));
+}
+
+std::string Repeat(const std::string& piece, int count) {
+  std::string result;
+  for (int i = 0; i < count; ++i) result += piece;
+  return result;
+}
+
+TEST(AnsiInterpreter, PaletteFollowsAnsiColourOrder) {
+  const AnsiPalette& palette = DefaultAnsiPalette();
+  const AnsiPalette expected = {0x000000, 0x000080, 0x008000, 0x008080, 0x800000, 0x800080, 0x808000, 0xC0C0C0,
+                                0x808080, 0x0000FF, 0x00FF00, 0x00FFFF, 0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF};
+  EXPECT_EQ(palette, expected);
+}
+
+TEST(AnsiInterpreter, TextWithoutLineBreakEndsWithEmptyRow) {
+  const TextDocument document = Interpret({"\x1b[0mHello"});
+  EXPECT_EQ(Rows(document), (std::vector<Row>{Plain("Hello"), kEmpty}));
+  EXPECT_EQ(document.text, "Hello\r\n\r\n");
+  EXPECT_EQ(document.width, 5);
+}
+
+TEST(AnsiInterpreter, GraphicRenditionSetsAttribute) {
+  struct Case {
+    const char* sequence;
+    int attribute;
+  };
+  const Case cases[] = {
+      {"\x1b[1;31m", 0x90},
+      {"\x1b[31;1m", 0x90},
+      {"\x1b[44m", 0x74},
+      {"\x1b[7m", 0x07},
+      {"\x1b[1;7m", 0x07},
+      {"\x1b[8m", 0x00},
+      {"\x1b[5;40m", 0x70},
+      {"\x1b[m", 0x70},
+      {"\x1b[1m\x1b[32m", 0xA0},  // brightness stays across colour changes
+      {"\x1b[1;32;0m", 0x70},
+      {"\x1b[7;7m", 0x70},
+      {"\x1b[1;7;7m", 0x70},  // reverse drops brightness from the background
+      {"\x1b[34;47;7m", 0x74},
+      {"\x1b[1;34;7m", 0x04},
+      {"\x1b[44;1m", 0xF4},
+      {"\x1b[47m\x1b[8m", 0x77},
+      {"\x1b[4;5;22;39;49;90;107m", 0x70},
+      {"\x1b[;;31m", 0x10},     // empty parameters are dropped
+      {"\x1b[0031m", 0x10},     // leading zeros
+      {"\x1b[3?1m", 0x10},      // a skipped byte does not end a number
+      {"\x1b[1m\x1b[m", 0xF0},  // no parameters: no change
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(std::string(c.sequence)));
+    EXPECT_EQ(RowsOf({std::string(c.sequence) + "AB"}), (std::vector<Row>{{"AB", Fill(2, c.attribute)}, kEmpty}));
+  }
+}
+
+TEST(AnsiInterpreter, WritingOverCellsReplacesTheirAttributes) {
+  EXPECT_EQ(RowsOf({"\x1b[30mab\x1b[2D\x1b[33mab"}), (std::vector<Row>{{"ab", Fill(2, 0x30)}, kEmpty}));
+  EXPECT_EQ(RowsOf({"\x1b[30mabc\x1b[3D\x1b[1mx"}), (std::vector<Row>{{"xbc", "\x80" + Fill(2, 0x00)}, kEmpty}));
+}
+
+TEST(AnsiInterpreter, WrapMovesOverflowToNextRow) {
+  // The bright z shows where the cursor stood after the wrap.
+  EXPECT_EQ(RowsOf({std::string(85, 'x') + "\x1b[1mz", "y"}),
+            (std::vector<Row>{Plain(std::string(80, 'x')), {"xxxxxz", Fill(5, 0x70) + "\xF0"}, {"y", "\xF0"}, kEmpty}));
+}
+
+TEST(AnsiInterpreter, FullRowThenLineBreakLeavesEmptyRow) {
+  EXPECT_EQ(RowsOf({std::string(80, 'x'), "y"}),
+            (std::vector<Row>{Plain(std::string(80, 'x')), kEmpty, Plain("y"), kEmpty}));
+}
+
+TEST(AnsiInterpreter, WritingIntoFullRowMovesPastFullRows) {
+  const std::string full(80, 'a');
+  // Rows 0 and 1 are full; x fills nothing new but the row is 80 cells, so the
+  // cursor moves past row 1 to column 0 of row 2.
+  EXPECT_EQ(RowsOf({std::string(160, 'a'), "\x1b[0;0Hx\x1b[my"}),
+            (std::vector<Row>{Plain("x" + full.substr(1)), Plain(full), Plain("y"), kEmpty}));
+  // One cell of overflow lands on full row 1, which passes the cursor on.
+  EXPECT_EQ(RowsOf({std::string(160, 'a'), "\x1b[0;78Hbcd\x1b[me"}),
+            (std::vector<Row>{Plain(full.substr(0, 78) + "bc"), Plain("d" + full.substr(1)), Plain("e"), kEmpty}));
+}
+
+TEST(AnsiInterpreter, LongOverflowReplacesWholeRowsThenOverwritesStart) {
+  EXPECT_EQ(RowsOf({"", "", "qqqq", "\x1b[0;70H\x1b[31m" + std::string(100, 'r') + "\x1b[1ms"}),
+            (std::vector<Row>{{std::string(70, ' ') + std::string(10, 'r'), Fill(70, 0x70) + Fill(10, 0x10)},
+                              {std::string(80, 'r'), Fill(80, 0x10)},
+                              {std::string(10, 'r') + "s", Fill(10, 0x10) + "\x90"},
+                              kEmpty}));
+  // A short overflow overwrites the start of a longer row and leaves the rest.
+  EXPECT_EQ(RowsOf({"", std::string(20, 'q'), "\x1b[0;75H" + std::string(10, 'r') + "\x1b[1ms"}),
+            (std::vector<Row>{Plain(std::string(75, ' ') + "rrrrr"),
+                              {"rrrrrs" + std::string(14, 'q'), Fill(5, 0x70) + "\xF0" + Fill(14, 0x70)},
+                              kEmpty}));
+}
+
+TEST(AnsiInterpreter, CursorMoves) {
+  const std::vector<std::pair<std::vector<std::string>, std::vector<Row>>> cases = {
+      {{"\x1b[31m\x1b[5CX"}, {{"     X", Fill(5, 0x70) + "\x10"}, kEmpty}},
+      {{"\x1b[1;1HX"}, {kEmpty, Plain(" X"), kEmpty}},  // zero-based, no adjustment
+      {{"ab\x1b[HX"}, {Plain("abX"), kEmpty}},
+      {{"ab\x1b[5HX"}, {Plain("abX"), kEmpty}},
+      {{"ab\x1b[2;3;4fX"}, {Plain("ab"), kEmpty, Plain("   X"), kEmpty}},
+      {{"\x1b[sABC\x1b[uX"}, {Plain("XBC"), kEmpty}},
+      {{"\x1b[5Aab\x1b[9Dc"}, {Plain("cb"), kEmpty}},  // clamped at row and column 0
+      {{"a\x1b[2Bb"}, {Plain("a"), kEmpty, Plain(" b"), kEmpty}},
+      {{"aaa", "\x1b[Ab"}, {Plain("baa"), kEmpty}},
+      {{"\x1b[3;4Cx"}, {Plain(" x"), kEmpty}},  // two parameters: moves by one
+      {{"\x1b[0Cx"}, {Plain("x"), kEmpty}},
+      {{"\x1b[10;5H\x1b[20AX"},
+       {Plain("     X"), kEmpty, kEmpty, kEmpty, kEmpty, kEmpty, kEmpty, kEmpty, kEmpty, kEmpty, kEmpty}},
+  };
+  for (const auto& [source, rows] : cases) {
+    SCOPED_TRACE(::testing::PrintToString(source));
+    EXPECT_EQ(RowsOf(source), rows);
+  }
+}
+
+TEST(AnsiInterpreter, EraseDisplayKeepsCursorAndColours) {
+  EXPECT_EQ(RowsOf({"ABC\x1b[2JD"}), (std::vector<Row>{Plain("   D"), kEmpty}));
+  EXPECT_EQ(RowsOf({"top", "ab\x1b[31m\x1b[J", "c"}), (std::vector<Row>{kEmpty, kEmpty, {"c", "\x10"}, kEmpty}));
+}
+
+TEST(AnsiInterpreter, EraseLineCutsOrLengthensRow) {
+  const std::vector<std::pair<std::string, Row>> cases = {
+      {"abcdef\x1b[3D\x1b[K", Plain("abc")},
+      {"abc\x1b[3D\x1b[1K", kEmpty},
+      {"\x1b[31mab\x1b[5C\x1b[K", {"ab     ", "\x10\x10" + Fill(5, 0x70)}},  // blanks, not the current colour
+      {"ab\x1b[100C\x1b[K", Plain("ab" + std::string(78, ' '))},             // never beyond 80 cells
+  };
+  for (const auto& [source, row] : cases) {
+    SCOPED_TRACE(::testing::PrintToString(source));
+    EXPECT_EQ(RowsOf({source}), (std::vector<Row>{row, kEmpty}));
+  }
+}
+
+TEST(AnsiInterpreter, UnfinishedOrUnknownSequences) {
+  const std::vector<std::pair<std::string, Row>> cases = {
+      {"\x1b[12;34", Plain("12;34")},
+      {"\x1b[12\x1b[1mX", {"12X", "\x70\x70\xF0"}},
+      {"a\x1b[?7hb", Plain("ab")},
+      {"a\x1b[5Zb", Plain("ab")},
+      {"a\x1b"
+       "b\x1b",
+       Plain("a\x1b"
+             "b\x1b")},       // ESC without "[" is text
+      {"\tx", Plain("\tx")},  // a tab is one cell
+  };
+  for (const auto& [source, row] : cases) {
+    SCOPED_TRACE(::testing::PrintToString(source));
+    EXPECT_EQ(RowsOf({source}), (std::vector<Row>{row, kEmpty}));
+  }
+}
+
+TEST(AnsiInterpreter, SauceRecordCutsRowsFromItsMark) {
+  const auto split = [](const std::string& text) {
+    TextDocument document;
+    document.text = text;
+    std::vector<TextLine> lines;
+    std::int32_t width = 0;
+    SplitLines(document.text.data(), static_cast<std::int32_t>(document.text.size()), 8, lines, width);
+    InterpretAnsi(lines, document);
+    return Rows(document);
+  };
+  EXPECT_EQ(split("\x1b[0mart\r\nmore\r\n\x1aSAUCE00title\r\nrest"), (std::vector<Row>{Plain("art"), Plain("more")}));
+  EXPECT_EQ(split("\x1b[0mart\x1aSAUCE00"), std::vector<Row>{});
+  EXPECT_EQ(split("\x1b[0mart\r\n\x1a"
+                  "COMNTabc\r\nSAUCE00"),
+            (std::vector<Row>{Plain("art"),
+                              Plain("\x1a"
+                                    "COMNTabc"),
+                              Plain("SAUCE00"), kEmpty}));
+  // Split by the wrap: 0x1A "S" end row 0, "AUCE" starts row 1.
+  EXPECT_EQ(split("\x1b[0m" + std::string(78, 'x') + "\x1aSAUCE"),
+            (std::vector<Row>{Plain(std::string(78, 'x') + "\x1aS"), Plain("AUCE"), kEmpty}));
+}
+
+TEST(AnsiInterpreter, HugeNumbersSaturateAndColumnIsBounded) {
+  // Either number puts the cursor at the column limit; the x then wraps down
+  // through rows of blanks to row 102, column 32 (8192 = 102 * 80 + 32).
+  static_assert(kMaxAnsiColumn == 8192);
+  for (const std::string& number : {std::string("2147483647"), std::string(70, '9')}) {
+    const std::vector<Row> rows = RowsOf({"\x1b[" + number + "C\x1b[31mx"});
+    ASSERT_EQ(rows.size(), 104u);
+    EXPECT_EQ(rows[0], Plain(std::string(80, ' ')));
+    EXPECT_EQ(rows[101], Plain(std::string(80, ' ')));
+    EXPECT_EQ(rows[102], (Row{std::string(32, ' ') + "x", Fill(32, 0x70) + "\x10"}));
+    EXPECT_EQ(rows[103], kEmpty);
+  }
+}
+
+TEST(AnsiInterpreter, CursorMovesAddAtMostRowJumpRows) {
+  for (const std::string& move : {std::string("\x1b[999999999;1H"), std::string("\x1b[5000B\x1b[C"),
+                                  std::string("\x1b[9999B\x1b[9999B\x1b[s\x1b[9999A\x1b[J\x1b[u\x1b[C")}) {
+    SCOPED_TRACE(::testing::PrintToString(move));
+    const std::vector<Row> rows = RowsOf({move + "x"});
+    ASSERT_EQ(rows.size(), static_cast<std::size_t>(kMaxAnsiRowJump) + 2);
+    EXPECT_EQ(rows[kMaxAnsiRowJump], Plain(" x"));
+  }
+}
+
+TEST(AnsiInterpreter, CanvasStopsAtMaximumRows) {
+  // Each move adds kMaxAnsiRowJump rows until the canvas is full; later text,
+  // line breaks and wraps all stay on the last row.
+  const std::string down = Repeat("\x1b[9999B", kMaxAnsiRows / kMaxAnsiRowJump + 10);
+  const TextDocument document = Interpret({down + "x", "y", std::string(80, 'a') + "bbbbbc"});
+  ASSERT_EQ(document.LineCount(), kMaxAnsiRows);
+  EXPECT_EQ(document.lines.back().Text(), "bbbbbc" + std::string(74, 'a'));
+  EXPECT_EQ(document.lines[kMaxAnsiRows - 2].length, 0);
+}
+
+TEST(AnsiInterpreter, RepeatedEraseFarDownStaysCheap) {
+  // The erase regrows the canvas to the cursor row; that must not cost a pass
+  // over a million empty rows each time.
+  const TextDocument document = Interpret({Repeat("\x1b[9999B", 1100) + Repeat("\x1b[J", 100000) + "z"});
+  ASSERT_EQ(document.LineCount(), kMaxAnsiRows);
+  EXPECT_EQ(document.lines.back().Text(), "z");
+  EXPECT_EQ(document.text.size(), 2u * kMaxAnsiRows + 1);
+}
+
+TEST(AnsiInterpreter, RepeatedWritesIntoFullRowsStayCheap) {
+  // Without a quick way past full rows each x would walk 10,000 rows.
+  const std::vector<Row> rows = RowsOf({std::string(800000, 'a'), Repeat("\x1b[0;0Hx", 100000)});
+  ASSERT_EQ(rows.size(), 10002u);
+  EXPECT_EQ(rows[0], Plain("x" + std::string(79, 'a')));
+  EXPECT_EQ(rows[9999], Plain(std::string(80, 'a')));
+  EXPECT_EQ(rows[10000], kEmpty);
+}
+
+TEST(AnsiInterpreter, HostileKilobyteFilesFinish) {
+  const std::string pieces[] = {
+      "\x1b[2147483647C",
+      "x",
+      "\x1b[999999999;1H",
+      "\x1b[" + std::string(70, '7') + "B",
+      "\x1b[9999B",
+      "\x1b[9999A",
+      "\x1b[K",
+      "\x1b[s",
+      "\x1b[u",
+      "\x1b[J",
+      "\x1b[0;0H",
+      "yy",
+      "\x1b[1;7;31;44m",
+      "\x1b[9999D",
+  };
+  std::uint32_t seed = 12345;
+  for (int file = 0; file < 20; ++file) {
+    std::vector<std::string> source(1);
+    for (std::size_t size = 0; size < 1024;) {
+      seed = seed * 1103515245u + 12345u;
+      const std::uint32_t pick = (seed >> 16) % (std::size(pieces) + 1);
+      if (pick == std::size(pieces)) {
+        source.emplace_back();
+        size += 1;
+      } else {
+        source.back() += pieces[pick];
+        size += pieces[pick].size();
+      }
+    }
+    const std::vector<Row> rows = RowsOf(source);
+    EXPECT_LE(rows.size(), static_cast<std::size_t>(kMaxAnsiRows));
+    for (const Row& row : rows) EXPECT_LE(row.text.size(), static_cast<std::size_t>(kAnsiWidth));
+  }
+  // Thousands of moves down fill the canvas to its limit and no further.
+  EXPECT_EQ(Interpret({Repeat("\x1b[9999B", 2000)}).LineCount(), kMaxAnsiRows);
+}
+
+}  // namespace
+}  // namespace mosaikon
