@@ -37,8 +37,10 @@ class Window {
       atom = RegisterClassExA(&wc);
       if (!atom) return nullptr;
     }
+    // The derived object's address: T may have polymorphic bases that put
+    // this Window<T> part at an offset, and StaticProc casts back to T*.
     return CreateWindowExA(exStyle, wc.lpszClassName, title, style, x, y, width, height, parent, menuOrId,
-                           ProgramModule(), this);
+                           ProgramModule(), static_cast<T*>(this));
   }
 
   LRESULT DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -1,0 +1,62 @@
+// The modal dialog base: ModalDialog<T> runs dialog template `id` of the
+// resource module, keeps `this` from WM_INITDIALOG and forwards the
+// messages to T::HandleMessage, which returns TRUE for a handled message.
+#pragma once
+
+#include <windows.h>
+
+#include "framework/window.h"
+
+namespace mosaikon {
+
+template <typename T>
+class ModalDialog {
+ public:
+  INT_PTR DoModal(HWND owner, UINT templateId) {
+    return DialogBoxParamA(ResourceModule(), MAKEINTRESOURCEA(templateId), owner, &ModalDialog::StaticProc,
+                           reinterpret_cast<LPARAM>(static_cast<T*>(this)));
+  }
+  HWND hwnd() const { return hwnd_; }
+
+ protected:
+  ModalDialog() = default;
+  ModalDialog(const ModalDialog&) = delete;
+  ModalDialog& operator=(const ModalDialog&) = delete;
+  ~ModalDialog() = default;
+
+  // Centres the dialog on its owner (on the screen's work area without one).
+  void CenterOnOwner() {
+    RECT box{}, area{};
+    GetWindowRect(hwnd_, &box);
+    HWND owner = GetWindow(hwnd_, GW_OWNER);
+    if (owner && IsWindowVisible(owner) && !IsIconic(owner)) {
+      GetWindowRect(owner, &area);
+    } else {
+      SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    }
+    const int width = box.right - box.left, height = box.bottom - box.top;
+    const int x = area.left + (area.right - area.left - width) / 2;
+    const int y = area.top + (area.bottom - area.top - height) / 2;
+    SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+
+ private:
+  static INT_PTR CALLBACK StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    T* self = nullptr;
+    if (message == WM_INITDIALOG) {
+      self = reinterpret_cast<T*>(lParam);
+      self->hwnd_ = hwnd;
+      SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
+    } else {
+      self = reinterpret_cast<T*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+    }
+    if (!self) return FALSE;
+    const INT_PTR result = self->HandleMessage(message, wParam, lParam);
+    if (message == WM_NCDESTROY) self->hwnd_ = nullptr;
+    return result;
+  }
+
+  HWND hwnd_ = nullptr;
+};
+
+}  // namespace mosaikon

@@ -1,0 +1,158 @@
+// The hyperlink window class.
+#include "framework/hyperlink.h"
+
+#include <shellapi.h>
+
+#include <new>
+#include <string>
+
+#include "framework/handles.h"
+#include "framework/window.h"
+
+namespace mosaikon {
+
+namespace {
+
+constexpr COLORREF kLinkColor = RGB(0, 0, 255);
+constexpr COLORREF kVisitedColor = RGB(128, 0, 128);
+
+struct HyperLinkState {
+  bool visited = false;
+  HFONT font = nullptr;  // the font the parent gave, not owned
+  GdiFont underlined;
+};
+
+HyperLinkState* StateOf(HWND hwnd) {
+  return reinterpret_cast<HyperLinkState*>(GetWindowLongPtrA(hwnd, 0));
+}
+
+std::string TextOf(HWND hwnd) {
+  const int length = GetWindowTextLengthA(hwnd);
+  std::string text(static_cast<std::size_t>(length) + 1, '\0');
+  const int copied = GetWindowTextA(hwnd, text.data(), length + 1);
+  text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
+  return text;
+}
+
+void SetLinkFont(HWND hwnd, HyperLinkState& state, HFONT font) {
+  state.font = font;
+  LOGFONTA description{};
+  HGDIOBJ source = font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT);
+  if (GetObjectA(source, sizeof description, &description)) {
+    description.lfUnderline = TRUE;
+    state.underlined.Reset(CreateFontIndirectA(&description));
+  }
+  InvalidateRect(hwnd, nullptr, TRUE);
+}
+
+void Open(HWND hwnd, HyperLinkState& state) {
+  const std::string target = TextOf(hwnd);
+  // A target the shell cannot open fails silently, like any link.
+  ShellExecuteA(nullptr, "open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  state.visited = true;
+  InvalidateRect(hwnd, nullptr, TRUE);
+}
+
+void Paint(HWND hwnd, HyperLinkState& state) {
+  PaintDC paint(hwnd);
+  RECT client{};
+  GetClientRect(hwnd, &client);
+  // The parent chooses the background, as it does for its static texts.
+  HBRUSH background = reinterpret_cast<HBRUSH>(SendMessageA(
+      GetParent(hwnd), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(paint.get()), reinterpret_cast<LPARAM>(hwnd)));
+  FillRect(paint.get(), &client, background ? background : GetSysColorBrush(COLOR_3DFACE));
+  SelectedObject font(
+      paint.get(), state.underlined ? static_cast<HGDIOBJ>(state.underlined.get()) : GetStockObject(DEFAULT_GUI_FONT));
+  SetBkMode(paint.get(), TRANSPARENT);
+  SetTextColor(paint.get(), state.visited ? kVisitedColor : kLinkColor);
+  std::string text = TextOf(hwnd);
+  RECT extent = client;
+  DrawTextA(paint.get(), text.c_str(), static_cast<int>(text.size()), &extent,
+            DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
+  DrawTextA(paint.get(), text.c_str(), static_cast<int>(text.size()), &client, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
+  if (GetFocus() == hwnd) {
+    extent.right = extent.right < client.right ? extent.right : client.right;
+    DrawFocusRect(paint.get(), &extent);
+  }
+}
+
+LRESULT CALLBACK HyperLinkProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  HyperLinkState* state = StateOf(hwnd);
+  switch (message) {
+    case WM_NCCREATE:
+      SetWindowLongPtrA(hwnd, 0, reinterpret_cast<LONG_PTR>(new (std::nothrow) HyperLinkState));
+      if (!StateOf(hwnd)) return FALSE;
+      break;
+    case WM_NCDESTROY:
+      delete state;
+      SetWindowLongPtrA(hwnd, 0, 0);
+      break;
+    case WM_CREATE:
+      SetLinkFont(hwnd, *state, nullptr);
+      return 0;
+    case WM_SETFONT:
+      SetLinkFont(hwnd, *state, reinterpret_cast<HFONT>(wParam));
+      return 0;
+    case WM_GETFONT:
+      return reinterpret_cast<LRESULT>(state ? state->font : nullptr);
+    case WM_PAINT:
+      if (state) Paint(hwnd, *state);
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_SETCURSOR:
+      SetCursor(LoadCursorA(nullptr, IDC_HAND));
+      return TRUE;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_SETTEXT:
+      InvalidateRect(hwnd, nullptr, TRUE);
+      break;
+    case WM_LBUTTONDOWN:
+      SetFocus(hwnd);
+      SetCapture(hwnd);
+      return 0;
+    case WM_LBUTTONUP:
+      if (GetCapture() == hwnd) {
+        ReleaseCapture();
+        POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        RECT client{};
+        GetClientRect(hwnd, &client);
+        if (state && PtInRect(&client, point)) Open(hwnd, *state);
+      }
+      return 0;
+    case WM_KEYDOWN:
+      if ((wParam == VK_SPACE || wParam == VK_RETURN) && state) {
+        Open(hwnd, *state);
+        return 0;
+      }
+      break;
+    case WM_GETDLGCODE:
+      // Enter reaches the link instead of pressing the default button.
+      if (lParam && reinterpret_cast<const MSG*>(lParam)->message == WM_KEYDOWN &&
+          reinterpret_cast<const MSG*>(lParam)->wParam == VK_RETURN)
+        return DLGC_WANTMESSAGE;
+      return DLGC_BUTTON;
+    default:
+      break;
+  }
+  return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+}  // namespace
+
+bool RegisterHyperLinkClass() {
+  WNDCLASSEXA existing{};
+  existing.cbSize = sizeof existing;
+  if (GetClassInfoExA(ProgramModule(), kHyperLinkClassName, &existing)) return true;
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = &HyperLinkProc;
+  wc.cbWndExtra = sizeof(LONG_PTR);
+  wc.hInstance = ProgramModule();
+  wc.hCursor = LoadCursorA(nullptr, IDC_HAND);
+  wc.lpszClassName = kHyperLinkClassName;
+  return RegisterClassExA(&wc) != 0;
+}
+
+}  // namespace mosaikon

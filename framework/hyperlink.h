@@ -1,0 +1,16 @@
+// The hyperlink control: a static-like window whose text is its target. It
+// shows the text underlined in the link colour with a hand pointer, opens the
+// target with the shell on a click (or Space/Enter when focused), and then
+// shows itself as visited.
+#pragma once
+
+#include <windows.h>
+
+namespace mosaikon {
+
+constexpr const char* kHyperLinkClassName = "MosaikonHyperLink";
+
+// Registers the window class once; dialogs may then name it in templates.
+bool RegisterHyperLinkClass();
+
+}  // namespace mosaikon

@@ -1,0 +1,67 @@
+// Reading toolbar resources and building toolbars from them.
+#include "framework/toolbar_resource.h"
+
+namespace mosaikon {
+
+namespace {
+constexpr WORD kToolbarResourceType = 241;  // RT_TOOLBAR
+constexpr COLORREF kTransparentGrey = RGB(192, 192, 192);
+}  // namespace
+
+std::optional<ToolbarResource> LoadToolbarResource(HINSTANCE module, UINT id) {
+  HRSRC info = FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(kToolbarResourceType));
+  if (!info) return std::nullopt;
+  HGLOBAL global = LoadResource(module, info);
+  const DWORD size = SizeofResource(module, info);
+  const auto* words = static_cast<const WORD*>(global ? LockResource(global) : nullptr);
+  // version, width, height, count, then `count` ids.
+  if (!words || size < 4 * sizeof(WORD)) return std::nullopt;
+  const std::size_t count = words[3];
+  if (size < (4 + count) * sizeof(WORD)) return std::nullopt;
+  ToolbarResource result;
+  result.imageWidth = words[1];
+  result.imageHeight = words[2];
+  result.ids.assign(words + 4, words + 4 + count);
+  return result;
+}
+
+HIMAGELIST LoadToolbarImages(HINSTANCE module, UINT bitmapId, int imageWidth) {
+  return ImageList_LoadImageA(module, MAKEINTRESOURCEA(bitmapId), imageWidth, 0, kTransparentGrey, IMAGE_BITMAP,
+                              LR_CREATEDIBSECTION);
+}
+
+HWND CreateToolbarFromResource(HWND parent, HINSTANCE module, UINT id, UINT controlId, HIMAGELIST& images) {
+  images = nullptr;
+  const std::optional<ToolbarResource> resource = LoadToolbarResource(module, id);
+  if (!resource) return nullptr;
+  const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS |
+                      CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN;
+  HWND toolbar = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr, style, 0, 0, 100, 100, parent,
+                                 reinterpret_cast<HMENU>(static_cast<UINT_PTR>(controlId)),
+                                 reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE)), nullptr);
+  if (!toolbar) return nullptr;
+  SendMessageA(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+  SendMessageA(toolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(resource->imageWidth, resource->imageHeight));
+  images = LoadToolbarImages(module, id, resource->imageWidth);
+  if (images) SendMessageA(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+
+  std::vector<TBBUTTON> buttons;
+  int image = 0;
+  for (UINT commandId : resource->ids) {
+    TBBUTTON button{};
+    if (commandId == 0) {
+      button.fsStyle = BTNS_SEP;
+    } else {
+      button.iBitmap = image++;
+      button.idCommand = static_cast<int>(commandId);
+      button.fsState = TBSTATE_ENABLED;
+      button.fsStyle = BTNS_BUTTON;
+    }
+    buttons.push_back(button);
+  }
+  SendMessageA(toolbar, TB_ADDBUTTONSA, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
+  SendMessageA(toolbar, TB_AUTOSIZE, 0, 0);
+  return toolbar;
+}
+
+}  // namespace mosaikon

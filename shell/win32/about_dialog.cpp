@@ -1,0 +1,35 @@
+// The About box.
+#include "shell/win32/about_dialog.h"
+
+#include "framework/hyperlink.h"
+
+namespace mosaikon {
+
+namespace {
+constexpr UINT kAboutDialogId = 100;
+}  // namespace
+
+INT_PTR AboutDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
+  switch (message) {
+    case WM_INITDIALOG:
+      CenterOnOwner();
+      return TRUE;
+    case WM_COMMAND:
+      if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+        EndDialog(hwnd(), LOWORD(wParam));
+        return TRUE;
+      }
+      return FALSE;
+    default:
+      return FALSE;
+  }
+}
+
+void ShowAboutBox(HWND owner) {
+  // The link lines are windows of this class; the template names it.
+  RegisterHyperLinkClass();
+  AboutDialog dialog;
+  dialog.DoModal(owner, kAboutDialogId);
+}
+
+}  // namespace mosaikon

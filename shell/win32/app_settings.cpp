@@ -1,0 +1,48 @@
+// The one Settings object of the process. It is made during static
+// initialisation, before WinMain, and its destruction after WinMain has
+// returned writes the settings back to the INI file.
+#include <windows.h>
+
+#include "framework/window.h"
+#include "settings/win32/settings.h"
+#include "shell/win32/language_packs.h"
+
+namespace mosaikon {
+
+namespace {
+constexpr WORD kLinkCursorId = 104;
+}  // namespace
+
+Settings::Settings() {
+  palette = DefaultAnsiPalette();
+  char path[MAX_PATH] = {};
+  const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+  // A path the buffer cut short is no path: it would name another file.
+  if (length > 0 && length < sizeof path) modulePath.assign(path, length);
+  if (!modulePath.empty()) iniPath = IniPathFor(modulePath).value_or("");
+  if (!iniPath.empty()) ini_ = OpenIniStore(iniPath);
+  linkCursor = LoadCursorA(ProgramModule(), MAKEINTRESOURCEA(kLinkCursorId));
+  languages = EnumerateLanguagePacks();
+  if (ini_) Load(*ini_);
+  CreateFonts();
+}
+
+Settings::~Settings() {
+  terminalFont.Reset();
+  chineseFont.Reset();
+  backgroundBrush.Reset();
+  if (ini_) Save(*ini_);
+}
+
+Settings& TheSettings() {
+  // Made by whoever asks first, so no order among the globals matters.
+  static Settings settings;
+  return settings;
+}
+
+namespace {
+// Makes sure the object exists before WinMain even if nothing asked earlier.
+[[maybe_unused]] Settings& constructedAtStart = TheSettings();
+}  // namespace
+
+}  // namespace mosaikon

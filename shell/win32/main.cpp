@@ -1,0 +1,108 @@
+// The entry point and the run routine: single-instance hand-over, the
+// language pack, the main frame and the message loop.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <objbase.h>
+
+#include <string>
+
+#include "framework/message_loop.h"
+#include "framework/window.h"
+#include "settings/win32/settings.h"
+#include "shell/command_line.h"
+#include "shell/win32/language_packs.h"
+#include "shell/win32/main_frame.h"
+
+namespace mosaikon {
+
+namespace {
+
+constexpr const char* kInstanceEventName = "MosaikonEvent";
+constexpr const char* kFrameClassName = "MosaikonWndClass";
+constexpr const char* kNoLanguageChosen = "<NA>";
+
+// Hands the file to the running viewer. The sender's buffer outlives the
+// synchronous call; the receiver copies what it needs.
+void HandOver(const std::string& fileName) {
+  if (fileName.empty()) return;
+  HWND running = FindWindowA(kFrameClassName, nullptr);
+  if (!running) return;
+  COPYDATASTRUCT record{};
+  record.dwData = 0;
+  record.cbData = static_cast<DWORD>(fileName.size());
+  record.lpData = const_cast<char*>(fileName.data());
+  SendMessageA(running, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&record));
+  SetForegroundWindow(running);
+}
+
+// The language pack's file name: the stored choice, or the pack of the
+// system's language when nothing has been chosen yet ("" is English).
+std::string ChooseLanguagePack(const Settings& settings) {
+  std::string stored = kNoLanguageChosen;
+  if (settings.ini()) stored = settings.ini()->GetString(kSettingsSection, "LangDll", kNoLanguageChosen, 1024);
+  if (stored != kNoLanguageChosen) return stored;
+  char name[256] = {};
+  const DWORD length = VerLanguageNameA(GetSystemDefaultLangID(), name, sizeof name);
+  const auto found = settings.languages.find(std::string(name, length < sizeof name ? length : 0));
+  return found != settings.languages.end() ? found->second : std::string();
+}
+
+}  // namespace
+
+int RunApplication(const char* commandLine) {
+  MessageLoop loop;
+  RegisterMessageLoop(&loop);
+  int result = 0;
+  ModuleHandle languageModule;
+  {
+    MainFrame frame;
+    const std::string fileName = CommandLineFileName(commandLine ? commandLine : "");
+    Settings& settings = TheSettings();
+
+    // The event marks that a viewer runs; its handle lives as long as the
+    // process so the mark outlasts this routine's locals.
+    HANDLE instance = OpenEventA(EVENT_ALL_ACCESS, FALSE, kInstanceEventName);
+    if (!instance) {
+      CreateEventA(nullptr, TRUE, FALSE, kInstanceEventName);
+    } else if (settings.ReuseViewer) {
+      HandOver(fileName);
+      RegisterMessageLoop(nullptr);
+      return 0;
+    }
+
+    frame.languagePack = ChooseLanguagePack(settings);
+    // An empty name makes the path the folder itself, which fails to load.
+    languageModule.Reset(LoadLibraryA((ModuleDirectory() + "language\\" + frame.languagePack).c_str()));
+    if (languageModule) SetResourceModule(languageModule.get());
+
+    if (frame.CreateFrame()) {
+      if (!fileName.empty()) {
+        frame.OpenFile(fileName);
+      } else {
+        frame.UpdateRecentFiles(nullptr, false, false);
+      }
+      frame.RestoreLayout();
+      result = loop.Run();
+    }
+    RegisterMessageLoop(nullptr);
+    // The frame's window is gone; its object goes before the pack it used.
+  }
+  if (languageModule) SetResourceModule(nullptr);
+  languageModule.Reset();
+  return result;
+}
+
+}  // namespace mosaikon
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
+  CoInitialize(nullptr);
+  DefWindowProcA(nullptr, 0, 0, 0);
+  INITCOMMONCONTROLSEX controls{};
+  controls.dwSize = sizeof controls;
+  controls.dwICC = ICC_BAR_CLASSES | ICC_COOL_CLASSES;
+  InitCommonControlsEx(&controls);
+  const int result = mosaikon::RunApplication(commandLine);
+  CoUninitialize();
+  return result;
+}

@@ -1,0 +1,586 @@
+// The main frame: creation of the bars and the view, the command table,
+// the frame's messages, the status texts and the saved layout.
+#include "shell/win32/main_frame.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "framework/resource_string.h"
+#include "framework/toolbar_resource.h"
+#include "resources/resource_ids.h"
+#include "settings/win32/settings.h"
+#include "shell/command_line.h"
+#include "shell/open_filter.h"
+#include "shell/recent_files.h"
+#include "shell/status_texts.h"
+#include "shell/win32/about_dialog.h"
+#include "shell/window_pos.h"
+
+namespace mosaikon {
+
+namespace {
+
+constexpr const char* kFrameClassName = "MosaikonWndClass";
+constexpr UINT kViewId = 0xE900;  // the conventional id of a frame's client window
+constexpr int kHotKeyId = 1;
+constexpr std::size_t kPathBuffer = 260;
+
+// The Open dialog's hook: nothing to add to the dialog, but asking for a hook
+// keeps the dialog's classic resizable layout on every system.
+UINT_PTR CALLBACK OpenDialogHook(HWND, UINT, WPARAM, LPARAM) {
+  return 0;
+}
+
+std::string Format(const char* format, long value) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, format, value);
+  return buffer;
+}
+
+}  // namespace
+
+MainFrame::MainFrame() = default;
+MainFrame::~MainFrame() {
+  if (toolbarImages_) ImageList_Destroy(toolbarImages_);
+}
+
+HWND MainFrame::CreateFrame() {
+  WNDCLASSEXA wc{};
+  wc.style = 0;
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
+  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  wc.hIcon = static_cast<HICON>(LoadImageA(ResourceModule(), MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON, 32, 32, 0));
+  wc.hIconSm = static_cast<HICON>(LoadImageA(ResourceModule(), MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON, 16, 16, 0));
+  wc.lpszClassName = kFrameClassName;
+  const std::string title = LoadResourceString(IDS_APP_NAME);
+  HMENU menu = LoadMenuA(ResourceModule(), MAKEINTRESOURCEA(IDR_MAIN_FRAME));
+  HWND window = Create(wc, WS_EX_APPWINDOW | WS_EX_WINDOWEDGE, title.c_str(),
+                       WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, CW_USEDEFAULT, CW_USEDEFAULT,
+                       CW_USEDEFAULT, CW_USEDEFAULT, nullptr, menu);
+  if (!window) {
+    // The command bar took the menu over only if creation got that far.
+    if (!commandBar_.menu() && menu) DestroyMenu(menu);
+    return nullptr;
+  }
+  accelerators_ = LoadAcceleratorsA(ResourceModule(), MAKEINTRESOURCEA(IDR_MAIN_FRAME));
+  return window;
+}
+
+LRESULT MainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      return OnCreate();
+    case WM_CLOSE:
+      OnClose();
+      break;
+    case WM_DESTROY:
+      OnDestroy();
+      return 0;
+    case WM_COPYDATA:
+      OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+      return 0;
+    case WM_CONTEXTMENU:
+      if (reinterpret_cast<HWND>(wParam) != view_.hwnd() || !view_.hwnd()) break;
+      OnContextMenu(reinterpret_cast<HWND>(wParam), static_cast<short>(LOWORD(lParam)),
+                    static_cast<short>(HIWORD(lParam)));
+      return 0;
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam));
+      return 0;
+    case WM_DROPFILES:
+      OnDropFiles(reinterpret_cast<HDROP>(wParam));
+      return 0;
+    case WM_HOTKEY:
+      if (wParam == kHotKeyId) view_.SendSelectionToForeground();
+      return 0;
+    case WM_INITMENUPOPUP:
+      commandStates_.ApplyToMenu(reinterpret_cast<HMENU>(wParam));
+      return 0;
+    case WM_MENUSELECT:
+      OnMenuSelect(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HMENU>(lParam));
+      return 0;
+    case WM_NOTIFY:
+      return OnNotify(*reinterpret_cast<NMHDR*>(lParam));
+    case WM_SIZE:
+      OnSize(static_cast<UINT>(wParam));
+      return 0;
+    case WM_SETFOCUS:
+      if (view_.hwnd() && IsWindowVisible(view_.hwnd())) SetFocus(view_.hwnd());
+      return 0;
+    case WM_ERASEBKGND:
+      if (view_.hwnd()) return 1;
+      break;
+    case WM_SYSCOMMAND:
+      if (OnKeyMenu(wParam, lParam)) return 0;
+      break;
+    default:
+      break;
+  }
+  return DefaultHandling(message, wParam, lParam);
+}
+
+LRESULT MainFrame::OnCreate() {
+  Settings& settings = TheSettings();
+  recentMenuCount = 0;
+
+  // The menu bar becomes a command bar; the window keeps no menu of its own.
+  rebar_ = CreateRebar();
+  commandBar_.Create(hwnd(), rebar_ ? rebar_ : hwnd(), 0);
+  commandBar_.AttachMenu(GetMenu(hwnd()));
+  commandBar_.LoadImages(ResourceModule(), IDR_MAIN_FRAME);
+  SetMenu(hwnd(), nullptr);
+
+  toolbar_ = CreateToolbarFromResource(rebar_ ? rebar_ : hwnd(), ResourceModule(), IDR_MAIN_FRAME, IDW_TOOLBAR,
+                                       toolbarImages_);
+  if (rebar_) {
+    AddBand(commandBar_.hwnd(), ID_BAND_COMMAND_BAR, commandBar_.IdealSize(), false);
+    SIZE toolbarSize{0, 0};
+    if (toolbar_) SendMessageA(toolbar_, TB_GETMAXSIZE, 0, reinterpret_cast<LPARAM>(&toolbarSize));
+    AddBand(toolbar_, ID_BAND_TOOLBAR, toolbarSize, true);
+  }
+
+  const std::string ready = LoadResourceString(IDS_READY);
+  statusBar_.Create(hwnd(), ready.c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | SBARS_SIZEGRIP,
+                    IDW_STATUS_BAR);
+  statusBar_.SetPanes({ID_PANE_DEFAULT, ID_PANE_MODIFY_TIME, ID_PANE_FILE_SIZE});
+  SetPaneWidths({0, 180, 100});
+
+  view_.CreateView(hwnd(), kViewId);
+  UpdateLayout(true);
+
+  for (UINT id : {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR}) commandStates_.Add(id, CommandStates::kMenu);
+  for (UINT id :
+       {ID_VIEW_ALWAYS_ON_TOP, ID_EDIT_COLUMN_MODE, ID_VIEW_GB, ID_VIEW_BIG5, ID_EDIT_COPY, ID_EDIT_SELECT_ALL})
+    commandStates_.Add(id, CommandStates::kMenu | CommandStates::kToolbar);
+  commandStates_.SetToolbar(toolbar_);
+  commandStates_.SetCheck(ID_VIEW_TOOLBAR, true);
+  commandStates_.SetCheck(ID_VIEW_STATUS_BAR, true);
+
+  commandStates_.SetCheck(ID_EDIT_COLUMN_MODE, settings.ColumnMode != 0);
+  commandStates_.SetCheck(ID_VIEW_GB, settings.DecodeMode == 1);
+  commandStates_.SetCheck(ID_VIEW_BIG5, settings.DecodeMode == 2);
+  commandStates_.SetCheck(ID_VIEW_ALWAYS_ON_TOP, settings.AlwaysOnTop != 0);
+  if (settings.AlwaysOnTop) SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+
+  DragAcceptFiles(hwnd(), TRUE);
+  // Another program may hold the combination; the feature is then absent.
+  RegisterHotKey(hwnd(), kHotKeyId, MOD_ALT | MOD_CONTROL, 'V');
+  if (MessageLoop* loop = CurrentMessageLoop()) {
+    loop->AddMessageFilter(this);
+    loop->AddIdleHandler(this);
+  }
+  return 0;
+}
+
+HWND MainFrame::CreateRebar() {
+  const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | RBS_VARHEIGHT | RBS_BANDBORDERS |
+                      RBS_AUTOSIZE | CCS_NODIVIDER;
+  HWND rebar = CreateWindowExA(0, REBARCLASSNAMEA, nullptr, style, 0, 0, 0, 0, hwnd(),
+                               reinterpret_cast<HMENU>(static_cast<UINT_PTR>(IDW_REBAR)), ProgramModule(), nullptr);
+  if (!rebar) return nullptr;
+  REBARINFO info{};
+  info.cbSize = sizeof info;
+  SendMessageA(rebar, RB_SETBARINFO, 0, reinterpret_cast<LPARAM>(&info));
+  return rebar;
+}
+
+void MainFrame::AddBand(HWND child, UINT bandId, SIZE size, bool newRow) {
+  if (!child) return;
+  REBARBANDINFOA band{};
+  band.cbSize = sizeof band;
+  band.fMask = RBBIM_CHILD | RBBIM_CHILDSIZE | RBBIM_STYLE | RBBIM_ID | RBBIM_SIZE | RBBIM_IDEALSIZE;
+  band.fStyle = RBBS_CHILDEDGE | (newRow ? RBBS_BREAK : 0);
+  band.hwndChild = child;
+  band.cxMinChild = size.cx;
+  band.cyMinChild = size.cy;
+  band.cx = size.cx;
+  band.cxIdeal = size.cx;
+  band.wID = bandId;
+  SendMessageA(rebar_, RB_INSERTBANDA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&band));
+}
+
+void MainFrame::UpdateLayout(bool resizeBars) {
+  RECT client{};
+  GetClientRect(hwnd(), &client);
+  if (rebar_ && IsWindowVisible(rebar_)) {
+    if (resizeBars) SendMessageA(rebar_, WM_SIZE, 0, 0);
+    RECT bar{};
+    GetWindowRect(rebar_, &bar);
+    client.top += bar.bottom - bar.top;
+  }
+  HWND status = statusBar_.hwnd();
+  if (status && IsWindowVisible(status)) {
+    if (resizeBars) SendMessageA(status, WM_SIZE, 0, 0);
+    RECT bar{};
+    GetWindowRect(status, &bar);
+    client.bottom -= bar.bottom - bar.top;
+  }
+  if (view_.hwnd()) {
+    SetWindowPos(view_.hwnd(), nullptr, client.left, client.top, std::max(0L, client.right - client.left),
+                 std::max(0L, client.bottom - client.top), SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+void MainFrame::OnSize(UINT kind) {
+  if (kind != SIZE_MINIMIZED) UpdateLayout(true);
+}
+
+LRESULT MainFrame::OnNotify(NMHDR& header) {
+  switch (header.code) {
+    case TTN_GETDISPINFOA: {
+      auto& info = reinterpret_cast<NMTTDISPINFOA&>(header);
+      if (info.uFlags & TTF_IDISHWND) return 0;
+      const std::string tip = TooltipFromCommandString(LoadResourceString(static_cast<UINT>(header.idFrom)));
+      lstrcpynA(info.szText, tip.c_str(), sizeof info.szText);
+      info.lpszText = info.szText;
+      info.hinst = nullptr;
+      return 0;
+    }
+    case TTN_GETDISPINFOW: {
+      auto& info = reinterpret_cast<NMTTDISPINFOW&>(header);
+      if (info.uFlags & TTF_IDISHWND) return 0;
+      const std::string tip = TooltipFromCommandString(LoadResourceString(static_cast<UINT>(header.idFrom)));
+      const int length = MultiByteToWideChar(CP_ACP, 0, tip.c_str(), -1, info.szText, 80);
+      if (length == 0) info.szText[0] = L'\0';
+      info.lpszText = info.szText;
+      info.hinst = nullptr;
+      return 0;
+    }
+    case RBN_AUTOSIZE:
+      UpdateLayout(false);
+      return 0;
+    default:
+      return 0;
+  }
+}
+
+void MainFrame::OnClose() {
+  SaveLayout();
+}
+
+void MainFrame::OnDestroy() {
+  DragAcceptFiles(hwnd(), FALSE);
+  UnregisterHotKey(hwnd(), kHotKeyId);
+  if (MessageLoop* loop = CurrentMessageLoop()) {
+    loop->RemoveMessageFilter(this);
+    loop->RemoveIdleHandler(this);
+  }
+  PostQuitMessage(1);
+}
+
+bool MainFrame::PreTranslateMessage(MSG& message) {
+  if (accelerators_ && hwnd() && TranslateAcceleratorA(hwnd(), accelerators_, &message)) return true;
+  view_.PreTranslateMessage(message);
+  return false;
+}
+
+bool MainFrame::OnIdle(int) {
+  return UpdateCommandStates();
+}
+
+bool MainFrame::UpdateCommandStates() {
+  const bool hasLines = view_.document().LineCount() > 0;
+  commandStates_.Enable(ID_EDIT_COPY, hasLines && view_.HasSelection());
+  commandStates_.Enable(ID_EDIT_SELECT_ALL, hasLines);
+  commandStates_.UpdateToolbar();
+  return false;
+}
+
+void MainFrame::OnCommand(UINT id) {
+  if (id >= ID_FILE_MRU_BASE && id <= ID_FILE_MRU_LAST) {
+    OnRecentFile(id);
+    return;
+  }
+  Settings& settings = TheSettings();
+  switch (id) {
+    case ID_FILE_OPEN:
+      OnFileOpen();
+      break;
+    case ID_FILE_SETTINGS:
+      break;  // the settings dialog is not there yet
+    case ID_APP_EXIT:
+      PostMessageA(hwnd(), WM_CLOSE, 0, 0);
+      break;
+    case ID_EDIT_COPY:
+      view_.CopySelection();
+      break;
+    case ID_EDIT_SELECT_ALL:
+      view_.SelectAll();
+      break;
+    case ID_EDIT_COLUMN_MODE:
+      settings.ColumnMode = settings.ColumnMode ? 0 : 1;
+      commandStates_.SetCheck(ID_EDIT_COLUMN_MODE, settings.ColumnMode != 0);
+      break;
+    case ID_VIEW_TOOLBAR:
+      toolBarVisible = toolBarVisible ? 0 : 1;
+      ShowToolBar(toolBarVisible != 0);
+      break;
+    case ID_VIEW_STATUS_BAR:
+      statusBarVisible = statusBar_.hwnd() && IsWindowVisible(statusBar_.hwnd()) ? 0 : 1;
+      ShowStatusBar(statusBarVisible != 0);
+      break;
+    case ID_VIEW_GB:
+      ToggleDecodeMode(1);
+      break;
+    case ID_VIEW_BIG5:
+      ToggleDecodeMode(2);
+      break;
+    case ID_VIEW_ALWAYS_ON_TOP:
+      ToggleAlwaysOnTop();
+      break;
+    case ID_APP_ABOUT:
+      ShowAbout();
+      break;
+    case ID_MRU_CLEAR:
+      RemoveRecentFilesMenu(true);
+      break;
+    default:
+      break;
+  }
+}
+
+void MainFrame::ToggleDecodeMode(std::int32_t mode) {
+  Settings& settings = TheSettings();
+  settings.DecodeMode = settings.DecodeMode == mode ? 0 : mode;
+  commandStates_.SetCheck(ID_VIEW_GB, settings.DecodeMode == 1);
+  commandStates_.SetCheck(ID_VIEW_BIG5, settings.DecodeMode == 2);
+  settings.CreateChineseFont();
+  if (view_.hwnd()) InvalidateRect(view_.hwnd(), nullptr, TRUE);
+}
+
+void MainFrame::ToggleAlwaysOnTop() {
+  Settings& settings = TheSettings();
+  settings.AlwaysOnTop = settings.AlwaysOnTop ? 0 : 1;
+  commandStates_.SetCheck(ID_VIEW_ALWAYS_ON_TOP, settings.AlwaysOnTop != 0);
+  SetWindowPos(hwnd(), settings.AlwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void MainFrame::ShowAbout() {
+  ShowAboutBox(GetActiveWindow());
+}
+
+void MainFrame::OnFileOpen() {
+  const std::string filter = BuildOpenFilter(TheSettings().FileTypes);
+  char path[kPathBuffer] = {};
+  OPENFILENAMEA dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = GetActiveWindow();
+  dialog.hInstance = ResourceModule();
+  dialog.lpstrFilter = filter.c_str();
+  dialog.lpstrFile = path;
+  dialog.nMaxFile = sizeof path;
+  dialog.Flags = OFN_FILEMUSTEXIST | OFN_EXPLORER | OFN_ENABLESIZING | OFN_ENABLEHOOK;
+  dialog.lpfnHook = &OpenDialogHook;
+  if (GetOpenFileNameA(&dialog)) OpenFile(path);
+}
+
+void MainFrame::OnDropFiles(HDROP drop) {
+  char path[kPathBuffer] = {};
+  const UINT length = DragQueryFileA(drop, 0, path, sizeof path);
+  DragFinish(drop);
+  if (length > 0) OpenFile(path);
+}
+
+void MainFrame::OnCopyData(const COPYDATASTRUCT* data) {
+  if (!data) return;
+  const std::optional<std::string> path = DecodeHandOver(data->lpData, static_cast<std::uint32_t>(data->cbData));
+  if (path) OpenFile(*path);
+}
+
+void MainFrame::OnContextMenu(HWND, int x, int y) {
+  MenuHandle menu(LoadMenuA(ResourceModule(), MAKEINTRESOURCEA(IDR_CONTEXT_MENU)));
+  if (!menu) return;
+  commandBar_.TrackPopupMenu(GetSubMenu(menu.get(), 0), TPM_RIGHTBUTTON | TPM_VERTICAL, x, y);
+}
+
+bool MainFrame::OnKeyMenu(WPARAM command, LPARAM key) {
+  if ((command & 0xFFF0) != SC_KEYMENU) return false;
+  // Alt+Space is the system menu's own key.
+  if (key == ' ') return false;
+  return commandBar_.OnKeyMenu(static_cast<int>(key));
+}
+
+void MainFrame::OnMenuSelect(UINT itemId, UINT flags, HMENU menu) {
+  if (!statusBar_.hwnd()) return;
+  if (flags == 0xFFFF && !menu) {
+    statusBar_.SetSimple(false);
+    return;
+  }
+  std::string text;
+  if (!(flags & MF_POPUP)) text = PromptFromCommandString(LoadResourceString(MenuPromptStringId(itemId)));
+  statusBar_.SetSimple(true);
+  statusBar_.SetSimpleText(text);
+}
+
+bool MainFrame::OpenFile(const std::string& path) {
+  if (!view_.LoadFile(path)) {
+    UpdateRecentFiles(&path, false, true);
+    return false;
+  }
+  SetTitle(path);
+  view_.UpdateLayout();
+  SetFocus(view_.hwnd());
+  const TextDocument& document = view_.document();
+  statusBar_.SetPaneText(ID_PANE_MODIFY_TIME, ModifyTimeText(LoadResourceString(IDS_MODIFY_TIME), document.fileTime));
+  statusBar_.SetPaneText(ID_PANE_FILE_SIZE, FileSizeText(LoadResourceString(IDS_FILE_SIZE), document.fileSize));
+  UpdateRecentFiles(&path, true, true);
+  return true;
+}
+
+void MainFrame::SetTitle(const std::string& path) {
+  SetWindowTextA(hwnd(), TitleText(LoadResourceString(IDS_APP_NAME), path).c_str());
+}
+
+void MainFrame::SetPaneWidths(const std::vector<int>& widths) {
+  statusBar_.SetPaneWidths(widths);
+}
+
+HMENU MainFrame::FilePopup() const {
+  return commandBar_.menu() ? GetSubMenu(commandBar_.menu(), 0) : nullptr;
+}
+
+void MainFrame::UpdateRecentFiles(const std::string* path, bool opened, bool rewrite) {
+  Settings& settings = TheSettings();
+  if (!settings.SaveMruFiles) return;
+  IniStore* ini = settings.ini();
+  const std::int32_t limit = RecentFilesLimit(settings.MurFileNum);
+  recentFiles = ini ? ReadRecentFiles(*ini, limit) : std::vector<std::string>{};
+  RemoveRecentFilesMenu(rewrite);
+  if (path) {
+    ApplyRecentFile(recentFiles, *path, opened, limit);
+    if (ini) WriteRecentFiles(*ini, recentFiles);
+  }
+  recentMenuCount = static_cast<std::int32_t>(recentFiles.size());
+  HMENU popup = FilePopup();
+  if (recentFiles.empty() || !popup) return;
+  MENUITEMINFOA separator{};
+  separator.cbSize = sizeof separator;
+  separator.fMask = MIIM_FTYPE;
+  separator.fType = MFT_SEPARATOR;
+  InsertMenuItemA(popup, 1, TRUE, &separator);
+  const UINT n = static_cast<UINT>(recentFiles.size());
+  for (UINT k = 1; k <= n; ++k) {
+    const std::string text = RecentFileMenuText(static_cast<std::int32_t>(k), recentFiles[k - 1]);
+    InsertMenuA(popup, k + 1, MF_BYPOSITION | MF_STRING, ID_FILE_MRU_BASE + k, text.c_str());
+  }
+  InsertMenuItemA(popup, n + 2, TRUE, &separator);
+  InsertMenuA(popup, n + 3, MF_BYPOSITION | MF_STRING, ID_MRU_CLEAR, LoadResourceString(IDS_MRU_CLEAR_TEXT).c_str());
+}
+
+void MainFrame::RemoveRecentFilesMenu(bool clear) {
+  if (recentMenuCount > 0) {
+    if (HMENU popup = FilePopup()) {
+      for (int position = recentMenuCount + 3; position >= 1; --position) RemoveMenu(popup, position, MF_BYPOSITION);
+    }
+    recentMenuCount = 0;
+  }
+  if (clear) {
+    if (IniStore* ini = TheSettings().ini()) ini->ClearSection(kRecentFilesSection);
+  }
+}
+
+void MainFrame::OnRecentFile(UINT id) {
+  if (id < ID_FILE_MRU_FIRST) return;
+  const std::size_t index = id - ID_FILE_MRU_FIRST;
+  if (index >= recentFiles.size()) return;
+  const std::string path = recentFiles[index];  // the update rebuilds the list
+  OpenFile(path);
+}
+
+void MainFrame::SaveLayout() {
+  IniStore* ini = TheSettings().ini();
+  if (!ini) return;
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof placement;
+  GetWindowPlacement(hwnd(), &placement);
+  WindowPos pos;
+  pos.flags = placement.flags;
+  pos.showCommand = placement.showCmd;
+  pos.minX = placement.ptMinPosition.x;
+  pos.minY = placement.ptMinPosition.y;
+  pos.maxX = placement.ptMaxPosition.x;
+  pos.maxY = placement.ptMaxPosition.y;
+  pos.left = placement.rcNormalPosition.left;
+  pos.top = placement.rcNormalPosition.top;
+  pos.right = placement.rcNormalPosition.right;
+  pos.bottom = placement.rcNormalPosition.bottom;
+  ini->WriteString(kSettingsSection, "WindowPos", FormatWindowPos(pos));
+  ini->WriteString(kSettingsSection, "ToolBarVisible", toolBarVisible ? "1" : "0");
+  ini->WriteString(kSettingsSection, "StatusBarVisible", statusBarVisible ? "1" : "0");
+  const long count = rebar_ ? static_cast<long>(SendMessageA(rebar_, RB_GETBANDCOUNT, 0, 0)) : 0;
+  ini->WriteString(kSettingsSection, "Rebar_BandCount", Format("%ld", count));
+  for (long i = 0; i < count; ++i) {
+    REBARBANDINFOA band{};
+    band.cbSize = sizeof band;
+    band.fMask = RBBIM_STYLE | RBBIM_SIZE | RBBIM_ID;
+    SendMessageA(rebar_, RB_GETBANDINFOA, i, reinterpret_cast<LPARAM>(&band));
+    const std::string prefix = Format("Rebar%ld_", i);
+    ini->WriteString(kSettingsSection, prefix + "ID", Format("%ld", static_cast<long>(band.wID)));
+    ini->WriteString(kSettingsSection, prefix + "CX", Format("%ld", static_cast<long>(band.cx)));
+    ini->WriteString(kSettingsSection, prefix + "BreakLine", Format("%ld", (band.fStyle & RBBS_BREAK) ? 1L : 0L));
+  }
+}
+
+void MainFrame::RestoreLayout() {
+  IniStore* ini = TheSettings().ini();
+  std::optional<WindowPos> pos;
+  if (ini) pos = ParseWindowPos(ini->GetString(kSettingsSection, "WindowPos", "", 1024));
+  if (pos) {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    placement.flags = pos->flags;
+    // A stored "hidden" would leave a running program with no window at all.
+    placement.showCmd = pos->showCommand == SW_HIDE ? SW_SHOWNORMAL : pos->showCommand;
+    placement.ptMinPosition = {pos->minX, pos->minY};
+    placement.ptMaxPosition = {pos->maxX, pos->maxY};
+    placement.rcNormalPosition = {pos->left, pos->top, pos->right, pos->bottom};
+    SetWindowPlacement(hwnd(), &placement);
+  } else {
+    ShowWindow(hwnd(), SW_SHOWDEFAULT);
+  }
+  toolBarVisible = ini ? ini->GetInt(kSettingsSection, "ToolBarVisible", 1) : 1;
+  statusBarVisible = ini ? ini->GetInt(kSettingsSection, "StatusBarVisible", 1) : 1;
+  long count = ini ? ini->GetInt(kSettingsSection, "Rebar_BandCount", 0) : 0;
+  ShowToolBar(toolBarVisible != 0);
+  ShowStatusBar(statusBarVisible != 0);
+  // Only bands that exist can be placed; a hand-edited count is bounded.
+  const long bands = rebar_ ? static_cast<long>(SendMessageA(rebar_, RB_GETBANDCOUNT, 0, 0)) : 0;
+  count = std::clamp(count, 0L, bands);
+  for (long i = 0; i < count; ++i) {
+    const std::string prefix = Format("Rebar%ld_", i);
+    const std::int32_t id = ini->GetInt(kSettingsSection, prefix + "ID", 0);
+    const std::int32_t cx = ini->GetInt(kSettingsSection, prefix + "CX", 0);
+    const std::int32_t breakLine = ini->GetInt(kSettingsSection, prefix + "BreakLine", 0);
+    const LRESULT index = SendMessageA(rebar_, RB_IDTOINDEX, static_cast<WPARAM>(id), 0);
+    if (index >= 0) SendMessageA(rebar_, RB_MOVEBAND, static_cast<WPARAM>(index), i);
+    REBARBANDINFOA band{};
+    band.cbSize = sizeof band;
+    band.fMask = RBBIM_STYLE | RBBIM_SIZE | RBBIM_ID;
+    SendMessageA(rebar_, RB_GETBANDINFOA, i, reinterpret_cast<LPARAM>(&band));
+    band.cx = static_cast<UINT>(cx);
+    band.fStyle = breakLine ? (band.fStyle | RBBS_BREAK) : (band.fStyle & ~RBBS_BREAK);
+    SendMessageA(rebar_, RB_SETBANDINFOA, i, reinterpret_cast<LPARAM>(&band));
+  }
+  view_.UpdateLayout();
+}
+
+void MainFrame::ShowToolBar(bool visible) {
+  if (rebar_) {
+    const LRESULT index = SendMessageA(rebar_, RB_IDTOINDEX, ID_BAND_TOOLBAR, 0);
+    SendMessageA(rebar_, RB_SHOWBAND, static_cast<WPARAM>(index), visible ? TRUE : FALSE);
+  }
+  commandStates_.SetCheck(ID_VIEW_TOOLBAR, visible);
+  UpdateLayout(true);
+}
+
+void MainFrame::ShowStatusBar(bool visible) {
+  if (statusBar_.hwnd()) ShowWindow(statusBar_.hwnd(), visible ? SW_SHOWNOACTIVATE : SW_HIDE);
+  commandStates_.SetCheck(ID_VIEW_STATUS_BAR, visible);
+  UpdateLayout(true);
+}
+
+}  // namespace mosaikon

@@ -1,0 +1,92 @@
+// The program's only top-level window: the command bar and toolbar in a
+// rebar, the status bar, and the text view as its client. It routes every
+// user command, filters the thread's messages (accelerators, Esc) and updates
+// the command states when the thread is idle.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "framework/command_bar.h"
+#include "framework/command_states.h"
+#include "framework/message_loop.h"
+#include "framework/status_bar.h"
+#include "framework/window.h"
+#include "view/win32/text_view.h"
+
+namespace mosaikon {
+
+class MainFrame : public Window<MainFrame>, public MessageFilter, public IdleHandler {
+ public:
+  MainFrame();
+  ~MainFrame();
+
+  // Creates the window, hidden, with menu 101 and title string 101, and
+  // loads accelerator table 101. Null on failure.
+  HWND CreateFrame();
+
+  bool OpenFile(const std::string& path);
+
+  // Recently viewed files: re-read the list, apply `path` (if any), write it
+  // back and rebuild the File menu entries.
+  void UpdateRecentFiles(const std::string* path, bool opened, bool rewrite);
+  void RemoveRecentFilesMenu(bool clear);
+
+  void SetTitle(const std::string& path);
+  void SetPaneWidths(const std::vector<int>& widths);
+
+  void SaveLayout();
+  void RestoreLayout();
+  void ShowToolBar(bool visible);
+  void ShowStatusBar(bool visible);
+
+  bool PreTranslateMessage(MSG& message) override;
+  bool OnIdle(int idleCount) override;
+  bool UpdateCommandStates();
+
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+  std::int32_t toolBarVisible = 1;
+  std::int32_t statusBarVisible = 1;
+  std::string languagePack;
+  std::int32_t recentMenuCount = 0;
+  std::vector<std::string> recentFiles;
+
+ private:
+  LRESULT OnCreate();
+  void OnClose();
+  void OnDestroy();
+  void OnCommand(UINT id);
+  LRESULT OnNotify(NMHDR& header);
+  void OnSize(UINT kind);
+  void OnMenuSelect(UINT itemId, UINT flags, HMENU menu);
+  void OnContextMenu(HWND window, int x, int y);
+  void OnCopyData(const COPYDATASTRUCT* data);
+  void OnDropFiles(HDROP drop);
+  bool OnKeyMenu(WPARAM command, LPARAM key);
+
+  void OnFileOpen();
+  void OnRecentFile(UINT id);
+  void ToggleDecodeMode(std::int32_t mode);
+  void ToggleAlwaysOnTop();
+  void ShowAbout();
+
+  HWND CreateRebar();
+  void AddBand(HWND child, UINT bandId, SIZE size, bool newRow);
+  void UpdateLayout(bool resizeBars);
+  HMENU FilePopup() const;
+
+  HACCEL accelerators_ = nullptr;
+  CommandStates commandStates_;
+  TextView view_;
+  CommandBar commandBar_;
+  StatusBar statusBar_;
+  HWND rebar_ = nullptr;
+  HWND toolbar_ = nullptr;
+  HIMAGELIST toolbarImages_ = nullptr;
+};
+
+}  // namespace mosaikon
