@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Configures and builds Mosaikon's build trees (Ninja, two jobs by default).
-#   scripts/build.sh [native|asan|fuzz|win32|win64|product|all]...
+#   scripts/build.sh [native|asan|fuzz|win32|win64|product|docdump|all]...
 # native  Release, unit tests, benchmarks, docdump     -> build/native
 # asan    unit tests with AddressSanitizer and UBSan     -> build/asan
 # fuzz    the libFuzzer target, built with clang         -> build/fuzz
 # win32   i686 Windows build: the shipped program        -> build/win32
 # win64   x86_64 Windows build, runs under 64-bit Wine   -> build/win64
-# product only Mosaikon.exe in win32 and win64 (what ./run.sh needs)
+# product only Mosaikon.exe (and its font) in win32 and win64, for ./run.sh
+# docdump only the docdump tool in native
 # Environment: MOSAIKON_BUILD_DIR (default <repo>/build), MOSAIKON_JOBS (2).
 # Output goes to build/logs/<tree>.log and is shown when a step fails.
 set -euo pipefail
@@ -83,7 +84,10 @@ build_product() {
   for tree in win32 win64; do
     configure "$tree" || return 1
     if has_target "$tree" Mosaikon; then
-      compile "$tree" Mosaikon || return 1
+      # The program, and the raster font it loads when the system has none.
+      local targets=(Mosaikon)
+      has_target "$tree" terminal_font && targets+=(terminal_font)
+      compile "$tree" "${targets[@]}" || return 1
     else
       echo "build: $tree has no Mosaikon target yet"
     fi
@@ -96,9 +100,10 @@ for what in "$@"; do
   case "$what" in
     native | asan | fuzz | win32 | win64) build_tree "$what" || status=1 ;;
     product) build_product || status=1 ;;
+    docdump) { configure native && compile native docdump; } || status=1 ;;
     all) for tree in native asan fuzz win32 win64; do build_tree "$tree" || status=1; done ;;
     *)
-      echo "usage: scripts/build.sh [native|asan|fuzz|win32|win64|product|all]..." >&2
+      echo "usage: scripts/build.sh [native|asan|fuzz|win32|win64|product|docdump|all]..." >&2
       exit 2
       ;;
   esac
