@@ -1,15 +1,18 @@
 // The view window: shows the document as a grid of character cells in the
-// terminal font, with flat scroll bars, the mouse wheel and scrolling keys.
+// terminal font, with scroll bars, the mouse wheel and scrolling keys.
 // The arithmetic (scrolling, bar decisions, paint runs) lives in the portable
 // files of view/; this class only connects it to the window system.
 #pragma once
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 #include "document/text_document.h"
 #include "framework/window.h"
+#include "view/scroll_model.h"
+#include "view/selection.h"
 
 namespace mosaikon {
 
@@ -50,9 +53,25 @@ class TextView : public Window<TextView> {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
-  struct State;
+  void OnSize(int width, int height);
+  void OnScroll(Axis axis, int action);
+  void OnWheel(std::int64_t delta);
+  void OnSettingChange();
+  void OnKeyDown(WPARAM key);
+  void OnPaint(HDC dc);
+
+  // One scroll action; true when the view moved.
+  bool ScrollAxis(Axis axis, int action);
+  void MeasureCell();
+  void ClearLayout();
+  void Paint(HDC dc);
+
   TextDocument document_;
-  State* state_ = nullptr;
+  PixelSize cell_;  // measured from the terminal font by UpdateLayout
+  ScrollState scroll_;
+  Selection selection_;
+  UINT rollMessage_ = 0;  // "MSWHEEL_ROLLMSG", registered at the first settings change
+  int sizeDepth_ = 0;     // nested WM_SIZE calls (showing a bar resizes the client)
 };
 
 }  // namespace mosaikon

@@ -1,0 +1,389 @@
+// The view window: measures the cell, keeps the scroll bars in step with the
+// scroll model, turns bars, wheel and keys into scroll actions, and paints
+// through a GDI drawing surface. The window's standard scroll bars stand in
+// for flat ones; they take the same ranges, pages and positions.
+#include "view/win32/text_view.h"
+
+#include <algorithm>
+#include <exception>
+
+#include "common/system.h"
+#include "framework/handles.h"
+#include "settings/win32/settings.h"
+#include "view/paint_cells.h"
+
+namespace mosaikon {
+namespace {
+
+constexpr char kClassName[] = "MosaikonTextView";
+constexpr int kMaxNestedSizes = 4;  // enough for both bars to appear
+
+int BarOf(Axis axis) {
+  return axis == Axis::kHorizontal ? SB_HORZ : SB_VERT;
+}
+
+PixelSize ClientSize(HWND hwnd) {
+  RECT client{};
+  GetClientRect(hwnd, &client);
+  return {client.right - client.left, client.bottom - client.top};
+}
+
+// GDI behind the painter's surface. The black fill of ANSI documents is a
+// brush of this one paint; the plain fill is the settings' brush.
+class GdiSurface : public DrawingSurface {
+ public:
+  GdiSurface(HDC dc, const Settings& settings)
+      : dc_(dc), settings_(settings), blackBrush_(CreateSolidBrush(RGB(0, 0, 0))) {}
+  ~GdiSurface() override {
+    if (previousFont_) SelectObject(dc_, previousFont_);
+  }
+  GdiSurface(const GdiSurface&) = delete;
+  GdiSurface& operator=(const GdiSurface&) = delete;
+
+  void SelectFont(CellFont font) override {
+    const HFONT handle = font == CellFont::kTerminal ? settings_.terminalFont.get() : settings_.chineseFont.get();
+    if (!handle) return;
+    const HGDIOBJ previous = SelectObject(dc_, handle);
+    if (!previousFont_) previousFont_ = previous;
+  }
+  void SetColours(Colour text, Colour background) override {
+    SetBkColor(dc_, background);
+    SetTextColor(dc_, text);
+  }
+  void DrawText(int x, int y, std::string_view bytes) override {
+    TextOutA(dc_, x, y, bytes.data(), static_cast<int>(bytes.size()));
+  }
+  void FillRect(const PixelRect& rect, Fill fill) override {
+    const RECT area{rect.left, rect.top, rect.right, rect.bottom};
+    const HBRUSH brush = fill == Fill::kAnsiBlack ? blackBrush_.get() : settings_.backgroundBrush.get();
+    if (brush) ::FillRect(dc_, &area, brush);
+  }
+
+ private:
+  HDC dc_;
+  const Settings& settings_;
+  GdiBrush blackBrush_;
+  HGDIOBJ previousFont_ = nullptr;
+};
+
+}  // namespace
+
+TextView::TextView() = default;
+TextView::~TextView() = default;
+
+HWND TextView::CreateView(HWND parent, UINT id) {
+  WNDCLASSEXA wc{};
+  wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
+  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
+  wc.lpszClassName = kClassName;
+  return Create(wc, WS_EX_CLIENTEDGE, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, 0, 0, parent,
+                reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)));
+}
+
+bool TextView::LoadFile(const std::string& path) {
+  const Settings& settings = TheSettings();
+  const LoadOptions options{settings.TabSize > 0 ? settings.TabSize : 8, settings.SupportAnsi != 0};
+  ErrorCode error = 0;
+  if (document_.LoadFile(path, options, error)) {
+    selection_ = Selection{};
+    return true;
+  }
+  MessageBoxA(hwnd(), SystemErrorText(error).c_str(), nullptr, MB_ICONERROR | MB_OK);
+  return false;
+}
+
+void TextView::MeasureCell() {
+  WindowDC dc(hwnd());
+  if (!dc.get()) return;
+  SelectedObject font(dc.get(), TheSettings().terminalFont.get());
+  SIZE extent{};
+  if (GetTextExtentPoint32A(dc.get(), "X", 1, &extent)) cell_ = {extent.cx, extent.cy};
+}
+
+// A document with nothing to lay out shows no bars and starts at the top-left
+// corner; painting then fills the client area.
+void TextView::ClearLayout() {
+  scroll_.offset = {};
+  scroll_.extent = {};
+  scroll_.lineStep = {};
+  scroll_.pageStep = {};
+  ShowScrollBar(hwnd(), SB_BOTH, FALSE);
+  InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+void TextView::UpdateLayout() {
+  if (!hwnd()) return;
+  MeasureCell();
+  LayoutInput input;
+  input.cell = cell_;
+  input.documentWidth = document_.width;
+  input.lineCount = document_.LineCount();
+  input.client = ClientSize(hwnd());
+  const LONG_PTR style = GetWindowLongPtrA(hwnd(), GWL_STYLE);
+  input.hasHorizontal = (style & WS_HSCROLL) != 0;
+  input.hasVertical = (style & WS_VSCROLL) != 0;
+  input.horizontalBarHeight = GetSystemMetrics(SM_CYHSCROLL);
+  input.verticalBarWidth = GetSystemMetrics(SM_CXVSCROLL);
+  if (!HasLayout(input)) {
+    ClearLayout();
+    return;
+  }
+
+  const LayoutResult layout = DecideLayout(input);
+  if (layout.showHorizontal) ShowScrollBar(hwnd(), SB_HORZ, TRUE);
+  if (layout.showVertical) ShowScrollBar(hwnd(), SB_VERT, TRUE);
+
+  scroll_.extent = layout.extent;
+  scroll_.offset = {};
+  for (Axis axis : {Axis::kHorizontal, Axis::kVertical}) {
+    SCROLLINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    info.nMin = 0;
+    info.nMax = Along(scroll_.extent, axis) - 1;
+    info.nPage = static_cast<UINT>(std::max(Along(scroll_.clientSize, axis), 0));
+    info.nPos = 0;
+    SetScrollInfo(hwnd(), BarOf(axis), &info, TRUE);
+  }
+  InvalidateRect(hwnd(), nullptr, TRUE);
+  scroll_.pageStep = layout.pageStep;
+  scroll_.lineStep = layout.lineStep;
+  RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
+}
+
+void TextView::SetOffset(int x, int y, bool repaint) {
+  scroll_.offset = {x, y};
+  SetScrollPos(hwnd(), SB_HORZ, x, TRUE);
+  SetScrollPos(hwnd(), SB_VERT, y, TRUE);
+  if (repaint) InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+POINT TextView::Offset() const {
+  return {scroll_.offset.x, scroll_.offset.y};
+}
+
+void TextView::SelectAll() {
+  selection_.anchor = {0, 0};
+  selection_.caret = {document_.width, document_.LineCount() - 1};
+  InvalidateRect(hwnd(), nullptr, FALSE);
+  if (TheSettings().CopyOnSelect) CopySelection();
+}
+
+bool TextView::HasSelection() const {
+  return document_.LineCount() > 0 && !selection_.Empty();
+}
+
+// Copying arrives with the selection work (mouse selection and the selected
+// text); until then there is nothing to put on the clipboard.
+void TextView::CopySelection() {}
+
+// Arrives with the selection work: it types the selection's first line.
+void TextView::SendSelectionToForeground() {}
+
+bool TextView::PreTranslateMessage(const MSG& message) {
+  if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE && hwnd()) {
+    PostMessageA(GetParent(hwnd()), WM_CLOSE, 0, 0);
+  }
+  return false;
+}
+
+bool TextView::ScrollAxis(Axis axis, int action) {
+  const int bar = BarOf(axis);
+  int track = 0;
+  bool haveTrack = false;
+  if (action == kThumbTrack || action == kThumbPosition) {
+    SCROLLINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_TRACKPOS;
+    if (GetScrollInfo(hwnd(), bar, &info)) {
+      track = info.nTrackPos;
+      haveTrack = true;
+    }
+  }
+  const ScrollMove move = ScrollAxisMove(Along(scroll_.offset, axis), Along(scroll_.extent, axis),
+                                         Along(scroll_.lineStep, axis), Along(scroll_.pageStep, axis),
+                                         Along(ClientSize(hwnd()), axis), action, haveTrack ? &track : nullptr);
+  if (move.shift == 0) return false;
+  Along(scroll_.offset, axis) = move.offset;
+  SetScrollPos(hwnd(), bar, move.offset, TRUE);
+  const int dx = axis == Axis::kHorizontal ? move.shift : 0;
+  const int dy = axis == Axis::kVertical ? move.shift : 0;
+  ScrollWindowEx(hwnd(), dx, dy, nullptr, nullptr, nullptr, nullptr, SW_SCROLLCHILDREN | SW_INVALIDATE | SW_ERASE);
+  return true;
+}
+
+void TextView::OnScroll(Axis axis, int action) {
+  ScrollAxis(axis, action);
+}
+
+void TextView::OnSize(int width, int height) {
+  // Showing or hiding a bar inside this handler resizes the client and comes
+  // back here; the depth limit keeps a bar that toggles from recursing on.
+  if (sizeDepth_ >= kMaxNestedSizes) return;
+  ++sizeDepth_;
+  const PixelPoint saved = scroll_.offset;
+  UpdateLayout();
+  SetOffset(saved.x, saved.y, true);
+
+  scroll_.clientSize = {width, height};
+  for (Axis axis : {Axis::kHorizontal, Axis::kVertical}) {
+    SCROLLINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_PAGE | SIF_POS;
+    info.nPage = static_cast<UINT>(std::max(Along(scroll_.clientSize, axis), 0));
+    info.nPos = Along(scroll_.offset, axis);
+    SetScrollInfo(hwnd(), BarOf(axis), &info, FALSE);
+  }
+
+  const PixelPoint old = scroll_.offset;
+  const PixelPoint clamped = ClampOffsetAfterResize(old, scroll_.extent, scroll_.clientSize);
+  if (clamped != old) {
+    ScrollWindowEx(hwnd(), old.x - clamped.x, old.y - clamped.y, nullptr, nullptr, nullptr, nullptr,
+                   SW_SCROLLCHILDREN | SW_INVALIDATE | SW_ERASE);
+    scroll_.offset = clamped;
+    SetScrollPos(hwnd(), SB_HORZ, clamped.x, FALSE);
+    SetScrollPos(hwnd(), SB_VERT, clamped.y, FALSE);
+  }
+  --sizeDepth_;
+}
+
+void TextView::OnWheel(std::int64_t delta) {
+  const WheelScroll wheel = TakeWheelDelta(scroll_, delta);
+  const Axis axis = (GetWindowLongPtrA(hwnd(), GWL_STYLE) & WS_VSCROLL) ? Axis::kVertical : Axis::kHorizontal;
+  // Every action goes the same way, so once one finds the end the rest
+  // would do nothing: a huge lines-per-notch value costs no time.
+  for (std::int64_t step = 0; step < wheel.actions; ++step) {
+    if (!ScrollAxis(axis, wheel.action)) break;
+    UpdateWindow(hwnd());
+  }
+}
+
+void TextView::OnSettingChange() {
+  UINT lines = 0;
+  if (SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0)) {
+    scroll_.wheelLinesPerNotch = static_cast<int>(lines);  // WHEEL_PAGESCROLL becomes -1
+  }
+  rollMessage_ = RegisterWindowMessageA("MSWHEEL_ROLLMSG");
+  const HWND wheelWindow = FindWindowA("MouseZ", "Magellan MSWHEEL");
+  if (wheelWindow && IsWindow(wheelWindow)) {
+    const UINT linesMessage = RegisterWindowMessageA("MSH_SCROLL_LINES_MSG");
+    // A hung wheel driver must not hang the viewer with it.
+    DWORD_PTR result = 0;
+    if (linesMessage &&
+        SendMessageTimeoutA(wheelWindow, linesMessage, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, 1000, &result)) {
+      scroll_.wheelLinesPerNotch = static_cast<int>(result);
+    }
+  }
+}
+
+void TextView::OnKeyDown(WPARAM key) {
+  const bool control = GetKeyState(VK_CONTROL) < 0;
+  switch (key) {
+    case VK_SPACE:
+    case VK_NEXT:
+      ScrollAxis(Axis::kVertical, kPageDown);
+      break;
+    case VK_PRIOR:
+      ScrollAxis(Axis::kVertical, kPageUp);
+      break;
+    case VK_END:
+      ScrollAxis(control ? Axis::kVertical : Axis::kHorizontal, kBottom);
+      break;
+    case VK_HOME:
+      ScrollAxis(control ? Axis::kVertical : Axis::kHorizontal, kTop);
+      break;
+    case VK_LEFT:
+      ScrollAxis(Axis::kHorizontal, kLineUp);
+      break;
+    case VK_UP:
+      ScrollAxis(Axis::kVertical, kLineUp);
+      break;
+    case VK_RIGHT:
+      ScrollAxis(Axis::kHorizontal, kLineDown);
+      break;
+    case VK_DOWN:
+      ScrollAxis(Axis::kVertical, kLineDown);
+      break;
+    default:
+      break;
+  }
+}
+
+void TextView::OnPaint(HDC dc) {
+  if (!dc) return;
+  POINT previous{};
+  SetViewportOrgEx(dc, -scroll_.offset.x, -scroll_.offset.y, &previous);
+  Paint(dc);
+  SetViewportOrgEx(dc, previous.x, previous.y, nullptr);
+}
+
+void TextView::Paint(HDC dc) {
+  const Settings& settings = TheSettings();
+  PaintInput input;
+  input.document = &document_;
+  input.cell = cell_;
+  input.offset = scroll_.offset;
+  input.client = ClientSize(hwnd());
+  input.selection = NormalisedSelection(selection_, ShapeFor(settings.ColumnMode));
+  input.foreColor = settings.ForeColor;
+  input.backColor = settings.BackColor;
+  input.hyperLinkColor = settings.HyperLinkColor;
+  input.palette = &settings.palette;
+  input.tabSize = settings.TabSize;
+  input.decodeMode = settings.DecodeMode;
+  GdiSurface surface(dc, settings);
+  PaintCells(input, surface);
+}
+
+LRESULT TextView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  try {
+    switch (message) {
+      case WM_CREATE:
+        return 0;
+      case WM_ERASEBKGND:
+        return 0;  // painting covers the whole client area
+      case WM_SIZE:
+        OnSize(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+        return 0;
+      case WM_HSCROLL:
+        OnScroll(Axis::kHorizontal, LOWORD(wParam));
+        return 0;
+      case WM_VSCROLL:
+        OnScroll(Axis::kVertical, LOWORD(wParam));
+        return 0;
+      case WM_MOUSEWHEEL:
+        OnWheel(GET_WHEEL_DELTA_WPARAM(wParam));
+        return 0;
+      case WM_SETTINGCHANGE:
+        OnSettingChange();
+        return 0;
+      case WM_KEYDOWN:
+        OnKeyDown(wParam);
+        return 0;
+      case WM_PAINT:
+        if (wParam) {
+          OnPaint(reinterpret_cast<HDC>(wParam));
+        } else {
+          PaintDC dc(hwnd());
+          OnPaint(dc.get());
+        }
+        return 0;
+      case WM_PRINTCLIENT:
+        OnPaint(reinterpret_cast<HDC>(wParam));
+        return 0;
+      default:
+        break;
+    }
+    if (rollMessage_ && message == rollMessage_) {
+      OnWheel(static_cast<std::int32_t>(wParam));  // the delta is the whole (32-bit) wParam
+      return 0;
+    }
+  } catch (const std::exception&) {
+    // Out of memory while painting or scrolling: skip this message.
+    return 0;
+  }
+  return DefaultHandling(message, wParam, lParam);
+}
+
+}  // namespace mosaikon
