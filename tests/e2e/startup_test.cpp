@@ -118,7 +118,8 @@ TEST(ViewerStartup, UnreadableFileShowsErrorBoxOwnedByViewerAndKeepsTitle) {
   HWND owner = GetWindow(box, GW_OWNER);
   HWND frame = FindFrameOf(viewer.processId());
   ASSERT_NE(frame, nullptr);
-  EXPECT_TRUE(owner == frame || GetAncestor(owner, GA_ROOT) == frame) << "the box belongs to the viewer";
+  EXPECT_TRUE(owner == frame || GetAncestor(owner, GA_ROOT) == frame)
+      << "the box belongs to the viewer: owner " << owner << ", frame " << frame;
   EXPECT_EQ(WindowText(box), "Error");
 
   PostMessageA(box, WM_COMMAND, IDOK, 0);

@@ -269,12 +269,31 @@ bool ViewerSession::Start(const std::string& arguments) {
 }
 
 bool ViewerSession::WaitForWindow(Duration timeout) {
-  return WaitFor(
+  bool shown = WaitFor(
       [&] {
         frame_ = FindFrameOf(process_.dwProcessId);
         return frame_ && IsWindowVisible(frame_);
       },
       timeout);
+  if (!shown) DescribeWindows();
+  return shown;
+}
+
+void ViewerSession::DescribeWindows() const {
+  std::fprintf(stderr, "  process %lu %s; its top-level windows:\n", process_.dwProcessId,
+               Running() ? "runs" : "has ended");
+  EnumWindows(
+      [](HWND window, LPARAM pid) -> BOOL {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == static_cast<DWORD>(pid)) {
+          std::fprintf(stderr, "    %p class \"%s\" title \"%s\" %s owner %p\n", static_cast<void*>(window),
+                       ClassName(window).c_str(), WindowText(window).c_str(),
+                       IsWindowVisible(window) ? "visible" : "hidden", static_cast<void*>(GetWindow(window, GW_OWNER)));
+        }
+        return TRUE;
+      },
+      static_cast<LPARAM>(process_.dwProcessId));
 }
 
 bool ViewerSession::WaitForTitle(const std::string& title, Duration timeout) {

@@ -108,6 +108,8 @@ class ViewerSession {
   std::vector<int> ToolBarCommands() const;
   // A dialog (#32770) of this process, or null.
   HWND FindDialog() const;
+  // Lists the process's top-level windows on stderr (for failure reports).
+  void DescribeWindows() const;
 
   // Real keyboard input to the foreground window: brings the frame to the
   // front, then sends the keys with SendInput. `modifiers` are virtual keys
