@@ -1,6 +1,8 @@
 // Reading toolbar resources and building toolbars from them.
 #include "framework/toolbar_resource.h"
 
+#include "framework/handles.h"
+
 namespace mosaikon {
 
 namespace {
@@ -13,21 +15,36 @@ std::optional<ToolbarResource> LoadToolbarResource(HINSTANCE module, UINT id) {
   if (!info) return std::nullopt;
   HGLOBAL global = LoadResource(module, info);
   const DWORD size = SizeofResource(module, info);
-  const auto* words = static_cast<const WORD*>(global ? LockResource(global) : nullptr);
-  // version, width, height, count, then `count` ids.
-  if (!words || size < 4 * sizeof(WORD)) return std::nullopt;
-  const std::size_t count = words[3];
-  if (size < (4 + count) * sizeof(WORD)) return std::nullopt;
+  const void* data = global ? LockResource(global) : nullptr;
+  if (!data) return std::nullopt;
   ToolbarResource result;
-  result.imageWidth = words[1];
-  result.imageHeight = words[2];
-  result.ids.assign(words + 4, words + 4 + count);
+  // The Microsoft compiler writes WORDs (version 1, width, height, count,
+  // ids); GNU windres writes DWORDs without the version (width, height,
+  // count, ids). The sizes tell the two apart.
+  const auto* words = static_cast<const WORD*>(data);
+  const auto* dwords = static_cast<const DWORD*>(data);
+  if (size >= 4 * sizeof(WORD) && words[0] == 1 && size == (4 + std::size_t{words[3]}) * sizeof(WORD)) {
+    result.imageWidth = words[1];
+    result.imageHeight = words[2];
+    result.ids.assign(words + 4, words + 4 + words[3]);
+  } else if (size >= 3 * sizeof(DWORD) && size == (3 + std::size_t{dwords[2]}) * sizeof(DWORD)) {
+    result.imageWidth = static_cast<int>(dwords[0]);
+    result.imageHeight = static_cast<int>(dwords[1]);
+    result.ids.assign(dwords + 3, dwords + 3 + dwords[2]);
+  } else {
+    return std::nullopt;
+  }
   return result;
 }
 
 HIMAGELIST LoadToolbarImages(HINSTANCE module, UINT bitmapId, int imageWidth) {
-  return ImageList_LoadImageA(module, MAKEINTRESOURCEA(bitmapId), imageWidth, 0, kTransparentGrey, IMAGE_BITMAP,
-                              LR_CREATEDIBSECTION);
+  GdiBitmap strip(static_cast<HBITMAP>(LoadImageA(module, MAKEINTRESOURCEA(bitmapId), IMAGE_BITMAP, 0, 0, 0)));
+  BITMAP info{};
+  if (!strip || !GetObjectA(strip.get(), sizeof info, &info) || imageWidth <= 0) return nullptr;
+  const int count = info.bmWidth / imageWidth;
+  HIMAGELIST images = ImageList_Create(imageWidth, info.bmHeight, ILC_COLOR24 | ILC_MASK, count, 0);
+  if (images) ImageList_AddMasked(images, strip.get(), kTransparentGrey);
+  return images;
 }
 
 HWND CreateToolbarFromResource(HWND parent, HINSTANCE module, UINT id, UINT controlId, HIMAGELIST& images) {
