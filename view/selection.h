@@ -1,8 +1,13 @@
 // The view's selection: two cells (anchor and caret) and its two shapes, a
-// stream in reading order or a rectangle of columns. The shape is not stored;
-// it is read from the ColumnMode setting each time the selection is used.
+// stream in reading order or a rectangle of columns, and the text it selects.
+// The shape is not stored; it is read from the ColumnMode setting each time
+// the selection is used.
 #pragma once
 
+#include <cstdint>
+#include <string>
+
+#include "document/text_document.h"
 #include "view/scroll_model.h"
 
 namespace mosaikon {
@@ -53,5 +58,25 @@ class NormalisedSelection {
 constexpr bool Before(const CellPosition& a, const CellPosition& b) {
   return a.row < b.row || (a.row == b.row && a.column < b.column);
 }
+
+// How a line's bytes map to display columns: tabs and, when decodeMode is
+// above 0, double-byte pairs of two columns.
+struct ColumnRules {
+  std::int32_t tabSize = 8;
+  std::int32_t decodeMode = 0;
+};
+
+// The selected text in the document. Stream: the document's own bytes from
+// the first selected byte to the last, line breaks and tabs as stored.
+// Columns: one line per row of the rectangle, tabs expanded to blanks, joined
+// by CR LF. Trailing CR and LF are removed. A selection that covers no byte
+// collapses (anchor = caret) and gives the empty text; `text` is emptied first.
+void BuildSelectedText(const TextDocument& document, Selection& selection, SelectionShape shape,
+                       const ColumnRules& rules, std::string& text);
+
+// The bytes of columns [left, right) of a line whose byte positions are its
+// display columns. With pairs, a character cut by the left edge is left out
+// and one cut by the right edge is taken whole.
+std::string ClipColumns(int left, int right, const char* bytes, std::int32_t length, std::int32_t decodeMode);
 
 }  // namespace mosaikon

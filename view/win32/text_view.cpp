@@ -5,7 +5,9 @@
 #include "view/win32/text_view.h"
 
 #include <algorithm>
+#include <cstring>
 #include <exception>
+#include <string>
 
 #include "common/system.h"
 #include "framework/handles.h"
@@ -174,9 +176,25 @@ bool TextView::HasSelection() const {
   return document_.LineCount() > 0 && !selection_.Empty();
 }
 
-// Copying arrives with the selection work (mouse selection and the selected
-// text); until then there is nothing to put on the clipboard.
-void TextView::CopySelection() {}
+void TextView::CopySelection() {
+  const Settings& settings = TheSettings();
+  std::string text;
+  BuildSelectedText(document_, selection_, ShapeFor(settings.ColumnMode), {settings.TabSize, settings.DecodeMode},
+                    text);
+  if (text.empty() || !OpenClipboard(hwnd())) return;
+  EmptyClipboard();
+  // The clipboard takes the block only when SetClipboardData succeeds.
+  if (HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, text.size() + 1)) {
+    if (void* bytes = GlobalLock(block)) {
+      std::memcpy(bytes, text.c_str(), text.size() + 1);
+      GlobalUnlock(block);
+      if (!SetClipboardData(CF_TEXT, block)) GlobalFree(block);
+    } else {
+      GlobalFree(block);
+    }
+  }
+  CloseClipboard();
+}
 
 // Arrives with the selection work: it types the selection's first line.
 void TextView::SendSelectionToForeground() {}
