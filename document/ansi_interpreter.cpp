@@ -89,25 +89,25 @@ class FullRows {
 class TextSlots {
  public:
   std::int32_t Allocate() {
-    if (used_ / kSlotsPerBlock == static_cast<std::int32_t>(blocks_.size())) {
+    if (static_cast<std::uint32_t>(used_) / kSlotsPerBlock == blocks_.size()) {
       blocks_.push_back(std::make_unique_for_overwrite<char[]>(std::size_t{kSlotsPerBlock} * kWidth));
     }
     return used_++;
   }
 
   char* At(std::int32_t slot) const {
-    return blocks_[slot / kSlotsPerBlock].get() + std::size_t(slot % kSlotsPerBlock) * kWidth;
+    const auto index = static_cast<std::uint32_t>(slot);
+    return blocks_[index / kSlotsPerBlock].get() + std::size_t{index % kSlotsPerBlock} * kWidth;
   }
-  std::int32_t Count() const { return used_; }
   void Recycle() { used_ = 0; }
 
  private:
-  static constexpr std::int32_t kSlotsPerBlock = 1024;
+  static constexpr std::uint32_t kSlotsPerBlock = 1024;
   std::vector<std::unique_ptr<char[]>> blocks_;
   std::int32_t used_ = 0;
 };
 
-// A row of the canvas, 16 bytes (8 on 32-bit Windows) while it is empty. A row
+// A row of the canvas: 16 bytes (12 on 32-bit Windows) while it is empty. A row
 // that holds cells has an 80-byte text slot and an 80-byte attribute buffer;
 // the attribute buffer is handed on to the row's line at the end, saving a
 // copy of every attribute.

@@ -12,13 +12,26 @@ namespace mosaikon {
 
 // Colours in the platform's colour reference layout: 0x00BBGGRR.
 using Colour = std::uint32_t;
-constexpr Colour Rgb(unsigned r, unsigned g, unsigned b) { return r | (g << 8) | (b << 16); }
+constexpr Colour Rgb(unsigned r, unsigned g, unsigned b) {
+  return r | (g << 8) | (b << 16);
+}
 
 // The 16 colours the nibbles of an attribute byte select.
 using AnsiPalette = std::array<Colour, 16>;
 const AnsiPalette& DefaultAnsiPalette();
 
 // Limits that keep hostile files bounded; real artwork stays far below them.
+// - A parameter of any number of digits saturates at kMaxAnsiNumber.
+// - C, H and u never put the cursor beyond column kMaxAnsiColumn; text written
+//   there wraps down through rows of blanks as usual.
+// - B, H and u place the cursor at most kMaxAnsiRowJump rows below the last
+//   row of the canvas.
+// - The canvas has at most kMaxAnsiRows rows. A row index beyond the last one
+//   (a move, a line end, a wrap) stays on the last row, so further text lands
+//   there; overflow past column 80 on that row wraps onto its own start.
+// - K with the cursor beyond the row's end lengthens the row with blanks
+//   (attribute 0x70) to the cursor, but to 80 cells at most, so no row is ever
+//   wider than the canvas and the document's width is at most 80.
 constexpr std::int32_t kMaxAnsiNumber = 2147483647;  // parameters saturate here
 constexpr std::int32_t kMaxAnsiColumn = 8192;        // cursor column (about 100 canvas rows)
 constexpr std::int32_t kMaxAnsiRowJump = 1000;       // rows a cursor move may add below the canvas
