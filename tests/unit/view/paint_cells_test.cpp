@@ -251,36 +251,6 @@ TEST_F(PaintCellsTest, StreamSelectionLeavesTheAreaRightOfLinesUnhighlighted) {
                              }));
 }
 
-TEST_F(PaintCellsTest, ColumnSelectionHighlightsTheRectangle) {
-  input_.client = {56, 12};
-  input_.offset = {0, 12};
-  Select({{5, 1}, {2, 3}}, SelectionShape::kColumns);
-  const Calls calls = Paint(Plain("0123456\n0123456\n0123456"));
-  EXPECT_EQ(calls, (Calls{
-                       "font terminal",
-                       "colours 000000 on ffffff",
-                       "text 0,12 '01'",
-                       "colours ffffff on 000000",
-                       "text 16,12 '234'",
-                       "colours 000000 on ffffff",
-                       "text 40,12 '56'",
-                       "colours 000000 on ffffff",
-                       "text 0,24 '01'",
-                       "colours ffffff on 000000",
-                       "text 16,24 '234'",
-                       "colours 000000 on ffffff",
-                       "text 40,24 '56'",
-                   }));
-}
-
-TEST_F(PaintCellsTest, ColumnSelectionOfZeroWidthHighlightsNothing) {
-  input_.client = {56, 36};
-  Select({{4, 1}, {4, 3}}, SelectionShape::kColumns);
-  for (const std::string& call : Paint(Plain("0123456\n0123456\n0123456"))) {
-    EXPECT_EQ(call.find("colours ffffff"), std::string::npos) << call;
-  }
-}
-
 TEST_F(PaintCellsTest, GbPairIsDrawnInTheChineseFont) {
   input_.decodeMode = 1;
   input_.client = {48, 12};

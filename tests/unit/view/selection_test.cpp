@@ -72,11 +72,5 @@ TEST(Selection, EmptyExactlyWhenAnchorIsCaret) {
   EXPECT_FALSE(NormalisedSelection().IsSelected(0, 0));
 }
 
-TEST(Selection, ColumnModeSettingChoosesTheShape) {
-  EXPECT_EQ(ShapeFor(0), SelectionShape::kStream);
-  EXPECT_EQ(ShapeFor(1), SelectionShape::kColumns);
-  EXPECT_EQ(ShapeFor(2), SelectionShape::kColumns);
-}
-
 }  // namespace
 }  // namespace mosaikon
