@@ -13,7 +13,9 @@ INT_PTR AboutDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
     case WM_INITDIALOG:
       CenterOnOwner();
-      return TRUE;
+      // OK, not the first link, takes the focus, so Enter closes the box.
+      SetFocus(GetDlgItem(hwnd(), IDOK));
+      return FALSE;
     case WM_COMMAND:
       if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
         EndDialog(hwnd(), LOWORD(wParam));

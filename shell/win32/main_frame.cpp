@@ -274,6 +274,12 @@ void MainFrame::OnDestroy() {
 
 bool MainFrame::PreTranslateMessage(MSG& message) {
   if (accelerators_ && hwnd() && TranslateAcceleratorA(hwnd(), accelerators_, &message)) return true;
+  // The menu keys: the window has no menu of its own, so the command bar
+  // answers Alt+letter and F10 before the system looks for a menu bar.
+  if (message.message == WM_SYSCHAR && commandBar_.OnKeyMenu(static_cast<int>(message.wParam))) return true;
+  if (message.message == WM_SYSKEYDOWN && message.wParam == VK_F10 && GetKeyState(VK_SHIFT) >= 0 &&
+      commandBar_.OnKeyMenu(0))
+    return true;
   view_.PreTranslateMessage(message);
   return false;
 }
