@@ -15,15 +15,14 @@ namespace mosaikon {
 using ErrorCode = std::uint32_t;
 
 // Error codes the core itself reports, in the platform's numbering.
-ErrorCode FileTooLargeError();    // a file of 4 GiB or more
-ErrorCode OutOfMemoryError();     // a file too large to hold in memory
+ErrorCode FileTooLargeError();  // a file of 4 GiB or more
+ErrorCode OutOfMemoryError();   // a file too large to hold in memory
 
 // Reads the whole file into `buffer` (replacing its contents) and reports its
 // size and last-write time in local time. On failure returns false with the
 // reason in `error`; `buffer` is then unspecified. Files of 4 GiB or more fail
 // with FileTooLargeError() and are never read truncated.
-bool ReadWholeFile(const std::string& path, std::string& buffer, std::uint32_t* size, FileTime* time,
-                   ErrorCode& error);
+bool ReadWholeFile(const std::string& path, std::string& buffer, std::uint32_t* size, FileTime* time, ErrorCode& error);
 
 // The system's message text for `code` (with its trailing line break), or an
 // empty string when the system has none.
@@ -32,6 +31,12 @@ std::string SystemErrorText(ErrorCode code);
 // Converts UTF-16LE code units to the ANSI code page; characters the code page
 // lacks come out as a best-fit or default character.
 std::string WideToNarrow(const char16_t* units, std::size_t count);
+
+// A hint before a large fresh buffer is filled: back it with large pages
+// where the system offers them, so filling it takes far fewer page faults.
+// Never changes the contents; does nothing for small buffers or where there
+// is no such service.
+void AdviseLargePages(void* data, std::size_t size);
 
 // True when `byte` starts a double-byte character in the ANSI code page.
 // The native build's code page has no lead bytes.

@@ -1,6 +1,7 @@
 // Cuts a text buffer into line records at CR/LF breaks and measures tab-expanded
-// widths. The searches use memchr and remember what they found, so a file is
-// scanned about once per kind of byte (CR, LF, tab), not once per line.
+// widths. One search per line finds the next break byte of either kind; whether
+// a kind still lies ahead is known from its last position in the text, so a
+// file is scanned about once, not once per line and kind.
 #include "document/line_splitter.h"
 
 #include <algorithm>
@@ -8,6 +9,12 @@
 #include <limits>
 #include <new>
 #include <stdexcept>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include "common/system.h"
 
 namespace mosaikon {
 
@@ -18,6 +25,39 @@ constexpr std::int32_t kFallbackTabSize = 8;
 
 const char* Find(const char* from, const char* end, char byte) {
   return static_cast<const char*>(std::memchr(from, byte, static_cast<std::size_t>(end - from)));
+}
+
+// The last `byte` in [text, end), or null.
+const char* FindLast(const char* text, const char* end, char byte) {
+#if defined(__SSE2__)
+  const __m128i wanted = _mm_set1_epi8(byte);
+  while (end - text >= 16) {
+    end -= 16;
+    const int hits = _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(end)), wanted));
+    if (hits != 0) return end + (31 - __builtin_clz(static_cast<unsigned>(hits)));
+  }
+#endif
+  while (end != text) {
+    if (*--end == byte) return end;
+  }
+  return nullptr;
+}
+
+// The first CR or LF in [from, end), or null.
+const char* FindBreak(const char* from, const char* end) {
+#if defined(__SSE2__)
+  const __m128i cr = _mm_set1_epi8('\r');
+  const __m128i lf = _mm_set1_epi8('\n');
+  for (; end - from >= 16; from += 16) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+    const int hits = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf)));
+    if (hits != 0) return from + __builtin_ctz(static_cast<unsigned>(hits));
+  }
+#endif
+  for (; from < end; ++from) {
+    if (*from == '\r' || *from == '\n') return from;
+  }
+  return nullptr;
 }
 
 // Columns of [from, end) when `from` sits at `column`; appends the expanded
@@ -40,24 +80,20 @@ std::int32_t Expand(const char* from, const char* end, std::int64_t column, std:
   return static_cast<std::int32_t>(column);
 }
 
-// An upper bound of the number of lines: exact for LF, CR and CR LF files; in
-// mixtures runs of breaks merge, so there may be fewer.
-std::size_t EstimateLineCount(const char* text, const char* end) {
-  std::size_t lf = 0;
-  std::size_t cr = 0;
-  for (const char* p = text; (p = Find(p, end, '\n')) != nullptr; ++p) ++lf;
-  for (const char* p = text; (p = Find(p, end, '\r')) != nullptr; ++p) ++cr;
-  return std::max(lf, cr) + 1;
-}
-
 // Reserving from the count keeps the line array at its final size instead of
-// doubling (and briefly holding two copies). An estimate too large to reserve,
-// as a hostile run of merged breaks could produce, falls back to growth.
-void ReserveLines(std::vector<TextLine>& lines, const char* text, const char* end) {
-  const std::size_t wanted = lines.size() + EstimateLineCount(text, end);
+// doubling (and briefly holding two copies). max(CRs, LFs) + 1 is exact for
+// LF, CR and CR LF files; in mixtures runs of breaks merge, so there may be
+// fewer lines. A count too large to reserve, as a hostile run of merged
+// breaks could produce, falls back to growth.
+void ReserveLines(std::vector<TextLine>& lines, std::size_t count) {
+  const std::size_t wanted = lines.size() + count;
   if (wanted > lines.max_size()) return;
   try {
+    const std::size_t before = lines.capacity();
     lines.reserve(wanted);
+    if (lines.capacity() != before) {
+      AdviseLargePages(lines.data() + lines.size(), (lines.capacity() - lines.size()) * sizeof(TextLine));
+    }
   } catch (const std::bad_alloc&) {
   } catch (const std::length_error&) {
   }
@@ -72,38 +108,74 @@ std::int32_t ExpandTabs(const char* bytes, std::int32_t count, std::string* expa
   return Expand(bytes, bytes + count, 0, expanded, tabSize);
 }
 
+BreakCounts CountBreaks(const char* text, std::size_t length) {
+  BreakCounts counts;
+  const char* const end = text + length;
+#if defined(__SSE2__)
+  const __m128i cr = _mm_set1_epi8('\r');
+  const __m128i lf = _mm_set1_epi8('\n');
+  const __m128i zero = _mm_setzero_si128();
+  while (end - text >= 16) {
+    // Per-byte counters (a match is -1, so subtracting counts up) would wrap
+    // after 255 blocks: add them up before that.
+    const std::size_t blocks = std::min<std::size_t>(static_cast<std::size_t>(end - text) / 16, 255);
+    __m128i crs = zero;
+    __m128i lfs = zero;
+    for (std::size_t i = 0; i < blocks; ++i, text += 16) {
+      const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text));
+      crs = _mm_sub_epi8(crs, _mm_cmpeq_epi8(bytes, cr));
+      lfs = _mm_sub_epi8(lfs, _mm_cmpeq_epi8(bytes, lf));
+    }
+    const __m128i crSums = _mm_sad_epu8(crs, zero);
+    const __m128i lfSums = _mm_sad_epu8(lfs, zero);
+    counts.cr += static_cast<std::size_t>(_mm_cvtsi128_si32(crSums) + _mm_extract_epi16(crSums, 4));
+    counts.lf += static_cast<std::size_t>(_mm_cvtsi128_si32(lfSums) + _mm_extract_epi16(lfSums, 4));
+  }
+#endif
+  for (; text < end; ++text) {
+    counts.cr += *text == '\r';
+    counts.lf += *text == '\n';
+  }
+  return counts;
+}
+
 void SplitLines(const char* text, std::int32_t length, std::int32_t tabSize, std::vector<TextLine>& lines,
                 std::int32_t& width) {
   if (length < 1) return;
+  SplitLines(text, length, tabSize, lines, width, CountBreaks(text, static_cast<std::size_t>(length)));
+}
+
+void SplitLines(const char* text, std::int32_t length, std::int32_t tabSize, std::vector<TextLine>& lines,
+                std::int32_t& width, const BreakCounts& counts) {
+  if (length < 1) return;
   if (tabSize < 1) tabSize = kFallbackTabSize;
   const char* const end = text + length;
-  ReserveLines(lines, text, end);
+  ReserveLines(lines, std::max(counts.cr, counts.lf) + 1);
 
-  // The next CR, LF and tab at or after the current line's start; null once a
-  // search found none, and then that byte is never searched for again.
-  const char* cr = Find(text, end, '\r');
-  const char* lf = Find(text, end, '\n');
+  // A kind of break byte lies ahead of a line while the line starts at or
+  // before its last occurrence.
+  const char* const lastCr = counts.cr ? FindLast(text, end, '\r') : nullptr;
+  const char* const lastLf = counts.lf ? FindLast(text, end, '\n') : nullptr;
+  // The next tab at or after the current line's start; null once none is left.
   const char* tab = Find(text, end, '\t');
 
   const char* start = text;
   for (;;) {
-    if (cr && cr < start) cr = Find(start, end, '\r');
-    if (lf && lf < start) lf = Find(start, end, '\n');
-
+    const bool crAhead = lastCr && lastCr >= start;
+    const bool lfAhead = lastLf && lastLf >= start;
     const char* lineEnd = end;
     const char* next = nullptr;  // start of the following line; null for the last line
-    if (cr && lf) {
-      // While both kinds lie ahead, a run of the first kind and then a run of
-      // the other form one break: CR CR LF, CR LF LF and LF LF are one break.
-      lineEnd = std::min(cr, lf);
-      const char first = *lineEnd;
-      const char other = first == '\r' ? '\n' : '\r';
-      next = lineEnd;
-      while (next < end && *next == first) ++next;
-      while (next < end && *next == other) ++next;
-    } else if (cr || lf) {
-      lineEnd = cr ? cr : lf;
+    if (crAhead || lfAhead) {
+      lineEnd = crAhead && lfAhead ? FindBreak(start, end) : Find(start, end, crAhead ? '\r' : '\n');
       next = lineEnd + 1;
+      if (crAhead && lfAhead) {
+        // While both kinds lie ahead, a run of the first kind and then a run
+        // of the other form one break: CR CR LF, CR LF LF and LF LF are one.
+        const char first = *lineEnd;
+        const char other = first == '\r' ? '\n' : '\r';
+        while (next < end && *next == first) ++next;
+        while (next < end && *next == other) ++next;
+      }
     }
 
     if (tab && tab < start) tab = Find(start, end, '\t');

@@ -4,10 +4,15 @@
 // a failed load leaves the previous document whole.
 #include "document/text_document.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <new>
 #include <stdexcept>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "document/ansi_interpreter.h"
 #include "document/line_splitter.h"
@@ -88,33 +93,57 @@ TextLine& TextLine::operator=(const TextLine& other) {
   return *this;
 }
 
-void BlankInvisibleBytes(char* bytes, std::size_t count) {
-  // Both bytes are rare, so the blocks are only tested (a loop the compiler
-  // vectorises: c + 1 wraps 0xFF to 0 and 0 to 1) and rewritten on a hit.
-  auto* p = reinterpret_cast<unsigned char*>(bytes);
-  constexpr std::size_t kBlock = 64;
-  const auto blankBlock = [](unsigned char* block, std::size_t size) {
-    for (std::size_t i = 0; i < size; ++i) {
-      if (block[i] == 0x00 || block[i] == 0xFF) block[i] = ' ';
-    }
-  };
-  std::size_t done = 0;
-  for (; count - done >= kBlock; done += kBlock) {
-    unsigned char hit = 0;
-    for (std::size_t i = 0; i < kBlock; ++i) hit |= static_cast<unsigned char>(p[done + i] + 1) <= 1;
-    if (hit) blankBlock(p + done, kBlock);
+namespace {
+
+// Blanks NUL and 0xFF in a stretch known to hold one, and looks for ESC "[".
+void CleanStretch(unsigned char* p, std::size_t size, const unsigned char* end, TextScan& scan) {
+  for (std::size_t i = 0; i < size; ++i) {
+    if (p[i] == 0x00 || p[i] == 0xFF) p[i] = ' ';
+    if (p[i] == 0x1B && p + i + 1 < end && p[i + 1] == '[') scan.ansiEscape = true;
   }
-  blankBlock(p + done, count - done);
 }
 
-bool ContainsAnsiEscape(std::string_view text) {
-  const char* p = text.data();
-  const char* const end = p + text.size();
-  while ((p = static_cast<const char*>(std::memchr(p, '\x1b', static_cast<std::size_t>(end - p)))) != nullptr) {
-    if (++p == end) return false;
-    if (*p == '[') return true;
+}  // namespace
+
+TextScan CleanText(char* bytes, std::size_t count) {
+  TextScan scan;
+  auto* p = reinterpret_cast<unsigned char*>(bytes);
+  const unsigned char* const end = p + count;
+#if defined(__SSE2__)
+  // NUL, 0xFF and ESC are rare: a 16-byte block is only tested for them, and
+  // handled byte by byte on a hit. The CR and LF counts ride along.
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i ff = _mm_set1_epi8(static_cast<char>(0xFF));
+  const __m128i esc = _mm_set1_epi8('\x1b');
+  const __m128i cr = _mm_set1_epi8('\r');
+  const __m128i lf = _mm_set1_epi8('\n');
+  while (end - p >= 16) {
+    // Per-byte counters (a match is -1, so subtracting counts up) would wrap
+    // after 255 blocks: add them up before that.
+    const std::size_t blocks = std::min<std::size_t>(static_cast<std::size_t>(end - p) / 16, 255);
+    __m128i crs = zero;
+    __m128i lfs = zero;
+    for (std::size_t i = 0; i < blocks; ++i, p += 16) {
+      const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+      const __m128i special = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(block, zero), _mm_cmpeq_epi8(block, ff)),
+                                           _mm_cmpeq_epi8(block, esc));
+      if (_mm_movemask_epi8(special) != 0) CleanStretch(p, 16, end, scan);
+      crs = _mm_sub_epi8(crs, _mm_cmpeq_epi8(block, cr));
+      lfs = _mm_sub_epi8(lfs, _mm_cmpeq_epi8(block, lf));
+    }
+    const __m128i crSums = _mm_sad_epu8(crs, zero);
+    const __m128i lfSums = _mm_sad_epu8(lfs, zero);
+    scan.crCount += static_cast<std::size_t>(_mm_cvtsi128_si32(crSums) + _mm_extract_epi16(crSums, 4));
+    scan.lfCount += static_cast<std::size_t>(_mm_cvtsi128_si32(lfSums) + _mm_extract_epi16(lfSums, 4));
   }
-  return false;
+#endif
+  const std::size_t rest = static_cast<std::size_t>(end - p);
+  CleanStretch(p, rest, end, scan);
+  for (std::size_t i = 0; i < rest; ++i) {
+    scan.crCount += p[i] == '\r';
+    scan.lfCount += p[i] == '\n';
+  }
+  return scan;
 }
 
 bool TextDocument::LoadFile(const std::string& path, const LoadOptions& options, ErrorCode& error) {
@@ -139,21 +168,22 @@ bool TextDocument::LoadFile(const std::string& path, const LoadOptions& options,
 void TextDocument::Build(std::string bytes, const LoadOptions& options) {
   if (HasUtf16Mark(bytes)) bytes = ConvertUtf16(std::move(bytes));
   if (bytes.size() > kMaxTextLength) throw std::length_error("text of 2 GiB or more");
-  BlankInvisibleBytes(bytes.data(), bytes.size());
+  const TextScan scan = CleanText(bytes.data(), bytes.size());
+  const BreakCounts breaks{scan.crCount, scan.lfCount};
   const auto length = static_cast<std::int32_t>(bytes.size());
 
   TextDocument fresh;
-  if (options.supportAnsi && ContainsAnsiEscape(bytes)) {
+  if (options.supportAnsi && scan.ansiEscape) {
     // The source lines point into `bytes`, which stays alive until the
     // interpreter has written the rendered rows into `fresh`.
     fresh.ansi = true;
     std::vector<TextLine> sourceLines;
     std::int32_t sourceWidth = 0;
-    SplitLines(bytes.data(), length, options.tabSize, sourceLines, sourceWidth);
+    SplitLines(bytes.data(), length, options.tabSize, sourceLines, sourceWidth, breaks);
     InterpretAnsi(sourceLines, fresh);
   } else {
     fresh.text = std::move(bytes);
-    SplitLines(fresh.text.data(), length, options.tabSize, fresh.lines, fresh.width);
+    SplitLines(fresh.text.data(), length, options.tabSize, fresh.lines, fresh.width, breaks);
     DetectLinks(fresh);
   }
   TakeOver(*this, fresh);

@@ -97,8 +97,13 @@ class TextDocument {
   void Build(std::string bytes, const LoadOptions& options);
 };
 
-// Two passes of Build over the whole text, usable on their own.
-void BlankInvisibleBytes(char* bytes, std::size_t count);  // NUL and 0xFF become blanks
-bool ContainsAnsiEscape(std::string_view text);            // ESC "[" anywhere
+// The first pass of Build over the text: turns every NUL and 0xFF byte into a
+// blank, and tells whether ESC "[" occurs and how many CR and LF bytes there are.
+struct TextScan {
+  bool ansiEscape = false;
+  std::size_t crCount = 0;
+  std::size_t lfCount = 0;
+};
+TextScan CleanText(char* bytes, std::size_t count);
 
 }  // namespace mosaikon

@@ -9,6 +9,7 @@
 #include <stdexcept>
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -95,6 +96,9 @@ bool ReadWholeFile(const std::string& path, std::string& buffer, std::uint32_t* 
   }
   const auto fileSize = static_cast<std::size_t>(status.st_size);
   try {
+    std::string().swap(buffer);
+    buffer.reserve(fileSize);
+    AdviseLargePages(buffer.data(), fileSize);
     buffer.resize(fileSize);
   } catch (const std::bad_alloc&) {
     error = OutOfMemoryError();
@@ -148,6 +152,22 @@ std::string WideToNarrow(const char16_t* units, std::size_t count) {
     narrow.push_back(pair ? '?' : NarrowUnit(unit));
   }
   return narrow;
+}
+
+void AdviseLargePages(void* data, std::size_t size) {
+#ifdef MADV_HUGEPAGE
+  // Only whole 2 MiB stretches inside the buffer can become huge pages; small
+  // buffers are left alone. madvise fails harmlessly where there are none.
+  constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
+  if (size < 2 * kHugePage) return;
+  const auto begin = reinterpret_cast<std::uintptr_t>(data);
+  const std::uintptr_t first = (begin + kHugePage - 1) & ~(kHugePage - 1);
+  const std::uintptr_t last = (begin + size) & ~(kHugePage - 1);
+  if (last > first) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+#else
+  (void)data;
+  (void)size;
+#endif
 }
 
 bool IsLeadByte(unsigned char) {

@@ -150,6 +150,9 @@ std::string WideToNarrow(const char16_t* units, std::size_t count) {
   return narrow;
 }
 
+// Large pages need a privilege that ordinary users lack, so this is a no-op.
+void AdviseLargePages(void*, std::size_t) {}
+
 bool IsLeadByte(unsigned char byte) {
   return IsDBCSLeadByte(byte) != FALSE;
 }

@@ -63,6 +63,27 @@ TEST(LineSplitter, BreakRules) {
   }
 }
 
+TEST(LineSplitter, LongLinesAndCounts) {
+  // Lines longer than the 16-byte search blocks, breaks at block edges.
+  const std::string a(15, 'a');
+  const std::string b(17, 'b');
+  const std::string c(33, 'c');
+  const std::string text = a + "\r\n" + b + "\n\n" + c + "\r" + c;
+  std::vector<TextLine> lines;
+  std::int32_t width = 0;
+  SplitLines(text.data(), static_cast<std::int32_t>(text.size()), 8, lines, width);
+  EXPECT_EQ(Texts(lines), (std::vector<std::string>{a, b, c, c}));
+  EXPECT_EQ(width, 33);
+
+  const BreakCounts counts = CountBreaks(text.data(), text.size());
+  EXPECT_EQ(counts.cr, 2u);
+  EXPECT_EQ(counts.lf, 3u);
+  const std::string many(5000, '\n');
+  EXPECT_EQ(CountBreaks(many.data(), many.size()).lf, 5000u);  // more than 255 blocks per counter run
+  const std::string longer(16 * 300 + 7, '\r');
+  EXPECT_EQ(CountBreaks(longer.data(), longer.size()).cr, 16u * 300 + 7);
+}
+
 TEST(LineSplitter, EmptyTextHasNoLines) {
   std::vector<TextLine> lines;
   std::int32_t width = 0;

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -167,6 +168,51 @@ TEST(TextDocument, TabSizeSetsTheWidth) {
   options.tabSize = 4;
   EXPECT_EQ(Built("abcd\tx\n\t", options).width, 9);
   EXPECT_EQ(Built("\n\n").width, 0);
+}
+
+TEST(TextDocument, CleanTextBlanksAndCountsAcrossBlocks) {
+  // Long enough for the 16-byte blocks and a tail; the specials sit at block
+  // edges, and ESC "[" straddles one.
+  std::string text(40, 'x');
+  text[0] = '\0';
+  text[15] = '\x1b';
+  text[16] = '[';
+  text[17] = '\xff';
+  text[31] = '\r';
+  text[32] = '\n';
+  text[39] = '\0';
+  const TextScan scan = CleanText(text.data(), text.size());
+  EXPECT_TRUE(scan.ansiEscape);
+  EXPECT_EQ(scan.crCount, 1u);
+  EXPECT_EQ(scan.lfCount, 1u);
+  EXPECT_EQ(text.find('\0'), std::string::npos);
+  EXPECT_EQ(text.find('\xff'), std::string::npos);
+  EXPECT_EQ(text[0], ' ');
+  EXPECT_EQ(text[17], ' ');
+  EXPECT_EQ(text[39], ' ');
+
+  std::string plain(33, 'y');
+  plain[31] = '\x1b';  // ESC as the last byte of a block, "[" nowhere
+  plain[32] = '\n';
+  EXPECT_FALSE(CleanText(plain.data(), plain.size()).ansiEscape);
+  std::string last = "abc\x1b";
+  EXPECT_FALSE(CleanText(last.data(), last.size()).ansiEscape);
+}
+
+TEST(TextDocument, RandomTextsHoldTheInvariants) {
+  // Short random texts over the bytes the rules care about, long enough to
+  // cross the 16-byte blocks of the scans: every document must hold.
+  const char alphabet[] = {'a', 'h', 't', 'p', ':', '/', '\r', '\n', '\t', '\0', '\xff', ' ', '\x80'};
+  std::mt19937 random(12345);
+  for (int round = 0; round < 3000; ++round) {
+    std::string text(random() % 120, 'a');
+    for (char& c : text) c = alphabet[random() % sizeof(alphabet)];
+    if (round % 3 == 0 && text.size() > 20) text.replace(random() % (text.size() - 10), 7, "http://");
+    LoadOptions options;
+    options.tabSize = 1 + static_cast<std::int32_t>(random() % 9);
+    const TextDocument document = Built(text, options);
+    ASSERT_EQ(CheckDocumentInvariants(document, options.tabSize), "") << "round " << round;
+  }
 }
 
 TEST(TextDocument, LoadEmptyFile) {

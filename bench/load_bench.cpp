@@ -1,0 +1,169 @@
+// Throughput of building a plain document from 200 MB of 80-column text with
+// tabs and links: the whole Build, each of its three passes alone, a memchr scan of
+// the same buffer as the floor, and a whole LoadFile from disk with its peak
+// memory as a counter (peak resident growth divided by the file size).
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "document/line_splitter.h"
+#include "document/link_detector.h"
+#include "document/text_document.h"
+
+namespace mosaikon {
+namespace {
+
+constexpr std::size_t kPlainSize = 200u << 20;
+
+// Lines of about 80 columns of words, CR LF breaks; every fourth line holds a
+// tab, every tenth an "http://" address, no ESC "[" anywhere.
+const std::string& PlainText() {
+  static const std::string text = [] {
+    std::mt19937 random(7);
+    const auto below = [&random](std::uint32_t n) { return static_cast<std::uint32_t>(random() % n); };
+    std::string out;
+    out.reserve(kPlainSize + 256);
+    for (std::uint32_t line = 0; out.size() < kPlainSize; ++line) {
+      const std::size_t lineStart = out.size();
+      if (line % 4 == 0) out += "\tindented:";
+      if (line % 10 == 3) out += "see http://example.org/path/" + std::to_string(line) + " ";
+      while (out.size() - lineStart < 72) {
+        const std::uint32_t letters = 2 + below(8);
+        for (std::uint32_t i = 0; i < letters; ++i) out += static_cast<char>('a' + below(26));
+        out += ' ';
+      }
+      out += "end\r\n";
+    }
+    return out;
+  }();
+  return text;
+}
+
+void SetThroughput(benchmark::State& state) {
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * PlainText().size()));
+}
+
+void BM_MemchrScan(benchmark::State& state) {
+  const std::string& text = PlainText();
+  for (auto _ : state) benchmark::DoNotOptimize(std::memchr(text.data(), '\x01', text.size()));
+  SetThroughput(state);
+}
+BENCHMARK(BM_MemchrScan)->Unit(benchmark::kMillisecond);
+
+void BM_BuildPlain(benchmark::State& state) {
+  for (auto _ : state) {
+    state.PauseTiming();
+    std::string bytes = PlainText();
+    auto document = std::make_unique<TextDocument>();
+    state.ResumeTiming();
+    document->Build(std::move(bytes), {});
+    benchmark::DoNotOptimize(document->width);
+    state.PauseTiming();
+    document.reset();
+    state.ResumeTiming();
+  }
+  SetThroughput(state);
+}
+BENCHMARK(BM_BuildPlain)->Unit(benchmark::kMillisecond);
+
+void BM_PassCleanText(benchmark::State& state) {
+  // Blanks NUL and 0xFF, finds ESC "[" and counts CR and LF, in one pass.
+  std::string text = PlainText();
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(CleanText(text.data(), text.size()));
+    benchmark::ClobberMemory();
+  }
+  SetThroughput(state);
+}
+BENCHMARK(BM_PassCleanText)->Unit(benchmark::kMillisecond);
+
+// Split with widths, given the break counts as the cleaning pass finds them.
+void BM_PassSplitLines(benchmark::State& state) {
+  const std::string& text = PlainText();
+  const BreakCounts counts = CountBreaks(text.data(), text.size());
+  for (auto _ : state) {
+    std::vector<TextLine> lines;
+    std::int32_t width = 0;
+    SplitLines(text.data(), static_cast<std::int32_t>(text.size()), 8, lines, width, counts);
+    benchmark::DoNotOptimize(width);
+    state.PauseTiming();
+    std::vector<TextLine>().swap(lines);
+    state.ResumeTiming();
+  }
+  SetThroughput(state);
+}
+BENCHMARK(BM_PassSplitLines)->Unit(benchmark::kMillisecond);
+
+void BM_PassDetectLinks(benchmark::State& state) {
+  TextDocument document;
+  document.Build(PlainText(), {});
+  for (auto _ : state) {
+    state.PauseTiming();
+    for (TextLine& line : document.lines) line.linkMask.Clear();
+    state.ResumeTiming();
+    DetectLinks(document);
+  }
+  SetThroughput(state);
+}
+BENCHMARK(BM_PassDetectLinks)->Unit(benchmark::kMillisecond);
+
+// Resident-set figures in kB from /proc/self/status.
+long StatusKb(const char* field) {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  const std::size_t fieldLength = std::strlen(field);
+  while (std::getline(status, line)) {
+    if (line.compare(0, fieldLength, field) == 0) return std::stol(line.substr(fieldLength));
+  }
+  return -1;
+}
+
+// Resets the peak resident size to the current one (Linux 4.0 and later), so
+// the peak after a load is the load's own.
+bool ResetPeakResident() {
+  std::ofstream clear("/proc/self/clear_refs");
+  clear << "5";
+  clear.flush();
+  return static_cast<bool>(clear);
+}
+
+void BM_LoadFilePlain(benchmark::State& state) {
+  const std::string path = (std::filesystem::temp_directory_path() / "mosaikon_load_bench.txt").string();
+  {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(PlainText().data(), static_cast<std::streamsize>(PlainText().size()));
+  }
+  double peakRatio = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    const bool reset = ResetPeakResident();
+    const long before = StatusKb(reset ? "VmRSS:" : "VmHWM:");
+    auto document = std::make_unique<TextDocument>();
+    state.ResumeTiming();
+    ErrorCode error = 0;
+    if (!document->LoadFile(path, {}, error)) state.SkipWithError("LoadFile failed");
+    state.PauseTiming();
+    const long peak = StatusKb("VmHWM:");
+    peakRatio =
+        std::max(peakRatio, static_cast<double>(peak - before) * 1024.0 / static_cast<double>(PlainText().size()));
+    document.reset();
+    state.ResumeTiming();
+  }
+  std::filesystem::remove(path);
+  state.counters["peak_mem_per_file_byte"] = peakRatio;
+  SetThroughput(state);
+}
+// Several iterations: the first load of a run also pays for the system
+// setting up large pages, which later loads find ready.
+BENCHMARK(BM_LoadFilePlain)->Unit(benchmark::kMillisecond)->Iterations(4);
+
+}  // namespace
+}  // namespace mosaikon
