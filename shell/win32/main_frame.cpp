@@ -221,7 +221,7 @@ void MainFrame::UpdateLayout(bool resizeBars) {
   }
   if (view_.hwnd()) {
     SetWindowPos(view_.hwnd(), nullptr, client.left, client.top, std::max(0L, client.right - client.left),
-                 std::max(0L, client.bottom - client.top), SWP_NOZORDER | SWP_NOACTIVATE);
+                 std::max(0L, client.bottom - client.top), SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
   }
 }
 
