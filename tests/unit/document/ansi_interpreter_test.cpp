@@ -60,9 +60,10 @@ std::vector<Row> Rows(const TextDocument& document) {
 }
 
 // Interprets the source lines as the loader does: the lines point into the
-// document's own text, which the interpreter replaces.
-TextDocument Interpret(const std::vector<std::string>& sourceLines) {
-  TextDocument document;
+// document's own text, which the interpreter replaces. (The document is an
+// out-parameter: moving it could move a short text and strand the lines.)
+void Interpret(const std::vector<std::string>& sourceLines, TextDocument& document) {
+  document.text.clear();
   for (const std::string& line : sourceLines) document.text += line + '\n';
   std::vector<TextLine> lines;
   std::size_t at = 0;
@@ -71,11 +72,12 @@ TextDocument Interpret(const std::vector<std::string>& sourceLines) {
     at += line.size() + 1;
   }
   InterpretAnsi(lines, document);
-  return document;
 }
 
 std::vector<Row> RowsOf(const std::vector<std::string>& sourceLines) {
-  return Rows(Interpret(sourceLines));
+  TextDocument document;
+  Interpret(sourceLines, document);
+  return Rows(document);
 }
 
 std::string Repeat(const std::string& piece, int count) {
@@ -92,7 +94,8 @@ TEST(AnsiInterpreter, PaletteFollowsAnsiColourOrder) {
 }
 
 TEST(AnsiInterpreter, TextWithoutLineBreakEndsWithEmptyRow) {
-  const TextDocument document = Interpret({"\x1b[0mHello"});
+  TextDocument document;
+  Interpret({"\x1b[0mHello"}, document);
   EXPECT_EQ(Rows(document), (std::vector<Row>{Plain("Hello"), kEmpty}));
   EXPECT_EQ(document.text, "Hello\r\n\r\n");
   EXPECT_EQ(document.width, 5);
@@ -281,7 +284,8 @@ TEST(AnsiInterpreter, CanvasStopsAtMaximumRows) {
   // Each move adds kMaxAnsiRowJump rows until the canvas is full; later text,
   // line breaks and wraps all stay on the last row.
   const std::string down = Repeat("\x1b[9999B", kMaxAnsiRows / kMaxAnsiRowJump + 10);
-  const TextDocument document = Interpret({down + "x", "y", std::string(80, 'a') + "bbbbbc"});
+  TextDocument document;
+  Interpret({down + "x", "y", std::string(80, 'a') + "bbbbbc"}, document);
   ASSERT_EQ(document.LineCount(), kMaxAnsiRows);
   EXPECT_EQ(document.lines.back().Text(), "bbbbbc" + std::string(74, 'a'));
   EXPECT_EQ(document.lines[kMaxAnsiRows - 2].length, 0);
@@ -290,7 +294,8 @@ TEST(AnsiInterpreter, CanvasStopsAtMaximumRows) {
 TEST(AnsiInterpreter, RepeatedEraseFarDownStaysCheap) {
   // The erase regrows the canvas to the cursor row; that must not cost a pass
   // over a million empty rows each time.
-  const TextDocument document = Interpret({Repeat("\x1b[9999B", 1100) + Repeat("\x1b[J", 100000) + "z"});
+  TextDocument document;
+  Interpret({Repeat("\x1b[9999B", 1100) + Repeat("\x1b[J", 100000) + "z"}, document);
   ASSERT_EQ(document.LineCount(), kMaxAnsiRows);
   EXPECT_EQ(document.lines.back().Text(), "z");
   EXPECT_EQ(document.text.size(), 2u * kMaxAnsiRows + 1);
@@ -341,7 +346,9 @@ TEST(AnsiInterpreter, HostileKilobyteFilesFinish) {
     for (const Row& row : rows) EXPECT_LE(row.text.size(), static_cast<std::size_t>(kAnsiWidth));
   }
   // Thousands of moves down fill the canvas to its limit and no further.
-  EXPECT_EQ(Interpret({Repeat("\x1b[9999B", 2000)}).LineCount(), kMaxAnsiRows);
+  TextDocument document;
+  Interpret({Repeat("\x1b[9999B", 2000)}, document);
+  EXPECT_EQ(document.LineCount(), kMaxAnsiRows);
 }
 
 }  // namespace
