@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "common/string_util.h"
+#include "common/system.h"
 #include "document/line_splitter.h"
 #include "document/text_document.h"
 
@@ -53,9 +54,13 @@ inline std::string ExpectedLinkMask(std::string_view text) {
 }  // namespace detail
 
 // `tabSize` is the one the document was built with (plain documents only).
-// `checkLinks` compares the link marks with a slow reference search; leave it
-// off where the ANSI code page has lead bytes.
-inline std::string CheckDocumentInvariants(const TextDocument& document, std::int32_t tabSize, bool checkLinks = true) {
+// The link marks are compared with a slow reference search where the ANSI
+// code page has no lead bytes (the reference does not step over them).
+inline std::string CheckDocumentInvariants(const TextDocument& document, std::int32_t tabSize) {
+  bool checkLinks = true;
+  for (unsigned byte = 0x80; byte <= 0xFF; ++byte) {
+    if (IsLeadByte(static_cast<unsigned char>(byte))) checkLinks = false;
+  }
   using detail::At;
   const std::string& text = document.text;
   const char* const begin = text.data();
