@@ -147,6 +147,9 @@ bool RegisterHyperLinkClass() {
   if (GetClassInfoExA(ProgramModule(), kHyperLinkClassName, &existing)) return true;
   WNDCLASSEXA wc{};
   wc.cbSize = sizeof wc;
+  // Global: dialog templates of a language pack create their controls with
+  // the pack's module handle, which a local class would not match.
+  wc.style = CS_GLOBALCLASS;
   wc.lpfnWndProc = &HyperLinkProc;
   wc.cbWndExtra = sizeof(LONG_PTR);
   wc.hInstance = ProgramModule();
