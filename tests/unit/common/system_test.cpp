@@ -70,7 +70,9 @@ TEST(SystemErrorText, TextsEndWithALineBreak) {
   // Wine has no text for the file-too-large code; where there is one, it is
   // a whole line like the others.
   const std::string tooLarge = SystemErrorText(FileTooLargeError());
-  if (!tooLarge.empty()) EXPECT_EQ(tooLarge.back(), '\n');
+  if (!tooLarge.empty()) {
+    EXPECT_EQ(tooLarge.back(), '\n');
+  }
   EXPECT_EQ(SystemErrorText(0x3FFFFFF0u), "");
 }
 
