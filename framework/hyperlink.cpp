@@ -3,6 +3,7 @@
 
 #include <shellapi.h>
 
+#include <cstring>
 #include <new>
 #include <string>
 
@@ -19,7 +20,7 @@ constexpr COLORREF kVisitedColor = RGB(128, 0, 128);
 struct HyperLinkState {
   bool visited = false;
   HFONT font = nullptr;  // the font the parent gave, not owned
-  GdiFont underlined;
+  GdiFont underlined;    // the parent's font; the underline is drawn by hand
 };
 
 HyperLinkState* StateOf(HWND hwnd) {
@@ -29,8 +30,9 @@ HyperLinkState* StateOf(HWND hwnd) {
 std::string TextOf(HWND hwnd) {
   const int length = GetWindowTextLengthA(hwnd);
   std::string text(static_cast<std::size_t>(length) + 1, '\0');
-  const int copied = GetWindowTextA(hwnd, text.data(), length + 1);
-  text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
+  GetWindowTextA(hwnd, text.data(), length + 1);
+  // GetWindowTextLengthA may overstate the length; the text ends at its NUL.
+  text.resize(std::strlen(text.c_str()));
   return text;
 }
 
@@ -39,7 +41,7 @@ void SetLinkFont(HWND hwnd, HyperLinkState& state, HFONT font) {
   LOGFONTA description{};
   HGDIOBJ source = font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT);
   if (GetObjectA(source, sizeof description, &description)) {
-    description.lfUnderline = TRUE;
+    description.lfUnderline = FALSE;
     state.underlined.Reset(CreateFontIndirectA(&description));
   }
   InvalidateRect(hwnd, nullptr, TRUE);
@@ -66,13 +68,22 @@ void Paint(HWND hwnd, HyperLinkState& state) {
   SetBkMode(paint.get(), TRANSPARENT);
   SetTextColor(paint.get(), state.visited ? kVisitedColor : kLinkColor);
   std::string text = TextOf(hwnd);
-  RECT extent = client;
-  DrawTextA(paint.get(), text.c_str(), static_cast<int>(text.size()), &extent,
-            DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
-  DrawTextA(paint.get(), text.c_str(), static_cast<int>(text.size()), &client, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
+  SIZE size{};
+  GetTextExtentPoint32A(paint.get(), text.c_str(), static_cast<int>(text.size()), &size);
+  ExtTextOutA(paint.get(), 0, 0, ETO_CLIPPED, &client, text.c_str(), static_cast<UINT>(text.size()), nullptr);
+  // The underline is drawn here, exactly as long as the text: an underlined
+  // font's own line runs past the last glyph on some systems.
+  TEXTMETRICA metrics{};
+  GetTextMetricsA(paint.get(), &metrics);
+  const int underline = metrics.tmAscent + 1 < client.bottom ? metrics.tmAscent + 1 : client.bottom - 1;
+  GdiPen pen(CreatePen(PS_SOLID, 1, state.visited ? kVisitedColor : kLinkColor));
+  SelectedObject selectedPen(paint.get(), pen.get());
+  MoveToEx(paint.get(), 0, underline, nullptr);
+  LineTo(paint.get(), size.cx < client.right ? size.cx : client.right, underline);
   if (GetFocus() == hwnd) {
-    extent.right = extent.right < client.right ? extent.right : client.right;
-    DrawFocusRect(paint.get(), &extent);
+    RECT focus{0, 0, size.cx < client.right ? size.cx : client.right,
+               size.cy < client.bottom ? size.cy : client.bottom};
+    DrawFocusRect(paint.get(), &focus);
   }
 }
 
