@@ -130,13 +130,6 @@ TEST(LineSplitter, WidthIsTheWidestExpandedLine) {
 }
 
 TEST(ExpandTabs, ReturnsColumnsAndExpandedText) {
-  const WidthCase cases[] = {
-      {"\tx", 8, 9}, {"ab\tx", 8, 9}, {"\t", 8, 8}, {"abcd\t", 4, 8}, {"abc", 8, 3}, {"a\t\tb", 3, 7},
-  };
-  for (const WidthCase& c : cases) {
-    EXPECT_EQ(ExpandTabs(c.text.data(), static_cast<std::int32_t>(c.text.size()), nullptr, c.tabSize), c.width)
-        << c.text;
-  }
   std::string expanded = "old";
   EXPECT_EQ(ExpandTabs("a\tbc\td", 6, &expanded, 4), 9);
   EXPECT_EQ(expanded, "a   bc  d");

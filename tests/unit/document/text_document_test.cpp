@@ -83,17 +83,6 @@ TEST(TextDocument, LinesAreWindowsOntoTheText) {
   EXPECT_EQ(CheckDocumentInvariants(document, 8), "");
 }
 
-TEST(TextDocument, MovedDocumentKeepsValidLines) {
-  TextDocument document;
-  document.Build("short\nlines", {});
-  TextDocument other;
-  other.Build("x", {});
-  other.Build("ab\ncd", {});  // rebuilt over an older document
-  EXPECT_EQ(Texts(other), (std::vector<std::string>{"ab", "cd"}));
-  EXPECT_EQ(other.lines[0].start, other.text.data());
-  EXPECT_EQ(CheckDocumentInvariants(document, 8), "");
-}
-
 struct BuildCase {
   const char* name;
   std::string bytes;
@@ -161,13 +150,6 @@ TEST(TextDocument, EscapeWithoutBracketStaysPlain) {
   for (const std::string text : {"a\x1bx[", "[\x1b", "abc\x1b", "\x1b\n["}) {
     EXPECT_FALSE(Built(text).ansi) << text;
   }
-}
-
-TEST(TextDocument, TabSizeSetsTheWidth) {
-  LoadOptions options;
-  options.tabSize = 4;
-  EXPECT_EQ(Built("abcd\tx\n\t", options).width, 9);
-  EXPECT_EQ(Built("\n\n").width, 0);
 }
 
 TEST(TextDocument, CleanTextBlanksAndCountsAcrossBlocks) {
