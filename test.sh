@@ -10,6 +10,7 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 build="${MOSAIKON_BUILD_DIR:-$root/build}"
 export MOSAIKON_BUILD_DIR="$build"
 logs="$build/logs"
+export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1}" UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1}"
 mkdir -p "$logs"
 cd "$root"
 started=$SECONDS
@@ -95,14 +96,22 @@ for tree in native asan fuzz win32 win64; do
 done
 
 # --- native ---
-if [[ ${built[native]} -eq 1 ]]; then
-  stage unit-tests ctest --test-dir "$build/native" --output-on-failure -j 2
+# A tree whose full build failed still runs the tests that do build: a broken
+# benchmark or tool must not hide the test results.
+configured() { [[ -f "$build/$1/build.ninja" ]]; }
+build_and_ctest() {
+  local tree="$1"
+  shift
+  cmake --build "$build/$tree" -j "${MOSAIKON_JOBS:-2}" --target mosaikon_unit_tests &&
+    ctest --test-dir "$build/$tree" --output-on-failure "$@"
+}
+if configured native; then
+  stage unit-tests build_and_ctest native -j 2
 else
   not_built unit-tests native
 fi
-if [[ ${built[asan]} -eq 1 ]]; then
-  stage sanitized-unit-tests env "ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}" \
-    "UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1}" ctest --test-dir "$build/asan" --output-on-failure -j 2
+if configured asan; then
+  stage sanitized-unit-tests build_and_ctest asan -j 2
 else
   not_built sanitized-unit-tests asan
 fi
@@ -116,11 +125,15 @@ else
 fi
 
 # --- Windows, under Wine ---
-if [[ ${built[win64]} -eq 1 ]]; then
+if configured win64; then
   # shellcheck source=scripts/wine-env.sh
   if source "$root/scripts/wine-env.sh" "$build"; then
     wine_ready=1
-    stage windows-unit-tests ctest --test-dir "$build/win64" --output-on-failure
+    stage windows-unit-tests build_and_ctest win64
+    # Where 32-bit programs run, the shipped i686 build is tested as well.
+    if [[ $MOSAIKON_WIN32_RUNS -eq 1 ]] && configured win32; then
+      stage windows32-unit-tests build_and_ctest win32
+    fi
   else
     record windows-unit-tests "failed (no Wine environment)" 0
   fi
@@ -132,7 +145,7 @@ stage format format_check
 
 if [[ ! -f "$root/tests/e2e/run.sh" ]]; then
   skip end-to-end "tests/e2e/run.sh does not exist yet"
-elif [[ ${built[win64]} -ne 1 ]]; then
+elif ! configured win64; then
   not_built end-to-end win64
 elif [[ $wine_ready -ne 1 ]]; then
   record end-to-end "failed (no Wine environment)" 0

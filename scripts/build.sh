@@ -9,7 +9,7 @@
 # product only Mosaikon.exe (and its font) in win32 and win64, for ./run.sh
 # docdump only the docdump tool in native
 # Environment: MOSAIKON_BUILD_DIR (default <repo>/build), MOSAIKON_JOBS (2).
-# Output goes to build/logs/<tree>.log and is shown when a step fails.
+# Output goes to build/logs/cmake-<tree>.log and is shown when a step fails.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -39,7 +39,7 @@ has_target() {
 
 # configure TREE: (re)configures build/TREE; cheap when nothing changed.
 configure() {
-  local tree="$1" log="$build/logs/$1.log" args
+  local tree="$1" log="$build/logs/cmake-$1.log" args
   configure_args "$tree"
   if ! cmake -S "$root" -B "$build/$tree" -G Ninja "${args[@]}" >"$log" 2>&1; then
     tail -n 40 "$log" >&2
@@ -50,7 +50,7 @@ configure() {
 
 # compile TREE [TARGET...]: builds the targets (all when none are given).
 compile() {
-  local tree="$1" log="$build/logs/$1.log" started=$SECONDS
+  local tree="$1" log="$build/logs/cmake-$1.log" started=$SECONDS
   shift
   local targets=()
   local target
