@@ -70,6 +70,32 @@ BOOL CALLBACK FindProcessDialog(HWND window, LPARAM param) {
   return TRUE;
 }
 
+// Window-enumeration callbacks are stdcall on 32-bit Windows, which a lambda
+// cannot convert to; hence named functions.
+BOOL CALLBACK DescribeWindow(HWND window, LPARAM pid) {
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner == static_cast<DWORD>(pid)) {
+    std::fprintf(stderr, "    %p class \"%s\" title \"%s\" %s owner %p\n", static_cast<void*>(window),
+                 ClassName(window).c_str(), WindowText(window).c_str(), IsWindowVisible(window) ? "visible" : "hidden",
+                 static_cast<void*>(GetWindow(window, GW_OWNER)));
+  }
+  return TRUE;
+}
+
+struct ToolBarSearch {
+  HWND found = nullptr;
+};
+
+// The command bar may be a toolbar as well; the button bar has the id 59392.
+BOOL CALLBACK FindToolBar(HWND child, LPARAM param) {
+  if (ClassName(child) == TOOLBARCLASSNAMEA && GetDlgCtrlID(child) == 59392) {
+    reinterpret_cast<ToolBarSearch*>(param)->found = child;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 INPUT KeyInput(WORD key, bool up) {
   INPUT input{};
   input.type = INPUT_KEYBOARD;
@@ -282,18 +308,7 @@ bool ViewerSession::WaitForWindow(Duration timeout) {
 void ViewerSession::DescribeWindows() const {
   std::fprintf(stderr, "  process %lu %s; its top-level windows:\n", process_.dwProcessId,
                Running() ? "runs" : "has ended");
-  EnumWindows(
-      [](HWND window, LPARAM pid) -> BOOL {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner == static_cast<DWORD>(pid)) {
-          std::fprintf(stderr, "    %p class \"%s\" title \"%s\" %s owner %p\n", static_cast<void*>(window),
-                       ClassName(window).c_str(), WindowText(window).c_str(),
-                       IsWindowVisible(window) ? "visible" : "hidden", static_cast<void*>(GetWindow(window, GW_OWNER)));
-        }
-        return TRUE;
-      },
-      static_cast<LPARAM>(process_.dwProcessId));
+  EnumWindows(&DescribeWindow, static_cast<LPARAM>(process_.dwProcessId));
 }
 
 bool ViewerSession::WaitForTitle(const std::string& title, Duration timeout) {
@@ -363,20 +378,8 @@ std::string ViewerSession::PaneText(int index) const {
 }
 
 HWND ViewerSession::ToolBar() const {
-  // The command bar may be a toolbar as well; the button bar has the id 59392.
-  struct Search {
-    HWND found = nullptr;
-  } search;
-  EnumChildWindows(
-      frame_,
-      [](HWND child, LPARAM param) -> BOOL {
-        if (ClassName(child) == TOOLBARCLASSNAMEA && GetDlgCtrlID(child) == 59392) {
-          reinterpret_cast<Search*>(param)->found = child;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  ToolBarSearch search;
+  EnumChildWindows(frame_, &FindToolBar, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
