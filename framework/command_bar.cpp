@@ -29,7 +29,6 @@ int MnemonicOf(const std::string& text) {
 
 CommandBar::~CommandBar() {
   if (hwnd_) RemoveWindowSubclass(hwnd_, &CommandBar::SubclassProc, kSubclassId);
-  if (images_) ImageList_Destroy(images_);
 }
 
 HWND CommandBar::Create(HWND frame, HWND parent, UINT controlId) {
@@ -90,7 +89,6 @@ SIZE CommandBar::IdealSize() const {
 bool CommandBar::LoadImages(HINSTANCE module, UINT toolbarId) {
   const std::optional<ToolbarResource> resource = LoadToolbarResource(module, toolbarId);
   if (!resource) return false;
-  if (images_) ImageList_Destroy(images_);
   images_ = LoadToolbarImages(module, toolbarId, resource->imageWidth);
   if (!images_) return false;
   imageOfCommand_.clear();
@@ -102,22 +100,21 @@ bool CommandBar::LoadImages(HINSTANCE module, UINT toolbarId) {
   // Each image is drawn once onto the menu colour: a plain bitmap is what
   // every menu implementation shows beside an item.
   int width = 0, height = 0;
-  ImageList_GetIconSize(images_, &width, &height);
+  ImageList_GetIconSize(images_.get(), &width, &height);
   WindowDC screen(nullptr);
-  HDC dc = CreateCompatibleDC(screen.get());
+  MemoryDC dc(CreateCompatibleDC(screen.get()));
   const HBRUSH background = GetSysColorBrush(COLOR_MENU);
   for (int i = 0; i < image; ++i) {
     GdiBitmap bitmap(CreateCompatibleBitmap(screen.get(), width, height));
     if (!bitmap) continue;
     {
-      SelectedObject selected(dc, bitmap.get());
+      SelectedObject selected(dc.get(), bitmap.get());
       RECT all{0, 0, width, height};
-      FillRect(dc, &all, background);
-      ImageList_Draw(images_, i, dc, 0, 0, ILD_TRANSPARENT);
+      FillRect(dc.get(), &all, background);
+      ImageList_Draw(images_.get(), i, dc.get(), 0, 0, ILD_TRANSPARENT);
     }
     itemBitmaps_[i] = std::move(bitmap);
   }
-  DeleteDC(dc);
   for (int i = 0; i < GetMenuItemCount(menu_.get()); ++i) ApplyImages(GetSubMenu(menu_.get(), i));
   return true;
 }
@@ -179,14 +176,13 @@ void CommandBar::OpenPopup(int index, bool fromKeyboard) {
     // The menu loop takes this as its first key: the first item is selected,
     // as a menu opened from the keyboard should be.
     if (keyboard) PostMessageA(frame_, WM_KEYDOWN, VK_DOWN, 0);
-    hook_ = SetWindowsHookExA(WH_MSGFILTER, &CommandBar::MenuHookProc, nullptr, GetCurrentThreadId());
+    hook_.Reset(SetWindowsHookExA(WH_MSGFILTER, &CommandBar::MenuHookProc, nullptr, GetCurrentThreadId()));
     TPMPARAMS exclude{};
     exclude.cbSize = sizeof exclude;
     exclude.rcExclude = button;
     TrackPopupMenuEx(GetSubMenu(menu_.get(), openIndex_), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_VERTICAL | TPM_LEFTBUTTON,
                      button.left, button.bottom, frame_, &exclude);
-    if (hook_) UnhookWindowsHookEx(hook_);
-    hook_ = nullptr;
+    hook_.Reset();
     SendMessageA(hwnd_, TB_PRESSBUTTON, openIndex_ + 1, MAKELPARAM(FALSE, 0));
     next = nextIndex_;
     keyboard = nextFromKeyboard_;

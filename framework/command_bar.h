@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "framework/handles.h"
+#include "framework/toolbar_resource.h"
 
 namespace mosaikon {
 
@@ -61,7 +62,7 @@ class CommandBar {
   HWND frame_ = nullptr;
   HWND hwnd_ = nullptr;
   MenuHandle menu_;
-  HIMAGELIST images_ = nullptr;
+  ImageList images_;
   std::map<UINT, int> imageOfCommand_;
   std::map<int, GdiBitmap> itemBitmaps_;  // by image index
   std::vector<std::string> buttonTexts_;
@@ -70,7 +71,7 @@ class CommandBar {
   int openIndex_ = -1;
   int nextIndex_ = -1;
   bool nextFromKeyboard_ = false;
-  HHOOK hook_ = nullptr;
+  HookHandle hook_;
 };
 
 }  // namespace mosaikon

@@ -62,6 +62,18 @@ struct MenuTraits {
   static void Close(Pointer value) { DestroyMenu(value); }
 };
 
+struct MemoryDCTraits {
+  using Pointer = HDC;
+  static Pointer Invalid() { return nullptr; }
+  static void Close(Pointer value) { DeleteDC(value); }
+};
+
+struct HookTraits {
+  using Pointer = HHOOK;
+  static Pointer Invalid() { return nullptr; }
+  static void Close(Pointer value) { UnhookWindowsHookEx(value); }
+};
+
 struct ModuleTraits {
   using Pointer = HMODULE;
   static Pointer Invalid() { return nullptr; }
@@ -76,6 +88,8 @@ using KernelHandle = UniqueHandle<KernelHandleTraits>;
 using FileHandle = UniqueHandle<FileHandleTraits>;
 using MenuHandle = UniqueHandle<MenuTraits>;
 using ModuleHandle = UniqueHandle<ModuleTraits>;
+using MemoryDC = UniqueHandle<MemoryDCTraits>;  // CreateCompatibleDC
+using HookHandle = UniqueHandle<HookTraits>;
 
 // GetDC/ReleaseDC for the life of a scope.
 class WindowDC {

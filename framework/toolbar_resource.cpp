@@ -37,18 +37,18 @@ std::optional<ToolbarResource> LoadToolbarResource(HINSTANCE module, UINT id) {
   return result;
 }
 
-HIMAGELIST LoadToolbarImages(HINSTANCE module, UINT bitmapId, int imageWidth) {
+ImageList LoadToolbarImages(HINSTANCE module, UINT bitmapId, int imageWidth) {
   GdiBitmap strip(static_cast<HBITMAP>(LoadImageA(module, MAKEINTRESOURCEA(bitmapId), IMAGE_BITMAP, 0, 0, 0)));
   BITMAP info{};
-  if (!strip || !GetObjectA(strip.get(), sizeof info, &info) || imageWidth <= 0) return nullptr;
+  if (!strip || !GetObjectA(strip.get(), sizeof info, &info) || imageWidth <= 0) return ImageList();
   const int count = info.bmWidth / imageWidth;
-  HIMAGELIST images = ImageList_Create(imageWidth, info.bmHeight, ILC_COLOR24 | ILC_MASK, count, 0);
-  if (images) ImageList_AddMasked(images, strip.get(), kTransparentGrey);
+  ImageList images(ImageList_Create(imageWidth, info.bmHeight, ILC_COLOR24 | ILC_MASK, count, 0));
+  if (images) ImageList_AddMasked(images.get(), strip.get(), kTransparentGrey);
   return images;
 }
 
-HWND CreateToolbarFromResource(HWND parent, HINSTANCE module, UINT id, UINT controlId, HIMAGELIST& images) {
-  images = nullptr;
+HWND CreateToolbarFromResource(HWND parent, HINSTANCE module, UINT id, UINT controlId, ImageList& images) {
+  images.Reset();
   const std::optional<ToolbarResource> resource = LoadToolbarResource(module, id);
   if (!resource) return nullptr;
   const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS |
@@ -60,7 +60,7 @@ HWND CreateToolbarFromResource(HWND parent, HINSTANCE module, UINT id, UINT cont
   SendMessageA(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
   SendMessageA(toolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(resource->imageWidth, resource->imageHeight));
   images = LoadToolbarImages(module, id, resource->imageWidth);
-  if (images) SendMessageA(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+  if (images) SendMessageA(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images.get()));
 
   std::vector<TBBUTTON> buttons;
   int image = 0;

@@ -9,7 +9,16 @@
 #include <optional>
 #include <vector>
 
+#include "framework/handles.h"
+
 namespace mosaikon {
+
+struct ImageListTraits {
+  using Pointer = HIMAGELIST;
+  static Pointer Invalid() { return nullptr; }
+  static void Close(Pointer value) { ImageList_Destroy(value); }
+};
+using ImageList = UniqueHandle<ImageListTraits>;
 
 struct ToolbarResource {
   int imageWidth = 0;
@@ -20,13 +29,12 @@ struct ToolbarResource {
 std::optional<ToolbarResource> LoadToolbarResource(HINSTANCE module, UINT id);
 
 // The image strip `bitmapId` cut into images of the given size; the light
-// grey of classic toolbar bitmaps is the transparent colour. Owned by the
-// caller (ImageList_Destroy).
-HIMAGELIST LoadToolbarImages(HINSTANCE module, UINT bitmapId, int imageWidth);
+// grey of classic toolbar bitmaps is the transparent colour.
+ImageList LoadToolbarImages(HINSTANCE module, UINT bitmapId, int imageWidth);
 
 // A flat toolbar with tooltips, no divider and no positioning of its own,
 // holding the buttons of toolbar resource `id` with the images of bitmap
-// `id`. The image list is owned by the caller.
-HWND CreateToolbarFromResource(HWND parent, HINSTANCE module, UINT id, UINT controlId, HIMAGELIST& images);
+// `id`. The toolbar only borrows the image list, which must outlive it.
+HWND CreateToolbarFromResource(HWND parent, HINSTANCE module, UINT id, UINT controlId, ImageList& images);
 
 }  // namespace mosaikon

@@ -44,9 +44,7 @@ std::string Format(const char* format, long value) {
 }  // namespace
 
 MainFrame::MainFrame() = default;
-MainFrame::~MainFrame() {
-  if (toolbarImages_) ImageList_Destroy(toolbarImages_);
-}
+MainFrame::~MainFrame() = default;
 
 HWND MainFrame::CreateFrame() {
   WNDCLASSEXA wc{};

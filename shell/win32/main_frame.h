@@ -14,6 +14,7 @@
 #include "framework/command_states.h"
 #include "framework/message_loop.h"
 #include "framework/status_bar.h"
+#include "framework/toolbar_resource.h"
 #include "framework/window.h"
 #include "view/win32/text_view.h"
 
@@ -86,7 +87,7 @@ class MainFrame : public Window<MainFrame>, public MessageFilter, public IdleHan
   StatusBar statusBar_;
   HWND rebar_ = nullptr;
   HWND toolbar_ = nullptr;
-  HIMAGELIST toolbarImages_ = nullptr;
+  ImageList toolbarImages_;  // borrowed by the toolbar
 };
 
 }  // namespace mosaikon
