@@ -49,5 +49,31 @@ TEST(ViewerClipboard, SelectAllAndCopyPutTheDocumentOnTheClipboard) {
   }
 }
 
+// Copy is greyed without a document and without a selection; Select All
+// gives it something to copy. Column Select Mode shows as a pressed button.
+TEST(ViewerClipboard, CopyButtonFollowsTheSelection) {
+  ProgramFolder folder;
+  folder.WriteIni(StandardIni({"ColumnMode=0", "CopyOnSelect=0"}));
+  std::string sample = folder.WriteFile("copy.txt", "some text\r\n");
+  ViewerSession viewer(folder);
+  ASSERT_TRUE(viewer.Start(""));
+  ASSERT_TRUE(viewer.WaitForWindow());
+  EXPECT_TRUE(WaitFor([&] { return viewer.ToolBar() && !viewer.ButtonEnabled(57634); })) << "Copy enabled";
+  EXPECT_FALSE(viewer.ButtonChecked(5002)) << "ColumnMode=0";
+  ASSERT_TRUE(viewer.PressKey('C', {VK_MENU}));
+  EXPECT_TRUE(WaitFor([&] { return viewer.ButtonChecked(5002); })) << "Alt+C did not press the button";
+  EXPECT_EQ(viewer.Close(), 1);
+
+  // The same folder, now with a document: still nothing selected at first.
+  ViewerSession again(folder);
+  ASSERT_TRUE(again.Start(Quoted(sample)));
+  ASSERT_TRUE(again.WaitForWindow());
+  ASSERT_TRUE(again.WaitForTitle("Mosaikon - " + sample));
+  EXPECT_TRUE(WaitFor([&] { return again.ButtonChecked(5002); })) << "ColumnMode was not kept: " << folder.ReadIni();
+  EXPECT_TRUE(WaitFor([&] { return !again.ButtonEnabled(57634); })) << "Copy enabled without a selection";
+  ASSERT_TRUE(again.PressKey('A', {VK_CONTROL}));
+  EXPECT_TRUE(WaitFor([&] { return again.ButtonEnabled(57634); })) << "Select All did not enable Copy";
+}
+
 }  // namespace
 }  // namespace mosaikon::e2e

@@ -92,8 +92,10 @@ TEST(ViewerKeys, AlwaysOnTopTogglesTopmostAndIsSavedAtExit) {
   auto topmost = [&] { return (GetWindowLongPtrA(viewer.frame(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
   EXPECT_FALSE(topmost());
 
+  EXPECT_FALSE(viewer.ButtonChecked(5005));
   ASSERT_TRUE(viewer.PressKey('A', {VK_MENU}));
   EXPECT_TRUE(WaitFor(topmost)) << "Alt+A did not make the window topmost";
+  EXPECT_TRUE(WaitFor([&] { return viewer.ButtonChecked(5005); })) << "the button does not show it";
   ASSERT_TRUE(viewer.PressKey('A', {VK_MENU}));
   EXPECT_TRUE(WaitFor([&] { return !topmost(); })) << "a second Alt+A did not end topmost";
   ASSERT_TRUE(viewer.PressKey('A', {VK_MENU}));
@@ -122,6 +124,12 @@ TEST(ViewerKeys, GbAndBig5TogglesExcludeEachOther) {
     ASSERT_TRUE(viewer.Start(""));
     ASSERT_TRUE(viewer.WaitForWindow());
     for (char key : c.keys) ASSERT_TRUE(viewer.PressKey(static_cast<WORD>(key), {VK_MENU}));
+    // The check marks show on the toolbar as pressed buttons.
+    std::string mode = c.decodeMode;
+    EXPECT_TRUE(WaitFor([&] {
+      return viewer.ButtonChecked(5008) == (mode == "1") && viewer.ButtonChecked(5009) == (mode == "2");
+    })) << "GB pressed "
+        << viewer.ButtonChecked(5008) << ", Big5 pressed " << viewer.ButtonChecked(5009);
     ASSERT_TRUE(viewer.PressKey(VK_ESCAPE));
     EXPECT_EQ(viewer.WaitForExit(), 1);
     EXPECT_EQ(SettingOf(folder, "DecodeMode"), c.decodeMode);

@@ -324,6 +324,11 @@ long ViewerSession::WaitForExit(Duration timeout) {
   return static_cast<long>(code);
 }
 
+long ViewerSession::Close() {
+  if (frame_) PostMessageA(frame_, WM_CLOSE, 0, 0);
+  return WaitForExit();
+}
+
 bool ViewerSession::Running() const {
   return process_.hProcess && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
 }
@@ -417,6 +422,14 @@ bool ViewerSession::PressKeyIn(HWND window, WORD key, std::vector<WORD> modifier
   inputs.push_back(KeyInput(key, true));
   for (auto it = modifiers.rbegin(); it != modifiers.rend(); ++it) inputs.push_back(KeyInput(*it, true));
   return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
+}
+
+bool ViewerSession::ButtonChecked(int command) const {
+  return SendMessageA(ToolBar(), TB_ISBUTTONCHECKED, command, 0) != 0;
+}
+
+bool ViewerSession::ButtonEnabled(int command) const {
+  return SendMessageA(ToolBar(), TB_ISBUTTONENABLED, command, 0) != 0;
 }
 
 HWND FindFrameOf(DWORD pid) {

@@ -95,6 +95,8 @@ class ViewerSession {
   // Waits for the process to end; its exit code, or -1 on timeout.
   long WaitForExit(Duration timeout = 15s);
   bool Running() const;
+  // Closes the main window as the close box does; the exit code.
+  long Close();
 
   HWND frame() const { return frame_; }
   DWORD processId() const { return process_.dwProcessId; }
@@ -106,6 +108,9 @@ class ViewerSession {
   // The button bar, and its buttons' command ids in order (0 for a separator).
   HWND ToolBar() const;
   std::vector<int> ToolBarCommands() const;
+  // Toolbar button states by command id: shown pressed (a check mark), enabled.
+  bool ButtonChecked(int command) const;
+  bool ButtonEnabled(int command) const;
   // A dialog (#32770) of this process, or null.
   HWND FindDialog() const;
   // Lists the process's top-level windows on stderr (for failure reports).
