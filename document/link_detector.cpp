@@ -3,8 +3,10 @@
 // byte or byte of 0x80 and above, and never crosses a line.
 #include "document/link_detector.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <cstring>
-#include <functional>
+#include <vector>
 
 #include "common/string_util.h"
 #include "common/system.h"
@@ -72,63 +74,45 @@ bool IsHttpAt(const char* h) {
   return (h[0] | 0x20) == 'h' && (h[1] | 0x20) == 't' && (h[2] | 0x20) == 't' && (h[3] | 0x20) == 'p';
 }
 
+// The line holding `position`: the last line from `from` on that starts at or
+// before it (the caller guarantees lines[from] does). Links come in text
+// order, so the search gallops forward from the previous answer.
+std::size_t LineAt(const std::vector<TextLine>& lines, std::size_t from, const char* position) {
+  std::size_t low = from;
+  std::size_t high = from + 1;
+  for (std::size_t step = 1; high < lines.size() && lines[high].start <= position; step *= 2) {
+    low = high;
+    high = low + step;
+  }
+  high = std::min(high, lines.size());
+  while (high - low > 1) {
+    const std::size_t middle = low + (high - low) / 2;
+    (lines[middle].start <= position ? low : high) = middle;
+  }
+  return low;
+}
+
 // Single-byte code pages: every byte is a character, so a link is found from
-// its ':' with memchr, checking "http" before and "//" after. One search runs
-// across the lines of the text instead of one per line.
-class ColonScanner {
- public:
-  explicit ColonScanner(const char* end) : end_(end), from_(end) {}
-
-  // The first ':' at or after `at` (which must not lie before the previous
-  // request), or null.
-  const char* NextFrom(const char* at) {
-    if (at < from_ || (colon_ && colon_ < at)) {
-      colon_ = static_cast<const char*>(std::memchr(at, ':', static_cast<std::size_t>(end_ - at)));
-      from_ = at;
-    }
-    return colon_;
-  }
-  void Restart() {
-    from_ = end_;
-    colon_ = nullptr;
-  }
-
- private:
-  const char* end_;
-  const char* from_;             // where the remembered search started
-  const char* colon_ = nullptr;  // its result: the first ':' at or after from_, or null
-};
-
+// its ':' with one memchr search through the whole text, checking "http"
+// before and "//" after; only a hit looks up its line. "http://" holds no
+// line break, so it always lies inside one line.
 void DetectLinksByColon(TextDocument& document) {
-  const char* const textBegin = document.text.data();
-  const char* const textEnd = textBegin + document.text.size();
-  ColonScanner scanner(textEnd);
-  const char* previousEnd = textBegin;
-  const std::less<const char*> before;
-  const auto patternLength = static_cast<std::int32_t>(kScheme.size());
-  for (TextLine& line : document.lines) {
-    if (line.length < patternLength) continue;
-    const char* const lineStart = line.start;
-    const char* const lineEnd = lineStart + line.length;
-    // The shared search needs lines inside the text and in buffer order, as
-    // the splitter makes them; anything else is searched line by line.
-    if (before(lineStart, previousEnd) || before(textEnd, lineEnd)) {
-      DetectLinksStepping(line);
-      scanner.Restart();
-      continue;
-    }
-    previousEnd = lineEnd;
-    const char* searchFrom = lineStart;
-    for (const char* colon = scanner.NextFrom(lineStart); colon && colon < lineEnd;
-         colon = scanner.NextFrom(searchFrom)) {
-      if (colon - searchFrom >= 4 && lineEnd - colon >= 3 && colon[1] == '/' && colon[2] == '/' &&
-          IsHttpAt(colon - 4)) {
-        searchFrom = lineStart + MarkLink(line, static_cast<std::int32_t>(colon - 4 - lineStart));
-        if (searchFrom >= lineEnd) break;
-      } else {
-        searchFrom = colon + 1;
-      }
-    }
+  std::vector<TextLine>& lines = document.lines;
+  if (lines.empty()) return;
+  const char* const textEnd = document.text.data() + document.text.size();
+  std::size_t line = 0;
+  const char* from = document.text.data();  // the search goes on here
+  while (textEnd - from >= static_cast<std::ptrdiff_t>(kScheme.size())) {
+    const auto* colon = static_cast<const char*>(std::memchr(from, ':', static_cast<std::size_t>(textEnd - from)));
+    if (!colon) break;
+    const char* const h = colon - 4;
+    const bool scheme = colon - from >= 4 && textEnd - colon >= 3 && colon[1] == '/' && colon[2] == '/' && IsHttpAt(h);
+    from = colon + 1;
+    if (!scheme || h < lines[line].start) continue;
+    line = LineAt(lines, line, h);
+    TextLine& holder = lines[line];
+    if (colon + 3 > holder.start + holder.length) continue;  // lines not made from this text
+    from = holder.start + MarkLink(holder, static_cast<std::int32_t>(h - holder.start));
   }
 }
 

@@ -13,7 +13,8 @@ namespace mosaikon {
 // case, stepping over double-byte characters of the ANSI code page.
 std::optional<std::size_t> FindNoCase(std::string_view text, std::string_view pattern);
 
-// Fills the link masks of every line of a plain document.
+// Fills the link masks of every line of a plain document, whose lines are
+// those SplitLines made of its text (in text order).
 void DetectLinks(TextDocument& document);
 
 }  // namespace mosaikon
