@@ -1,8 +1,7 @@
 // opentime: measures how long a Windows program takes to show a file. For each run it starts the program and
 // times, from CreateProcessA, the appearance of its top-level window, the return of WaitForInputIdle, the first
 // drawn text in its view (read back from the screen) and the file's name in its title; then it closes the
-// program. "cpu" is the processor time the program had used when its text appeared. Prints every run, then the
-// median and range of each measure.
+// program. Prints every run, then the median and range of each measure.
 //   opentime [--runs N] [--warmup N] [--timeout SECONDS] [--title TEXT] PROGRAM [ARGUMENT...]
 // --title defaults to the file name of the last argument; --warmup runs are made first and not counted.
 
@@ -23,7 +22,9 @@ namespace {
 constexpr int kProbeWidth = 480;       // enough for several words of the first lines
 constexpr int kProbeHeight = 96;       // a handful of text rows at any usual cell size
 constexpr int kTextChangesPerRow = 8;  // average colour changes per pixel row that only text reaches
-constexpr DWORD kPollMs = 1;           // the wait between two looks at the window
+// The wait between two looks at the window: short against the times measured, long enough that reading the
+// screen back takes no noticeable share of the processor from the program being timed.
+constexpr DWORD kPollMs = 5;
 constexpr DWORD kCloseWaitMs = 15000;
 
 class Handle {
@@ -119,7 +120,6 @@ struct RunTimes {
   double idle = -1;
   double drawn = -1;
   double titled = -1;
-  double drawnCpu = -1;  // processor time the program had used by then, which the machine's load hardly moves
 };
 
 // Quotes an argument the way the C runtime splits command lines.
@@ -222,16 +222,6 @@ bool ShowsText(const RECT& probe) {
   return changes >= kTextChangesPerRow * height;
 }
 
-// User plus kernel time of the process so far, in milliseconds.
-double ProcessorMs(HANDLE process) {
-  FILETIME created, exited, kernel, user;
-  if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return -1;
-  const auto ticks = [](const FILETIME& time) {
-    return static_cast<double>((static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime);
-  };
-  return (ticks(kernel) + ticks(user)) / 10000.0;  // 100 ns units
-}
-
 bool ReadWindowTitle(HWND window, std::string& title) {
   char buffer[1024];
   const int length = GetWindowTextA(window, buffer, sizeof buffer);
@@ -288,7 +278,6 @@ bool RunOnce(const Options& options, RunTimes& times) {
     RECT probe;
     if (topLevel && times.drawn < 0 && ProbeRect(topLevel, probe) && ShowsText(probe)) {
       times.drawn = clock.Ms();
-      times.drawnCpu = ProcessorMs(process.get());
     }
     if (times.window >= 0 && times.titled >= 0 && times.drawn >= 0 && idle >= 0) break;
     if (clock.Ms() > options.timeoutMs) break;
@@ -359,7 +348,7 @@ int Run(int argc, char** argv) {
     return 2;
   }
   std::printf("command: %s\n", options.commandLine.c_str());
-  std::vector<double> window, idle, drawn, titled, drawnCpu;
+  std::vector<double> window, idle, drawn, titled;
   for (int run = -options.warmup; run < options.runs; ++run) {
     RunTimes times;
     if (!RunOnce(options, times)) {
@@ -367,21 +356,20 @@ int Run(int argc, char** argv) {
                    times.window, times.idle, times.drawn, times.titled);
       return 1;
     }
-    std::printf("%s %d: window %8.1f ms  input-idle %8.1f ms  drawn %8.1f ms  title %8.1f ms  cpu %8.1f ms\n",
+    std::printf("%s %d: window %8.1f ms  input-idle %8.1f ms  drawn %8.1f ms  title %8.1f ms\n",
                 run < 0 ? "warm-up" : "run", run < 0 ? run + options.warmup + 1 : run + 1, times.window, times.idle,
-                times.drawn, times.titled, times.drawnCpu);
+                times.drawn, times.titled);
     std::fflush(stdout);
     if (run < 0) continue;
     window.push_back(times.window);
     idle.push_back(times.idle);
     drawn.push_back(times.drawn);
     titled.push_back(times.titled);
-    drawnCpu.push_back(times.drawnCpu);
   }
   const struct {
     const char* name;
     const std::vector<double>& values;
-  } measures[] = {{"window", window}, {"input-idle", idle}, {"drawn", drawn}, {"title", titled}, {"cpu", drawnCpu}};
+  } measures[] = {{"window", window}, {"input-idle", idle}, {"drawn", drawn}, {"title", titled}};
   for (const auto& measure : measures) {
     const Summary summary = Summarize(measure.values);
     std::printf("%-10s median %8.1f ms  range %8.1f .. %8.1f ms  (%d runs)\n", measure.name, summary.median,
