@@ -91,7 +91,11 @@ bool TextView::LoadFile(const std::string& path) {
     selection_ = Selection{};
     return true;
   }
-  MessageBoxA(hwnd(), SystemErrorText(error).c_str(), nullptr, MB_ICONERROR | MB_OK);
+  // Some systems (Wine among them) have no text for every code, for example
+  // ERROR_FILE_TOO_LARGE; an empty error box would tell the user nothing.
+  std::string message = SystemErrorText(error);
+  if (message.empty()) message = "The file cannot be read (error " + std::to_string(error) + ").";
+  MessageBoxA(hwnd(), message.c_str(), nullptr, MB_ICONERROR | MB_OK);
   return false;
 }
 
