@@ -53,6 +53,16 @@ else
   fi
 fi
 
+# A 32-bit build runs only where the kernel runs 32-bit code (wine-env.sh
+# tells); the machine field of the PE header says which build this is.
+pe_offset=$(od -An -tu4 -j60 -N4 "$driver" | tr -d ' ')
+machine=$(od -An -tx2 -j$((pe_offset + 4)) -N2 "$driver" | tr -d ' ')
+if [[ "$machine" == "014c" && "${MOSAIKON_WIN32_RUNS:-0}" != 1 ]]; then
+  echo "run.sh: $build is a 32-bit build, and 32-bit Windows programs cannot run on this machine" >&2
+  echo "0 passed, 1 failed"
+  exit 1
+fi
+
 # Wine maps drive Z: to the root of the file system.
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 
