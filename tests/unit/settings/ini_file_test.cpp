@@ -18,21 +18,34 @@ namespace {
 
 using testing::TempIni;
 
-TEST(IniFileRead, NamesMatchWithoutRegardToCaseAndBlanks) {
-  TempIni file;
-  file.Write("[ settings ]\nTABSIZE = 4 \n  fontSize=2\n[Mru]\n1 =C:\\a b.txt\n");
-  IniFile ini(file.path());
-  EXPECT_EQ(ini.GetInt("Settings", "TabSize", 8), 4);
-  EXPECT_EQ(ini.GetInt("SETTINGS", "FontSize", 3), 2);
-  EXPECT_EQ(ini.GetString("MRU", "1", "", 260), "C:\\a b.txt");
-}
+// The number read for one key of one file.
+struct IntCase {
+  const char* content;
+  const char* section;
+  const char* key;
+  std::int32_t expected;
+};
 
-TEST(IniFileRead, KeysBelongOnlyToTheirOwnSectionAndTheFirstOneCounts) {
+TEST(IniFileRead, FindsKeysOfTheirOwnSectionWithoutRegardToCaseBlanksOrLineEnds) {
+  const IntCase cases[] = {
+      {"[ settings ]\nTABSIZE = 4 \n  fontSize=2\n", "Settings", "TabSize", 4},
+      {"[ settings ]\nTABSIZE = 4 \n  fontSize=2\n", "SETTINGS", "FontSize", 2},
+      // Only the first of two keys counts; comments and other sections do not.
+      {"TabSize=1\r\n[Settings]\r\n; TabSize=2\r\nTabSize=3\r\nTabSize=4\r\n[MRU]\r\nFontSize=5\r\n", "Settings",
+       "TabSize", 3},
+      {"TabSize=1\r\n[Settings]\r\nTabSize=3\r\n[MRU]\r\nFontSize=5\r\n", "Settings", "FontSize", -7},
+      {"\xEF\xBB\xBF[S]\r\na=1\nb=2\r\nc=3", "S", "a", 1},
+      {"\xEF\xBB\xBF[S]\r\na=1\nb=2\r\nc=3", "S", "b", 2},
+      {"\xEF\xBB\xBF[S]\r\na=1\nb=2\r\nc=3", "S", "c", 3},
+  };
+  for (const IntCase& c : cases) {
+    TempIni file;
+    file.Write(c.content);
+    EXPECT_EQ(IniFile(file.path()).GetInt(c.section, c.key, -7), c.expected) << c.content << " " << c.key;
+  }
   TempIni file;
-  file.Write("TabSize=1\r\n[Settings]\r\n; TabSize=2\r\nTabSize=3\r\nTabSize=4\r\n[MRU]\r\nFontSize=5\r\n");
-  IniFile ini(file.path());
-  EXPECT_EQ(ini.GetInt("Settings", "TabSize", 8), 3);
-  EXPECT_EQ(ini.GetInt("Settings", "FontSize", 3), 3);
+  file.Write("[Mru]\n1 =C:\\a b.txt\n");
+  EXPECT_EQ(IniFile(file.path()).GetString("MRU", "1", "", 260), "C:\\a b.txt");
 }
 
 TEST(IniFileRead, StringsLoseBlanksAndOnePairOfQuotesAndAreCutToTheBuffer) {
@@ -85,15 +98,6 @@ TEST(IniFileRead, IntegerIsTheNumberTheValueBeginsWith) {
   }
 }
 
-TEST(IniFileRead, AcceptsLfCrLfAndAByteOrderMark) {
-  TempIni file;
-  file.Write("\xEF\xBB\xBF[S]\r\na=1\nb=2\r\nc=3");
-  IniFile ini(file.path());
-  EXPECT_EQ(ini.GetInt("S", "a", 0), 1);
-  EXPECT_EQ(ini.GetInt("S", "b", 0), 2);
-  EXPECT_EQ(ini.GetInt("S", "c", 0), 3);
-}
-
 TEST(IniFileWrite, CreatesTheFileWithSectionAndKey) {
   TempIni file;
   IniFile ini(file.path());
@@ -103,39 +107,36 @@ TEST(IniFileWrite, CreatesTheFileWithSectionAndKey) {
   EXPECT_EQ(file.Read(), "[Settings]\r\nTabSize=8\r\nFontSize=3\r\n[MRU]\r\n1=C:\\a.txt\r\n");
 }
 
-TEST(IniFileWrite, ReplacesInPlaceKeepingTheKeysSpellingAndOtherLines) {
-  TempIni file;
-  file.Write("; my settings\n[settings]\ntabsize = 4\n\nFontSize=2\n[MRU]\n1=x\n");
-  IniFile ini(file.path());
-  EXPECT_TRUE(ini.WriteString("Settings", "TabSize", "6"));
-  EXPECT_EQ(file.Read(), "; my settings\n[settings]\ntabsize=6\n\nFontSize=2\n[MRU]\n1=x\n");
-}
+// One key written into a file of given text, and the text afterwards.
+struct WriteCase {
+  const char* behaviour;
+  const char* before;
+  const char* section;
+  const char* key;
+  const char* value;
+  const char* after;
+};
 
-TEST(IniFileWrite, AppendsAfterTheSectionsLastKeyBeforeTrailingBlankLines) {
-  TempIni file;
-  file.Write("[A]\r\nx=1\r\n; note\r\ny=2\r\n\r\n; about B\r\n[B]\r\nz=3\r\n");
-  IniFile ini(file.path());
-  EXPECT_TRUE(ini.WriteString("a", "w", "4"));
-  EXPECT_EQ(file.Read(), "[A]\r\nx=1\r\n; note\r\ny=2\r\nw=4\r\n\r\n; about B\r\n[B]\r\nz=3\r\n");
-}
-
-TEST(IniFileWrite, AppendsRightAfterTheHeaderOfASectionWithoutKeys) {
-  TempIni file;
-  file.Write("[MRU]\r\n\r\n[Settings]\r\nTabSize=8\r\n");
-  IniFile ini(file.path());
-  EXPECT_TRUE(ini.WriteString("MRU", "1", "a.nfo"));
-  EXPECT_EQ(file.Read(), "[MRU]\r\n1=a.nfo\r\n\r\n[Settings]\r\nTabSize=8\r\n");
-}
-
-TEST(IniFileWrite, TerminatesAnUnterminatedLastLineBeforeAppending) {
-  TempIni file;
-  file.Write("[A]\nx=1");
-  IniFile ini(file.path());
-  EXPECT_TRUE(ini.WriteString("A", "y", "2"));
-  EXPECT_EQ(file.Read(), "[A]\nx=1\r\ny=2\r\n");
-  file.Write("[A]\nx=1");
-  EXPECT_TRUE(ini.WriteString("B", "y", "2"));
-  EXPECT_EQ(file.Read(), "[A]\nx=1\r\n[B]\r\ny=2\r\n");
+TEST(IniFileWrite, PlacesTheKeyWithoutDisturbingOtherLines) {
+  const WriteCase cases[] = {
+      {"replaces in place keeping the key's spelling",
+       "; my settings\n[settings]\ntabsize = 4\n\nFontSize=2\n[MRU]\n1=x\n", "Settings", "TabSize", "6",
+       "; my settings\n[settings]\ntabsize=6\n\nFontSize=2\n[MRU]\n1=x\n"},
+      {"appends after the section's last key, before trailing blank lines",
+       "[A]\r\nx=1\r\n; note\r\ny=2\r\n\r\n; about B\r\n[B]\r\nz=3\r\n", "a", "w", "4",
+       "[A]\r\nx=1\r\n; note\r\ny=2\r\nw=4\r\n\r\n; about B\r\n[B]\r\nz=3\r\n"},
+      {"appends right after the header of a section without keys", "[MRU]\r\n\r\n[Settings]\r\nTabSize=8\r\n", "MRU",
+       "1", "a.nfo", "[MRU]\r\n1=a.nfo\r\n\r\n[Settings]\r\nTabSize=8\r\n"},
+      {"terminates an unterminated last line", "[A]\nx=1", "A", "y", "2", "[A]\nx=1\r\ny=2\r\n"},
+      {"terminates it before a new section too", "[A]\nx=1", "B", "y", "2", "[A]\nx=1\r\n[B]\r\ny=2\r\n"},
+  };
+  for (const WriteCase& c : cases) {
+    SCOPED_TRACE(c.behaviour);
+    TempIni file;
+    file.Write(c.before);
+    EXPECT_TRUE(IniFile(file.path()).WriteString(c.section, c.key, c.value));
+    EXPECT_EQ(file.Read(), c.after);
+  }
 }
 
 TEST(IniFileWrite, WritesValuesWithoutSurroundingBlanks) {

@@ -31,24 +31,32 @@ void SaveTo(const TempIni& file, const SettingsModel& model) {
   model.Save(*store);
 }
 
+// Every setting as "name=value", to compare whole models at once.
+Lines Described(const SettingsModel& m) {
+  auto field = [](const char* name, auto value) { return std::string(name) + "=" + std::to_string(value); };
+  return {field("TabSize", m.TabSize),
+          field("FontSize", m.FontSize),
+          field("ForeColor", m.ForeColor),
+          field("BackColor", m.BackColor),
+          field("HyperLinkColor", m.HyperLinkColor),
+          "FileTypes=" + m.FileTypes,
+          field("RegisterOnStart", m.RegisterOnStart),
+          field("CopyOnSelect", m.CopyOnSelect),
+          field("ColumnMode", m.ColumnMode),
+          field("SupportAnsi", m.SupportAnsi),
+          field("AlwaysOnTop", m.AlwaysOnTop),
+          field("ReuseViewer", m.ReuseViewer),
+          field("SaveMruFiles", m.SaveMruFiles),
+          field("MurFileNum", m.MurFileNum),
+          field("DecodeMode", m.DecodeMode)};
+}
+
 TEST(SettingsModel, FirstStartWithoutFileHasTheDefaults) {
   TempIni file;
-  const SettingsModel model = LoadFrom(file);
-  EXPECT_EQ(model.TabSize, 8);
-  EXPECT_EQ(model.FontSize, 3);
-  EXPECT_EQ(model.ForeColor, 0u);
-  EXPECT_EQ(model.BackColor, 16777215u);
-  EXPECT_EQ(model.HyperLinkColor, 16711680u);
-  EXPECT_EQ(model.FileTypes, "");
-  EXPECT_EQ(model.RegisterOnStart, 0);
-  EXPECT_EQ(model.CopyOnSelect, 1);
-  EXPECT_EQ(model.ColumnMode, 1);
-  EXPECT_EQ(model.SupportAnsi, 1);
-  EXPECT_EQ(model.AlwaysOnTop, 0);
-  EXPECT_EQ(model.ReuseViewer, 0);
-  EXPECT_EQ(model.SaveMruFiles, 1);
-  EXPECT_EQ(model.MurFileNum, 10);
-  EXPECT_EQ(model.DecodeMode, 0);
+  EXPECT_EQ(Described(LoadFrom(file)),
+            (Lines{"TabSize=8", "FontSize=3", "ForeColor=0", "BackColor=16777215", "HyperLinkColor=16711680",
+                   "FileTypes=", "RegisterOnStart=0", "CopyOnSelect=1", "ColumnMode=1", "SupportAnsi=1",
+                   "AlwaysOnTop=0", "ReuseViewer=0", "SaveMruFiles=1", "MurFileNum=10", "DecodeMode=0"}));
   EXPECT_FALSE(file.Exists());
 }
 
@@ -194,22 +202,7 @@ TEST(SettingsModel, EverySettingSurvivesSaveAndLoad) {
   saved.MurFileNum = 25;
   saved.DecodeMode = 2;
   SaveTo(file, saved);
-  const SettingsModel loaded = LoadFrom(file);
-  EXPECT_EQ(loaded.TabSize, 3);
-  EXPECT_EQ(loaded.FontSize, 5);
-  EXPECT_EQ(loaded.ForeColor, 0x00123456u);
-  EXPECT_EQ(loaded.BackColor, 0xFFFFFFFFu);
-  EXPECT_EQ(loaded.HyperLinkColor, 0u);
-  EXPECT_EQ(loaded.FileTypes, "asc;nfo;txt;");
-  EXPECT_EQ(loaded.RegisterOnStart, 1);
-  EXPECT_EQ(loaded.CopyOnSelect, 0);
-  EXPECT_EQ(loaded.ColumnMode, 0);
-  EXPECT_EQ(loaded.SupportAnsi, 0);
-  EXPECT_EQ(loaded.AlwaysOnTop, 1);
-  EXPECT_EQ(loaded.ReuseViewer, 1);
-  EXPECT_EQ(loaded.SaveMruFiles, 0);
-  EXPECT_EQ(loaded.MurFileNum, 25);
-  EXPECT_EQ(loaded.DecodeMode, 2);
+  EXPECT_EQ(Described(LoadFrom(file)), Described(saved));
   EXPECT_EQ(file.SectionLines("Settings")[3], "BackColor=-1");
 }
 
