@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <vector>
 
 namespace mosaikon {
 namespace {
@@ -27,11 +28,7 @@ LayoutInput Input(PixelSize cell, int columns, int lines, PixelSize client, bool
 struct LayoutCase {
   const char* name;
   LayoutInput input;
-  bool showHorizontal;
-  bool showVertical;
-  PixelSize extent;
-  PixelSize lineStep;
-  PixelSize pageStep;
+  LayoutResult expected;
 };
 
 TEST(ScrollLayout, DecidesBarsAndSteps) {
@@ -40,59 +37,35 @@ TEST(ScrollLayout, DecidesBarsAndSteps) {
       // height (384 rows of pixels), which then needs the vertical bar too.
       {"both bars from the horizontal one",
        Input({8, 12}, 100, 50, {600, 400}),
-       true,
-       true,
-       {800, 600},
-       {8, 12},
-       {584, 384}},
+       {true, true, {800, 600}, {8, 12}, {584, 384}}},
       {"content fits: pages become the extent",
        Input({8, 12}, 10, 10, {600, 400}),
-       false,
-       false,
-       {80, 120},
-       {8, 12},
-       {80, 120}},
+       {false, false, {80, 120}, {8, 12}, {80, 120}}},
       // 560 wide content fits 570 pixels; the vertical bar leaves 554, but the
       // horizontal test is not made again.
       {"vertical bar never brings in the horizontal",
        Input({8, 12}, 70, 50, {570, 400}),
-       false,
-       true,
-       {560, 600},
-       {8, 12},
-       {552, 396}},
+       {false, true, {560, 600}, {8, 12}, {552, 396}}},
       {"bars already shown are not shown again",
        Input({8, 12}, 100, 50, {584, 384}, true, true),
-       false,
-       false,
-       {800, 600},
-       {8, 12},
-       {584, 384}},
+       {false, false, {800, 600}, {8, 12}, {584, 384}}},
       {"page cut to whole cells",
        Input({8, 12}, 200, 200, {605, 407}, true, true),
-       false,
-       false,
-       {1600, 2400},
-       {8, 12},
-       {600, 396}},
+       {false, false, {1600, 2400}, {8, 12}, {600, 396}}},
       {"client below one cell falls back to a tenth",
        Input({8, 12}, 100, 50, {5, 5}),
-       true,
-       true,
-       {800, 600},
-       {8, 12},
-       {80, 60}},
-      {"client lower than the bar", Input({8, 12}, 100, 1, {600, 10}), true, true, {800, 12}, {8, 12}, {584, 1}},
+       {true, true, {800, 600}, {8, 12}, {80, 60}}},
+      {"client lower than the bar", Input({8, 12}, 100, 1, {600, 10}), {true, true, {800, 12}, {8, 12}, {584, 1}}},
   };
   for (const LayoutCase& c : cases) {
     SCOPED_TRACE(c.name);
     ASSERT_TRUE(HasLayout(c.input));
     const LayoutResult result = DecideLayout(c.input);
-    EXPECT_EQ(result.showHorizontal, c.showHorizontal);
-    EXPECT_EQ(result.showVertical, c.showVertical);
-    EXPECT_EQ(result.extent, c.extent);
-    EXPECT_EQ(result.lineStep, c.lineStep);
-    EXPECT_EQ(result.pageStep, c.pageStep);
+    EXPECT_EQ(result.showHorizontal, c.expected.showHorizontal);
+    EXPECT_EQ(result.showVertical, c.expected.showVertical);
+    EXPECT_EQ(result.extent, c.expected.extent);
+    EXPECT_EQ(result.lineStep, c.expected.lineStep);
+    EXPECT_EQ(result.pageStep, c.expected.pageStep);
   }
 }
 
@@ -195,41 +168,36 @@ struct WheelCase {
   std::int64_t accumulator;
 };
 
-void RunWheel(int linesPerNotch, std::initializer_list<WheelCase> steps) {
-  ScrollState state;
-  state.wheelLinesPerNotch = linesPerNotch;
-  int n = 0;
-  for (const WheelCase& step : steps) {
-    SCOPED_TRACE(::testing::Message() << "message " << n++ << " delta " << step.delta);
-    const WheelScroll scroll = TakeWheelDelta(state, step.delta);
-    EXPECT_EQ(scroll.action, step.action);
-    EXPECT_EQ(scroll.actions, step.actions);
-    EXPECT_EQ(state.wheelAccumulator, step.accumulator);
+// A run of wheel messages at one lines-per-notch setting, from a fresh state.
+struct WheelRun {
+  const char* name;
+  int linesPerNotch;
+  std::vector<WheelCase> steps;
+};
+
+TEST(ScrollWheel, AccumulatesDeltasIntoActions) {
+  const WheelRun runs[] = {
+      {"one notch is three lines", 3, {{120, kLineUp, 3, 0}, {-120, kLineDown, 3, 0}, {240, kLineUp, 6, 0}}},
+      {"small deltas multiply the whole accumulator", 3, {{60, kLineUp, 2, 60}, {60, kLineUp, 3, 0}}},
+      {"direction comes from the message", 3, {{100, kLineUp, 3, 100}, {-30, kLineDown, 2, 70}}},
+      {"the remainder keeps its sign", 3, {{-150, kLineDown, 4, -30}, {-100, kLineDown, 4, -10}}},
+      {"page mode scrolls one page per notch",
+       kWheelPage,
+       {{120, kPageUp, 1, 0}, {-240, kPageDown, 2, 0}, {-60, kPageDown, 1, -60}}},
+      {"zero lines scrolls nothing", 0, {{120, kLineUp, 0, 0}, {0, kLineDown, 0, 0}}},
+  };
+  for (const WheelRun& run : runs) {
+    ScrollState state;
+    state.wheelLinesPerNotch = run.linesPerNotch;
+    int n = 0;
+    for (const WheelCase& step : run.steps) {
+      SCOPED_TRACE(::testing::Message() << run.name << ", message " << n++ << " delta " << step.delta);
+      const WheelScroll scroll = TakeWheelDelta(state, step.delta);
+      EXPECT_EQ(scroll.action, step.action);
+      EXPECT_EQ(scroll.actions, step.actions);
+      EXPECT_EQ(state.wheelAccumulator, step.accumulator);
+    }
   }
-}
-
-TEST(ScrollWheel, OneNotchIsThreeLines) {
-  RunWheel(3, {{120, kLineUp, 3, 0}, {-120, kLineDown, 3, 0}, {240, kLineUp, 6, 0}});
-}
-
-TEST(ScrollWheel, SmallDeltasMultiplyTheWholeAccumulator) {
-  RunWheel(3, {{60, kLineUp, 2, 60}, {60, kLineUp, 3, 0}});
-}
-
-TEST(ScrollWheel, DirectionComesFromTheMessage) {
-  RunWheel(3, {{100, kLineUp, 3, 100}, {-30, kLineDown, 2, 70}});
-}
-
-TEST(ScrollWheel, RemainderKeepsTheSign) {
-  RunWheel(3, {{-150, kLineDown, 4, -30}, {-100, kLineDown, 4, -10}});
-}
-
-TEST(ScrollWheel, PageModeScrollsOnePagePerNotch) {
-  RunWheel(kWheelPage, {{120, kPageUp, 1, 0}, {-240, kPageDown, 2, 0}, {-60, kPageDown, 1, -60}});
-}
-
-TEST(ScrollWheel, ZeroLinesScrollsNothing) {
-  RunWheel(0, {{120, kLineUp, 0, 0}, {0, kLineDown, 0, 0}});
 }
 
 TEST(ScrollWheel, HugeValuesDoNotOverflow) {

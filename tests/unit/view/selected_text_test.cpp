@@ -68,12 +68,8 @@ TEST(SelectedText, StreamTakesTheDocumentBytes) {
           {"nothing but line ends collapses", "ab\ncd", {{4, 0}, {6, 0}}, "", true},
           {"rows above the document collapse", "abc", {{3, -3}, {1, -1}}, "", true},
           {"empty selection gives nothing", "abc", {{1, 0}, {1, 0}}, "", true},
+          {"select all skips leading empty lines", "\r\n\r\nab\tc\r\nd\n\n", {{0, 0}, {9, 5}}, "ab\tc\r\nd", false},
       });
-}
-
-TEST(SelectedText, SelectAllInStreamModeSkipsLeadingEmptyLines) {
-  RunCases(SelectionShape::kStream,
-           {{"file breaks and tabs kept", "\r\n\r\nab\tc\r\nd\n\n", {{0, 0}, {9, 5}}, "ab\tc\r\nd", false}});
 }
 
 TEST(SelectedText, ColumnsTakeARectangle) {
@@ -87,12 +83,8 @@ TEST(SelectedText, ColumnsTakeARectangle) {
                {"negative corner clipped", "abc\ndef", {{-3, -3}, {2, 1}}, "ab\r\nde", false},
                {"nothing in the rectangle collapses", "ab\ncd", {{5, 0}, {9, 1}}, "", true},
                {"zero width collapses", "abcd\nabcd", {{2, 0}, {2, 1}}, "", true},
+               {"select all without end empty lines", "\n\nab\tc\r\nd\n\n", {{0, 0}, {9, 5}}, "ab      c\r\nd", false},
            });
-}
-
-TEST(SelectedText, SelectAllInColumnModeExpandsEveryLine) {
-  RunCases(SelectionShape::kColumns,
-           {{"no leading or trailing empty lines", "\n\nab\tc\r\nd\n\n", {{0, 0}, {9, 5}}, "ab      c\r\nd", false}});
 }
 
 TEST(SelectedText, PairsCutByAnEdge) {
