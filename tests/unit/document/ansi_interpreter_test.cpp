@@ -93,14 +93,6 @@ TEST(AnsiInterpreter, PaletteFollowsAnsiColourOrder) {
   EXPECT_EQ(palette, expected);
 }
 
-TEST(AnsiInterpreter, TextWithoutLineBreakEndsWithEmptyRow) {
-  TextDocument document;
-  Interpret({"\x1b[0mHello"}, document);
-  EXPECT_EQ(Rows(document), (std::vector<Row>{Plain("Hello"), kEmpty}));
-  EXPECT_EQ(document.text, "Hello\r\n\r\n");
-  EXPECT_EQ(document.width, 5);
-}
-
 TEST(AnsiInterpreter, GraphicRenditionSetsAttribute) {
   struct Case {
     const char* sequence;
@@ -135,44 +127,54 @@ TEST(AnsiInterpreter, GraphicRenditionSetsAttribute) {
   }
 }
 
-TEST(AnsiInterpreter, WritingOverCellsReplacesTheirAttributes) {
-  EXPECT_EQ(RowsOf({"\x1b[30mab\x1b[2D\x1b[33mab"}), (std::vector<Row>{{"ab", Fill(2, 0x30)}, kEmpty}));
-  EXPECT_EQ(RowsOf({"\x1b[30mabc\x1b[3D\x1b[1mx"}), (std::vector<Row>{{"xbc", "\x80" + Fill(2, 0x00)}, kEmpty}));
+// Source lines and the rows they become, for one named behaviour.
+struct RowsCase {
+  const char* behaviour;
+  std::vector<std::string> source;
+  std::vector<Row> rows;
+};
+
+void ExpectRows(std::initializer_list<RowsCase> cases) {
+  for (const RowsCase& c : cases) {
+    SCOPED_TRACE(c.behaviour);
+    EXPECT_EQ(RowsOf(c.source), c.rows);
+  }
 }
 
-TEST(AnsiInterpreter, WrapMovesOverflowToNextRow) {
-  // The bright z shows where the cursor stood after the wrap.
-  EXPECT_EQ(RowsOf({std::string(85, 'x') + "\x1b[1mz", "y"}),
-            (std::vector<Row>{Plain(std::string(80, 'x')), {"xxxxxz", Fill(5, 0x70) + "\xF0"}, {"y", "\xF0"}, kEmpty}));
-}
-
-TEST(AnsiInterpreter, FullRowThenLineBreakLeavesEmptyRow) {
-  EXPECT_EQ(RowsOf({std::string(80, 'x'), "y"}),
-            (std::vector<Row>{Plain(std::string(80, 'x')), kEmpty, Plain("y"), kEmpty}));
-}
-
-TEST(AnsiInterpreter, WritingIntoFullRowMovesPastFullRows) {
+TEST(AnsiInterpreter, WrapsAndOverwritesRows) {
   const std::string full(80, 'a');
-  // Rows 0 and 1 are full; x fills nothing new but the row is 80 cells, so the
-  // cursor moves past row 1 to column 0 of row 2.
-  EXPECT_EQ(RowsOf({std::string(160, 'a'), "\x1b[0;0Hx\x1b[my"}),
-            (std::vector<Row>{Plain("x" + full.substr(1)), Plain(full), Plain("y"), kEmpty}));
-  // One cell of overflow lands on full row 1, which passes the cursor on.
-  EXPECT_EQ(RowsOf({std::string(160, 'a'), "\x1b[0;78Hbcd\x1b[me"}),
-            (std::vector<Row>{Plain(full.substr(0, 78) + "bc"), Plain("d" + full.substr(1)), Plain("e"), kEmpty}));
-}
-
-TEST(AnsiInterpreter, LongOverflowReplacesWholeRowsThenOverwritesStart) {
-  EXPECT_EQ(RowsOf({"", "", "qqqq", "\x1b[0;70H\x1b[31m" + std::string(100, 'r') + "\x1b[1ms"}),
-            (std::vector<Row>{{std::string(70, ' ') + std::string(10, 'r'), Fill(70, 0x70) + Fill(10, 0x10)},
-                              {std::string(80, 'r'), Fill(80, 0x10)},
-                              {std::string(10, 'r') + "s", Fill(10, 0x10) + "\x90"},
-                              kEmpty}));
-  // A short overflow overwrites the start of a longer row and leaves the rest.
-  EXPECT_EQ(RowsOf({"", std::string(20, 'q'), "\x1b[0;75H" + std::string(10, 'r') + "\x1b[1ms"}),
-            (std::vector<Row>{Plain(std::string(75, ' ') + "rrrrr"),
-                              {"rrrrrs" + std::string(14, 'q'), Fill(5, 0x70) + "\xF0" + Fill(14, 0x70)},
-                              kEmpty}));
+  ExpectRows({
+      {"writing over cells replaces their attributes",
+       {"\x1b[30mab\x1b[2D\x1b[33mab"},
+       {{"ab", Fill(2, 0x30)}, kEmpty}},
+      {"writing over cells with brightness", {"\x1b[30mabc\x1b[3D\x1b[1mx"}, {{"xbc", "\x80" + Fill(2, 0x00)}, kEmpty}},
+      // The bright z shows where the cursor stood after the wrap.
+      {"wrap moves the overflow to the next row",
+       {std::string(85, 'x') + "\x1b[1mz", "y"},
+       {Plain(std::string(80, 'x')), {"xxxxxz", Fill(5, 0x70) + "\xF0"}, {"y", "\xF0"}, kEmpty}},
+      {"a full row then a line break leaves an empty row",
+       {std::string(80, 'x'), "y"},
+       {Plain(std::string(80, 'x')), kEmpty, Plain("y"), kEmpty}},
+      // Rows 0 and 1 are full; x fills nothing new but the row is 80 cells, so
+      // the cursor moves past row 1 to column 0 of row 2.
+      {"writing into a full row moves past full rows",
+       {std::string(160, 'a'), "\x1b[0;0Hx\x1b[my"},
+       {Plain("x" + full.substr(1)), Plain(full), Plain("y"), kEmpty}},
+      {"one cell of overflow lands on a full row, which passes the cursor on",
+       {std::string(160, 'a'), "\x1b[0;78Hbcd\x1b[me"},
+       {Plain(full.substr(0, 78) + "bc"), Plain("d" + full.substr(1)), Plain("e"), kEmpty}},
+      {"a long overflow replaces whole rows, then overwrites a start",
+       {"", "", "qqqq", "\x1b[0;70H\x1b[31m" + std::string(100, 'r') + "\x1b[1ms"},
+       {{std::string(70, ' ') + std::string(10, 'r'), Fill(70, 0x70) + Fill(10, 0x10)},
+        {std::string(80, 'r'), Fill(80, 0x10)},
+        {std::string(10, 'r') + "s", Fill(10, 0x10) + "\x90"},
+        kEmpty}},
+      {"a short overflow overwrites the start of a longer row and leaves the rest",
+       {"", std::string(20, 'q'), "\x1b[0;75H" + std::string(10, 'r') + "\x1b[1ms"},
+       {Plain(std::string(75, ' ') + "rrrrr"),
+        {"rrrrrs" + std::string(14, 'q'), Fill(5, 0x70) + "\xF0" + Fill(14, 0x70)},
+        kEmpty}},
+  });
 }
 
 TEST(AnsiInterpreter, CursorMoves) {
@@ -197,22 +199,17 @@ TEST(AnsiInterpreter, CursorMoves) {
   }
 }
 
-TEST(AnsiInterpreter, EraseDisplayKeepsCursorAndColours) {
-  EXPECT_EQ(RowsOf({"ABC\x1b[2JD"}), (std::vector<Row>{Plain("   D"), kEmpty}));
-  EXPECT_EQ(RowsOf({"top", "ab\x1b[31m\x1b[J", "c"}), (std::vector<Row>{kEmpty, kEmpty, {"c", "\x10"}, kEmpty}));
-}
-
-TEST(AnsiInterpreter, EraseLineCutsOrLengthensRow) {
-  const std::vector<std::pair<std::string, Row>> cases = {
-      {"abcdef\x1b[3D\x1b[K", Plain("abc")},
-      {"abc\x1b[3D\x1b[1K", kEmpty},
-      {"\x1b[31mab\x1b[5C\x1b[K", {"ab     ", "\x10\x10" + Fill(5, 0x70)}},  // blanks, not the current colour
-      {"ab\x1b[100C\x1b[K", Plain("ab" + std::string(78, ' '))},             // never beyond 80 cells
-  };
-  for (const auto& [source, row] : cases) {
-    SCOPED_TRACE(::testing::PrintToString(source));
-    EXPECT_EQ(RowsOf({source}), (std::vector<Row>{row, kEmpty}));
-  }
+TEST(AnsiInterpreter, ErasesKeepCursorAndColours) {
+  ExpectRows({
+      {"erase display", {"ABC\x1b[2JD"}, {Plain("   D"), kEmpty}},
+      {"erase display keeps colours", {"top", "ab\x1b[31m\x1b[J", "c"}, {kEmpty, kEmpty, {"c", "\x10"}, kEmpty}},
+      {"erase line cuts the row", {"abcdef\x1b[3D\x1b[K"}, {Plain("abc"), kEmpty}},
+      {"erase line start", {"abc\x1b[3D\x1b[1K"}, {kEmpty, kEmpty}},
+      {"erase line lengthens with blanks, not the current colour",
+       {"\x1b[31mab\x1b[5C\x1b[K"},
+       {{"ab     ", "\x10\x10" + Fill(5, 0x70)}, kEmpty}},
+      {"erase line never beyond 80 cells", {"ab\x1b[100C\x1b[K"}, {Plain("ab" + std::string(78, ' ')), kEmpty}},
+  });
 }
 
 TEST(AnsiInterpreter, UnfinishedOrUnknownSequences) {
@@ -345,10 +342,6 @@ TEST(AnsiInterpreter, HostileKilobyteFilesFinish) {
     EXPECT_LE(rows.size(), static_cast<std::size_t>(kMaxAnsiRows));
     for (const Row& row : rows) EXPECT_LE(row.text.size(), static_cast<std::size_t>(kAnsiWidth));
   }
-  // Thousands of moves down fill the canvas to its limit and no further.
-  TextDocument document;
-  Interpret({Repeat("\x1b[9999B", 2000)}, document);
-  EXPECT_EQ(document.LineCount(), kMaxAnsiRows);
 }
 
 }  // namespace

@@ -25,6 +25,7 @@ std::vector<std::string> Texts(const std::vector<TextLine>& lines) {
 
 TEST(LineSplitter, BreakRules) {
   const SplitCase cases[] = {
+      {"empty", "", {}},
       {"crlf", "a\r\nb", {"a", "b"}},
       {"lfcr", "a\n\rb", {"a", "b"}},
       {"cr cr lf", "a\r\r\nb", {"a", "b"}},
@@ -82,14 +83,6 @@ TEST(LineSplitter, LongLinesAndCounts) {
   EXPECT_EQ(CountBreaks(many.data(), many.size()).lf, 5000u);  // more than 255 blocks per counter run
   const std::string longer(16 * 300 + 7, '\r');
   EXPECT_EQ(CountBreaks(longer.data(), longer.size()).cr, 16u * 300 + 7);
-}
-
-TEST(LineSplitter, EmptyTextHasNoLines) {
-  std::vector<TextLine> lines;
-  std::int32_t width = 0;
-  SplitLines("", 0, 8, lines, width);
-  EXPECT_TRUE(lines.empty());
-  EXPECT_EQ(width, 0);
 }
 
 TEST(LineSplitter, AppendsAndNeverLowersWidth) {

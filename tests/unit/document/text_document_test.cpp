@@ -227,10 +227,6 @@ TEST(TextDocument, LoadKeepsFileSizeBeforeConversion) {
   ASSERT_TRUE(document.LoadFile(file.path(), {}, error));
   EXPECT_EQ(Texts(document), (std::vector<std::string>{"  "}));
   EXPECT_EQ(document.fileSize, 2u);
-
-  file.Write("\xff\xfe");
-  ASSERT_TRUE(document.LoadFile(file.path(), {}, error));
-  EXPECT_EQ(Texts(document), (std::vector<std::string>{" \xfe"}));
 }
 
 TEST(TextDocument, FailedLoadKeepsThePreviousDocument) {
