@@ -54,7 +54,12 @@ fi
 windows_file="Z:${file//\//\\}"
 
 if [[ $had_display -eq 1 ]]; then
-  "$WINE" "$exe" "$windows_file" || true
+  # In the background with a wait, so that a signal to this script is acted
+  # on at once rather than after the program ends.
+  "$WINE" "$exe" "$windows_file" &
+  program_pid=$!
+  wait "$program_pid" || true
+  program_pid=""
   exit 0
 fi
 

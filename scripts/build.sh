@@ -34,7 +34,8 @@ configure_args() {
 
 # True when the configured tree has a target of that name.
 has_target() {
-  ninja -C "$build/$1" -t targets all 2>/dev/null | grep -q "^$2: "
+  # No grep -q: it would stop reading early and, with pipefail, fail the pipe.
+  ninja -C "$build/$1" -t targets all 2>/dev/null | grep "^$2: " >/dev/null
 }
 
 # configure TREE: (re)configures build/TREE; cheap when nothing changed.
