@@ -23,10 +23,7 @@ TEST(TrimHelpers, RemoveOnlyAsciiControlsNineToThirteenAndBlank) {
       {" \t\n\v\f\r", "", "", ""},
       {"abc", "abc", "abc", "abc"},
       {" \ta b\r\n", "a b\r\n", " \ta b", "a b"},
-      {"\x0B"
-       "x"
-       "\x0C",
-       "x\x0C", "\x0Bx", "x"},
+      {"\x0Bx\x0C", "x\x0C", "\x0Bx", "x"},
       // Backspace, SO and NUL are not white space.
       {"\x08x\x0E", "\x08x\x0E", "\x08x\x0E", "\x08x\x0E"},
       {std::string("\0x\0", 3), std::string("\0x\0", 3), std::string("\0x\0", 3), std::string("\0x\0", 3)},
@@ -99,10 +96,10 @@ TEST(SplitString, CountsOccurrencesAndFormsPiecesByTheRules) {
   for (const SplitCase& c : cases) {
     std::vector<std::string> pieces;
     const int occurrences = SplitString(c.source, c.delimiter, c.keepEmpty, c.trim, pieces);
-    EXPECT_EQ(occurrences, c.occurrences)
-        << "[" << c.source << "] at [" << c.delimiter << "] keepEmpty " << c.keepEmpty << " trim " << c.trim;
-    EXPECT_EQ(pieces, c.pieces) << "[" << c.source << "] at [" << c.delimiter << "] keepEmpty " << c.keepEmpty
-                                << " trim " << c.trim;
+    SCOPED_TRACE(::testing::Message() << "[" << c.source << "] at [" << c.delimiter << "] keepEmpty " << c.keepEmpty
+                                      << " trim " << c.trim);
+    EXPECT_EQ(occurrences, c.occurrences);
+    EXPECT_EQ(pieces, c.pieces);
   }
 }
 
