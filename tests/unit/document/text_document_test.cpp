@@ -26,6 +26,8 @@ std::vector<std::string> Texts(const TextDocument& document) {
   return texts;
 }
 
+const std::string kUtf16Mark = "\xff\xfe";  // little-endian
+
 TextDocument Built(const std::string& bytes, LoadOptions options = {}) {
   TextDocument document;
   document.Build(bytes, options);
@@ -93,34 +95,14 @@ TEST(TextDocument, BuildCleansAndConvertsBytes) {
   const BuildCase cases[] = {
       {"empty", "", {}},
       {"final break gives an empty last line", "ab\r\n", {"ab", ""}},
-      {"mark alone is not converted", "\xff\xfe", {" \xfe"}},
-      {"utf-16 with mark",
-       std::string("\xff\xfe"
-                   "A\0\r\0\n\0B\0",
-                   10),
-       {"A", "B"}},
-      {"odd final byte dropped",
-       std::string("\xff\xfe"
-                   "A\0B",
-                   5),
-       {"A"}},
-      {"mark and one byte is empty",
-       std::string("\xff\xfe"
-                   "A",
-                   3),
-       {}},
-      {"utf-16 NUL becomes a blank",
-       std::string("\xff\xfe"
-                   "A\0\0\0B\0",
-                   8),
-       {"A B"}},
+      {"mark alone is not converted", kUtf16Mark, {" \xfe"}},
+      {"utf-16 with mark", kUtf16Mark + std::string("A\0\r\0\n\0B\0", 8), {"A", "B"}},
+      {"odd final byte dropped", kUtf16Mark + std::string("A\0B", 3), {"A"}},
+      {"mark and one byte is empty", kUtf16Mark + "A", {}},
+      {"utf-16 NUL becomes a blank", kUtf16Mark + std::string("A\0\0\0B\0", 6), {"A B"}},
       {"big-endian mark is not converted", std::string("\xfe\xff\0A", 4), {"\xfe  A"}},
       {"utf-8 mark stays", "\xef\xbb\xbfx", {"\xef\xbb\xbfx"}},
-      {"NUL and 0xFF become blanks",
-       std::string("a\0b\xff"
-                   "c",
-                   5),
-       {"a b c"}},
+      {"NUL and 0xFF become blanks", std::string("a\0b\xff", 4) + "c", {"a b c"}},
   };
   for (const BuildCase& c : cases) {
     const TextDocument document = Built(c.bytes);
@@ -212,10 +194,7 @@ TEST(TextDocument, LoadEmptyFile) {
 }
 
 TEST(TextDocument, LoadKeepsFileSizeBeforeConversion) {
-  const std::string bytes(
-      "\xff\xfe"
-      "A\0\r\0\n\0B\0",
-      10);
+  const std::string bytes = kUtf16Mark + std::string("A\0\r\0\n\0B\0", 8);
   TempFile file(bytes);
   TextDocument document;
   ErrorCode error = 0;
