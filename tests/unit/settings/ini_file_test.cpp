@@ -23,25 +23,27 @@ struct IntCase {
   const char* content;
   const char* section;
   const char* key;
+  std::int32_t fallback;
   std::int32_t expected;
 };
 
 TEST(IniFileRead, FindsKeysOfTheirOwnSectionWithoutRegardToCaseBlanksOrLineEnds) {
   const IntCase cases[] = {
-      {"[ settings ]\nTABSIZE = 4 \n  fontSize=2\n", "Settings", "TabSize", 4},
-      {"[ settings ]\nTABSIZE = 4 \n  fontSize=2\n", "SETTINGS", "FontSize", 2},
+      {"[ settings ]\nTABSIZE = 4 \n  fontSize=2\n", "Settings", "TabSize", 8, 4},
+      {"[ settings ]\nTABSIZE = 4 \n  fontSize=2\n", "SETTINGS", "FontSize", 3, 2},
       // Only the first of two keys counts; comments and other sections do not.
       {"TabSize=1\r\n[Settings]\r\n; TabSize=2\r\nTabSize=3\r\nTabSize=4\r\n[MRU]\r\nFontSize=5\r\n", "Settings",
-       "TabSize", 3},
-      {"TabSize=1\r\n[Settings]\r\nTabSize=3\r\n[MRU]\r\nFontSize=5\r\n", "Settings", "FontSize", -7},
-      {"\xEF\xBB\xBF[S]\r\na=1\nb=2\r\nc=3", "S", "a", 1},
-      {"\xEF\xBB\xBF[S]\r\na=1\nb=2\r\nc=3", "S", "b", 2},
-      {"\xEF\xBB\xBF[S]\r\na=1\nb=2\r\nc=3", "S", "c", 3},
+       "TabSize", 8, 3},
+      {"TabSize=1\r\n[Settings]\r\n; TabSize=2\r\nTabSize=3\r\nTabSize=4\r\n[MRU]\r\nFontSize=5\r\n", "Settings",
+       "FontSize", 3, 3},
+      {"\xEF\xBB\xBF[S]\r\na=1\nb=2\r\nc=3", "S", "a", 0, 1},
+      {"\xEF\xBB\xBF[S]\r\na=1\nb=2\r\nc=3", "S", "b", 0, 2},
+      {"\xEF\xBB\xBF[S]\r\na=1\nb=2\r\nc=3", "S", "c", 0, 3},
   };
   for (const IntCase& c : cases) {
     TempIni file;
     file.Write(c.content);
-    EXPECT_EQ(IniFile(file.path()).GetInt(c.section, c.key, -7), c.expected) << c.content << " " << c.key;
+    EXPECT_EQ(IniFile(file.path()).GetInt(c.section, c.key, c.fallback), c.expected) << c.content << " " << c.key;
   }
   TempIni file;
   file.Write("[Mru]\n1 =C:\\a b.txt\n");
