@@ -301,8 +301,14 @@ bool ViewerSession::WaitForWindow(Duration timeout) {
         return frame_ && IsWindowVisible(frame_);
       },
       timeout);
-  if (!shown) DescribeWindows();
-  return shown;
+  if (!shown) {
+    DescribeWindows();
+    return false;
+  }
+  // Start-up goes on after the window shows (bars, layout); wait until the
+  // program's message loop waits for input.
+  WaitForInputIdle(process_.hProcess, 5000);
+  return true;
 }
 
 void ViewerSession::DescribeWindows() const {

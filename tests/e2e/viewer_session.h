@@ -88,7 +88,8 @@ class ViewerSession {
   // Starts the program with `arguments` as its command line (after its own
   // name). False when the process could not be created.
   bool Start(const std::string& arguments);
-  // Waits for the process's visible main window ("MosaikonWndClass").
+  // Waits for the process's visible main window ("MosaikonWndClass"), then
+  // for its message loop to become idle.
   bool WaitForWindow(Duration timeout = 15s);
   // Waits until the title equals `title`.
   bool WaitForTitle(const std::string& title, Duration timeout = 15s);
