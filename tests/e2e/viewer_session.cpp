@@ -388,6 +388,10 @@ std::string ViewerSession::PaneText(int index) const {
   return text.data();
 }
 
+bool ViewerSession::StatusSimple() const {
+  return SendMessageA(StatusBar(), SB_ISSIMPLE, 0, 0) != 0;
+}
+
 HWND ViewerSession::ToolBar() const {
   ToolBarSearch search;
   EnumChildWindows(frame_, &FindToolBar, reinterpret_cast<LPARAM>(&search));

@@ -106,6 +106,8 @@ class ViewerSession {
   std::string Title() const;
   // Text of a status bar part, read through a buffer inside the target.
   std::string PaneText(int index) const;
+  // The status bar shows one prompt text instead of its panes (menu browsing).
+  bool StatusSimple() const;
   // The button bar, and its buttons' command ids in order (0 for a separator).
   HWND ToolBar() const;
   std::vector<int> ToolBarCommands() const;
