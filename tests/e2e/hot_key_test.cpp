@@ -94,7 +94,7 @@ TEST(SendSelection, HotKeyTypesThePiecesIntoTheFrontApplicationsEditBoxes) {
     ASSERT_TRUE(form.Activate());
     PressHotKey();
     // WaitFor pumps our messages, so the viewer's WM_SETTEXT calls get through.
-    EXPECT_TRUE(WaitFor([&] { return form.Texts() == c.expected; }))
+    EXPECT_TRUE(WaitFor([&] { return form.Texts() == c.expected; }, 5s))
         << form.Texts()[0] << " | " << form.Texts()[1] << " | " << form.Texts()[2];
     EXPECT_EQ(viewer.Close(), 1);
   }
