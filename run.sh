@@ -83,10 +83,13 @@ if [[ -z "$window" ]]; then
   exit 1
 fi
 shot="$build/screenshot.png"
+# Painted and settled: more than a few colours, and the same pixels twice in a row.
+previous=""
 for ((i = 0; i < 100; i++)); do
   import -window root "$shot"
-  colours="$(convert "$shot" -format '%k' info: 2>/dev/null || echo 0)"
-  [[ $colours -gt 8 ]] && break
+  read -r colours signature < <(identify -format '%k %#\n' "$shot" 2>/dev/null || echo "0 none")
+  [[ $colours -gt 8 && "$signature" == "$previous" ]] && break
+  previous="$signature"
   sleep 0.1
 done
 echo "run.sh: Mosaikon is running on the virtual display $DISPLAY; screenshot saved to $shot"
