@@ -10,7 +10,9 @@
 namespace mosaikon {
 
 // True for tab, LF, VT, FF, CR and blank.
-constexpr bool IsWhiteSpace(unsigned char c) { return c == ' ' || (c >= 0x09 && c <= 0x0D); }
+constexpr bool IsWhiteSpace(unsigned char c) {
+  return c == ' ' || (c >= 0x09 && c <= 0x0D);
+}
 
 void TrimLeft(std::string& text);
 void TrimRight(std::string& text);

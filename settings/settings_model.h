@@ -28,9 +28,9 @@ class SettingsModel {
   // In the INI file's order; names are the INI keys.
   std::int32_t TabSize = 8;
   std::int32_t FontSize = 3;
-  std::uint32_t ForeColor = 0;               // black
-  std::uint32_t BackColor = 16777215;        // white
-  std::uint32_t HyperLinkColor = 16711680;   // blue
+  std::uint32_t ForeColor = 0;              // black
+  std::uint32_t BackColor = 16777215;       // white
+  std::uint32_t HyperLinkColor = 16711680;  // blue
   std::string FileTypes;
   std::int32_t RegisterOnStart = 0;
   std::int32_t CopyOnSelect = 1;
