@@ -8,11 +8,14 @@
 #include <cstring>
 #include <exception>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "common/system.h"
 #include "framework/handles.h"
 #include "settings/win32/settings.h"
 #include "view/paint_cells.h"
+#include "view/send_pieces.h"
 
 namespace mosaikon {
 namespace {
@@ -201,7 +204,31 @@ void TextView::CopySelection() {
 }
 
 // Arrives with the selection work: it types the selection's first line.
-void TextView::SendSelectionToForeground() {}
+// Types the first line of the selection, split into pieces, into the edit box
+// that has the caret in the program in front and into the edit boxes after it.
+void TextView::SendSelectionToForeground() {
+  if (!hwnd()) return;
+  const Settings& settings = TheSettings();
+  std::string text;
+  BuildSelectedText(document_, selection_, ShapeFor(settings.ColumnMode), {settings.TabSize, settings.DecodeMode},
+                    text);
+  const std::vector<std::string> pieces = SelectionPieces(std::move(text));
+  HWND foreground = GetForegroundWindow();
+  if (!IsWindow(foreground) || foreground == hwnd() || foreground == GetParent(hwnd())) return;
+  // The record's size differs between 32-bit (48) and 64-bit builds.
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  HWND target = GetGUIThreadInfo(0, &info) ? info.hwndCaret : nullptr;
+  for (const std::string& piece : pieces) {
+    if (!IsWindow(target)) break;
+    SendMessageA(target, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(piece.c_str()));
+    do {
+      target = GetWindow(target, GW_HWNDNEXT);
+      char className[256] = {};
+      if (target && GetClassNameA(target, className, sizeof(className)) && std::strstr(className, "Edit")) break;
+    } while (target);
+  }
+}
 
 bool TextView::PreTranslateMessage(const MSG& message) {
   if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE && hwnd()) {
