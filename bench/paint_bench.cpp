@@ -19,7 +19,7 @@ class NullSurface : public DrawingSurface {
  public:
   void SelectFont(CellFont) override {}
   void SetColours(Colour text, Colour background) override { benchmark::DoNotOptimize(text ^ background); }
-  void DrawText(int x, int, std::string_view bytes) override { benchmark::DoNotOptimize(x + bytes.size()); }
+  void DrawRun(int x, int, std::string_view bytes) override { benchmark::DoNotOptimize(x + bytes.size()); }
   void FillRect(const PixelRect& rect, Fill) override { benchmark::DoNotOptimize(rect.right); }
 };
 

@@ -73,7 +73,7 @@ class CellPainter {
   void Flush(int y) {
     if (run_.empty()) return;
     surface_.SetColours(current_.text, current_.background);
-    surface_.DrawText(runX_, y, run_);
+    surface_.DrawRun(runX_, y, run_);
     run_.clear();
   }
 
@@ -118,11 +118,11 @@ class CellPainter {
           if (i < last) bytes[1] = line.start[++i];
           if (shown) {
             surface_.SelectFont(CellFont::kChinese);
-            surface_.DrawText(ToInt(x), y, std::string_view(bytes, 4));
+            surface_.DrawRun(ToInt(x), y, std::string_view(bytes, 4));
             surface_.SelectFont(CellFont::kTerminal);
           }
         } else if (shown) {
-          surface_.DrawText(ToInt(x), y, std::string_view(line.start + i, 1));
+          surface_.DrawRun(ToInt(x), y, std::string_view(line.start + i, 1));
         }
         column += cells;
         x += std::int64_t{cells} * cellWidth;

@@ -35,7 +35,7 @@ class DrawingSurface {
   virtual void SelectFont(CellFont font) = 0;
   virtual void SetColours(Colour text, Colour background) = 0;
   // Draws the bytes opaquely (cell backgrounds included) from (x, y).
-  virtual void DrawText(int x, int y, std::string_view bytes) = 0;
+  virtual void DrawRun(int x, int y, std::string_view bytes) = 0;
   virtual void FillRect(const PixelRect& rect, Fill fill) = 0;
 };
 

@@ -55,7 +55,7 @@ class GdiSurface : public DrawingSurface {
     SetBkColor(dc_, background);
     SetTextColor(dc_, text);
   }
-  void DrawText(int x, int y, std::string_view bytes) override {
+  void DrawRun(int x, int y, std::string_view bytes) override {
     TextOutA(dc_, x, y, bytes.data(), static_cast<int>(bytes.size()));
   }
   void FillRect(const PixelRect& rect, Fill fill) override {

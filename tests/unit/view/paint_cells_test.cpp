@@ -27,7 +27,7 @@ class RecordingSurface : public DrawingSurface {
     std::snprintf(buffer, sizeof buffer, "colours %06x on %06x", text, background);
     calls.push_back(buffer);
   }
-  void DrawText(int x, int y, std::string_view bytes) override {
+  void DrawRun(int x, int y, std::string_view bytes) override {
     calls.push_back("text " + std::to_string(x) + "," + std::to_string(y) + " '" + Escaped(bytes) + "'");
   }
   void FillRect(const PixelRect& r, Fill fill) override {
