@@ -15,6 +15,7 @@
 #endif
 
 #include "common/system.h"
+#include "document/break_counter.h"
 
 namespace mosaikon {
 
@@ -109,34 +110,13 @@ std::int32_t ExpandTabs(const char* bytes, std::int32_t count, std::string* expa
 }
 
 BreakCounts CountBreaks(const char* text, std::size_t length) {
-  BreakCounts counts;
+  BreakCounter counter;
   const char* const end = text + length;
 #if defined(__SSE2__)
-  const __m128i cr = _mm_set1_epi8('\r');
-  const __m128i lf = _mm_set1_epi8('\n');
-  const __m128i zero = _mm_setzero_si128();
-  while (end - text >= 16) {
-    // Per-byte counters (a match is -1, so subtracting counts up) would wrap
-    // after 255 blocks: add them up before that.
-    const std::size_t blocks = std::min<std::size_t>(static_cast<std::size_t>(end - text) / 16, 255);
-    __m128i crs = zero;
-    __m128i lfs = zero;
-    for (std::size_t i = 0; i < blocks; ++i, text += 16) {
-      const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text));
-      crs = _mm_sub_epi8(crs, _mm_cmpeq_epi8(bytes, cr));
-      lfs = _mm_sub_epi8(lfs, _mm_cmpeq_epi8(bytes, lf));
-    }
-    const __m128i crSums = _mm_sad_epu8(crs, zero);
-    const __m128i lfSums = _mm_sad_epu8(lfs, zero);
-    counts.cr += static_cast<std::size_t>(_mm_cvtsi128_si32(crSums) + _mm_extract_epi16(crSums, 4));
-    counts.lf += static_cast<std::size_t>(_mm_cvtsi128_si32(lfSums) + _mm_extract_epi16(lfSums, 4));
-  }
+  for (; end - text >= 16; text += 16) counter.AddBlock(_mm_loadu_si128(reinterpret_cast<const __m128i*>(text)));
 #endif
-  for (; text < end; ++text) {
-    counts.cr += *text == '\r';
-    counts.lf += *text == '\n';
-  }
-  return counts;
+  for (; text < end; ++text) counter.AddByte(*text);
+  return counter.Total();
 }
 
 void SplitLines(const char* text, std::int32_t length, std::int32_t tabSize, std::vector<TextLine>& lines,

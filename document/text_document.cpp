@@ -15,6 +15,7 @@
 #endif
 
 #include "document/ansi_interpreter.h"
+#include "document/break_counter.h"
 #include "document/line_splitter.h"
 #include "document/link_detector.h"
 
@@ -107,6 +108,7 @@ void CleanStretch(unsigned char* p, std::size_t size, const unsigned char* end, 
 
 TextScan CleanText(char* bytes, std::size_t count) {
   TextScan scan;
+  BreakCounter breaks;
   auto* p = reinterpret_cast<unsigned char*>(bytes);
   const unsigned char* const end = p + count;
 #if defined(__SSE2__)
@@ -115,34 +117,20 @@ TextScan CleanText(char* bytes, std::size_t count) {
   const __m128i zero = _mm_setzero_si128();
   const __m128i ff = _mm_set1_epi8(static_cast<char>(0xFF));
   const __m128i esc = _mm_set1_epi8('\x1b');
-  const __m128i cr = _mm_set1_epi8('\r');
-  const __m128i lf = _mm_set1_epi8('\n');
-  while (end - p >= 16) {
-    // Per-byte counters (a match is -1, so subtracting counts up) would wrap
-    // after 255 blocks: add them up before that.
-    const std::size_t blocks = std::min<std::size_t>(static_cast<std::size_t>(end - p) / 16, 255);
-    __m128i crs = zero;
-    __m128i lfs = zero;
-    for (std::size_t i = 0; i < blocks; ++i, p += 16) {
-      const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-      const __m128i special = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(block, zero), _mm_cmpeq_epi8(block, ff)),
-                                           _mm_cmpeq_epi8(block, esc));
-      if (_mm_movemask_epi8(special) != 0) CleanStretch(p, 16, end, scan);
-      crs = _mm_sub_epi8(crs, _mm_cmpeq_epi8(block, cr));
-      lfs = _mm_sub_epi8(lfs, _mm_cmpeq_epi8(block, lf));
-    }
-    const __m128i crSums = _mm_sad_epu8(crs, zero);
-    const __m128i lfSums = _mm_sad_epu8(lfs, zero);
-    scan.crCount += static_cast<std::size_t>(_mm_cvtsi128_si32(crSums) + _mm_extract_epi16(crSums, 4));
-    scan.lfCount += static_cast<std::size_t>(_mm_cvtsi128_si32(lfSums) + _mm_extract_epi16(lfSums, 4));
+  for (; end - p >= 16; p += 16) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i special =
+        _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(block, zero), _mm_cmpeq_epi8(block, ff)), _mm_cmpeq_epi8(block, esc));
+    if (_mm_movemask_epi8(special) != 0) CleanStretch(p, 16, end, scan);
+    breaks.AddBlock(block);
   }
 #endif
   const std::size_t rest = static_cast<std::size_t>(end - p);
   CleanStretch(p, rest, end, scan);
-  for (std::size_t i = 0; i < rest; ++i) {
-    scan.crCount += p[i] == '\r';
-    scan.lfCount += p[i] == '\n';
-  }
+  for (std::size_t i = 0; i < rest; ++i) breaks.AddByte(static_cast<char>(p[i]));
+  const BreakCounts counts = breaks.Total();
+  scan.crCount = counts.cr;
+  scan.lfCount = counts.lf;
   return scan;
 }
 
