@@ -7,6 +7,8 @@
 #include <limits>
 #include <string>
 
+#include "view/column_walk.h"
+
 namespace mosaikon {
 namespace {
 
@@ -28,7 +30,7 @@ class CellPainter {
         surface_(surface),
         document_(*input.document),
         fill_(input.document->ansi ? Fill::kAnsiBlack : Fill::kBackground),
-        tabSize_(input.tabSize > 0 ? input.tabSize : 8),
+        rules_{input.tabSize, input.decodeMode},
         current_{input.foreColor, input.backColor} {
     visible_ = {input.offset.x, input.offset.y, ToInt(std::int64_t{input.offset.x} + input.client.cx),
                 ToInt(std::int64_t{input.offset.y} + input.client.cy)};
@@ -85,74 +87,65 @@ class CellPainter {
       FillArea({visible_.left, y, visible_.right, bottom});
       return;
     }
-    std::int64_t column = 0;
-    std::int64_t x = 0;
     run_.clear();
-    const std::int32_t last = line.length - 1;
-    for (std::int32_t i = 0; i <= last; ++i) {
+    ColumnWalk walk(line.Text(), rules_);
+    CellSpan span;
+    std::int64_t x = 0;
+    while (walk.Next(span)) {
       // Nothing right of the client area shows; stopping here keeps a paint
       // of a very long line to the visible width.
       if (x >= visible_.right) {
         Flush(y);
         return;
       }
-      const auto byte = static_cast<unsigned char>(line.start[i]);
-      const Colours colours = CellColours(line, i, in_.selection.IsSelected(row, ToInt(column)));
+      const char* bytes = line.start + span.index;
+      const auto byte = static_cast<unsigned char>(bytes[0]);
+      const Colours colours = CellColours(line, span.index, in_.selection.IsSelected(row, ToInt(span.column)));
       if (colours != current_) {
         Flush(y);
         current_ = colours;
       }
+      const std::int64_t right = x + span.cells * cellWidth;
+      // Cells wholly left of the client area are not drawn; they only move
+      // the position on.
+      const bool shown = right > visible_.left;
       if (byte >= 0x80) {
-        const bool pair = in_.decodeMode > 0;
-        const int cells = pair ? 2 : 1;
-        const bool shown = x + std::int64_t{cells} * cellWidth > visible_.left;
         if (shown) {
           surface_.SetColours(current_.text, current_.background);
           Flush(y);
         }
-        if (pair) {
-          // Any high byte starts a pair; at the end of the line a blank
-          // stands in for the partner. The two trailing blanks paint the
-          // second cell's background when the glyph is narrower.
-          char bytes[4] = {static_cast<char>(byte), ' ', ' ', ' '};
-          if (i < last) bytes[1] = line.start[++i];
+        if (span.pair) {
+          // At the end of the line a blank stands in for the partner. The
+          // two trailing blanks paint the second cell's background when the
+          // glyph is narrower.
+          const char pair[4] = {bytes[0], span.byteCount == 2 ? bytes[1] : ' ', ' ', ' '};
           if (shown) {
             surface_.SelectFont(CellFont::kChinese);
-            surface_.DrawRun(ToInt(x), y, std::string_view(bytes, 4));
+            surface_.DrawRun(ToInt(x), y, std::string_view(pair, 4));
             surface_.SelectFont(CellFont::kTerminal);
           }
         } else if (shown) {
-          surface_.DrawRun(ToInt(x), y, std::string_view(line.start + i, 1));
+          surface_.DrawRun(ToInt(x), y, std::string_view(bytes, 1));
         }
-        column += cells;
-        x += std::int64_t{cells} * cellWidth;
-      } else {
-        const std::int64_t cells = byte == '\t' ? tabSize_ - column % tabSize_ : 1;
-        // Cells wholly left of the client area are not drawn; they only move
-        // the position on.
-        if (x + cells * cellWidth > visible_.left) {
-          if (run_.empty()) runX_ = ToInt(x);
-          if (byte == '\t') {
-            run_.append(static_cast<std::size_t>(cells), ' ');
-          } else {
-            run_.push_back(static_cast<char>(byte));
-          }
+      } else if (shown) {
+        if (run_.empty()) runX_ = ToInt(x);
+        if (byte == '\t') {
+          run_.append(static_cast<std::size_t>(span.cells), ' ');
+        } else {
+          run_.push_back(static_cast<char>(byte));
         }
-        column += cells;
-        x += cells * cellWidth;
       }
-      if (i == last) {
-        Flush(y);
-        FillArea({ToInt(x), y, visible_.right, bottom});
-      }
+      x = right;
     }
+    Flush(y);
+    FillArea({ToInt(x), y, visible_.right, bottom});
   }
 
   const PaintInput& in_;
   DrawingSurface& surface_;
   const TextDocument& document_;
   const Fill fill_;
-  const std::int64_t tabSize_;
+  const ColumnRules rules_;
   PixelRect visible_;
   Colours current_;
   std::string run_;

@@ -3,8 +3,7 @@
 #include "view/selection.h"
 
 #include <algorithm>
-
-#include "document/line_splitter.h"
+#include <limits>
 
 namespace mosaikon {
 
@@ -38,37 +37,31 @@ void RemoveTrailingBreaks(std::string& text) {
   text.erase(keep == std::string::npos ? 0 : keep + 1);
 }
 
+// Columns as the selection holds them; only a TabSize near the int limit
+// walks past the largest one.
+int ClampedColumn(std::int64_t column) {
+  return static_cast<int>(std::min<std::int64_t>(column, std::numeric_limits<int>::max()));
+}
+
 void StreamText(const TextDocument& document, Selection& selection, const ColumnRules& rules, std::string& text) {
-  const bool anchorFirst = Before(selection.anchor, selection.caret);
-  CellPosition start = anchorFirst ? selection.anchor : selection.caret;
-  const CellPosition end = anchorFirst ? selection.caret : selection.anchor;
-  start.column = std::max(start.column, 0);
-  start.row = std::max(start.row, 0);
-  const int lastRow = std::min(end.row, document.LineCount() - 1);
+  const NormalisedSelection selected(selection, SelectionShape::kStream);
+  const int lastRow = std::min(selected.end().row, document.LineCount() - 1);
 
   // The first selected byte, then the first byte after it that is not
-  // selected. A pair is tested once, at its first byte.
+  // selected: the same test as painting, a pair tested at its first byte.
   const char* first = nullptr;
   const char* stop = nullptr;
-  const std::int64_t tabSize = rules.tabSize > 0 ? rules.tabSize : 8;
-  for (int row = start.row; row <= lastRow && !stop; ++row) {
+  for (int row = std::max(selected.start().row, 0); row <= lastRow && !stop; ++row) {
     const TextLine& line = document.lines[static_cast<std::size_t>(row)];
-    std::int64_t column = 0;
-    for (std::int32_t i = 0; i < line.length; ++i) {
-      const CellPosition cell{static_cast<int>(std::min<std::int64_t>(column, INT32_MAX)), row};
-      const bool inside = !Before(cell, start) && Before(cell, end);
+    ColumnWalk walk(line.Text(), rules);
+    CellSpan span;
+    while (walk.Next(span)) {
+      const bool inside = selected.IsSelected(row, ClampedColumn(span.column));
       if (!first) {
-        if (inside) first = line.start + i;
+        if (inside) first = line.start + span.index;
       } else if (!inside) {
-        stop = line.start + i;
+        stop = line.start + span.index;
         break;
-      }
-      const auto byte = static_cast<unsigned char>(line.start[i]);
-      if (byte >= 0x80 && rules.decodeMode > 0) {
-        column += 2;
-        ++i;
-      } else {
-        column += byte == '\t' ? tabSize - column % tabSize : 1;
       }
     }
   }
@@ -85,22 +78,9 @@ void StreamText(const TextDocument& document, Selection& selection, const Column
 }
 
 void ColumnText(const TextDocument& document, Selection& selection, const ColumnRules& rules, std::string& text) {
-  const int left = std::max(std::min(selection.anchor.column, selection.caret.column), 0);
-  const int right = std::max(selection.anchor.column, selection.caret.column);
-  const int top = std::max(std::min(selection.anchor.row, selection.caret.row), 0);
-  const int bottom = std::max(selection.anchor.row, selection.caret.row);
-  const std::int32_t tabSize = rules.tabSize > 0 ? rules.tabSize : 8;
-  std::string expanded;
-  for (int row = top; row <= bottom && row < document.LineCount(); ++row) {
-    const TextLine& line = document.lines[static_cast<std::size_t>(row)];
-    const char* bytes = line.start;
-    std::int32_t length = line.length;
-    if (line.Text().find('\t') != std::string_view::npos) {
-      ExpandTabs(line.start, line.length, &expanded, tabSize);
-      bytes = expanded.data();
-      length = static_cast<std::int32_t>(expanded.size());
-    }
-    text += ClipColumns(left, right, bytes, length, rules.decodeMode);
+  const NormalisedSelection selected(selection, SelectionShape::kColumns);
+  for (int row = std::max(selected.top(), 0); row <= selected.bottom() && row < document.LineCount(); ++row) {
+    text += ClipColumns(selected.left(), selected.right(), document.lines[static_cast<std::size_t>(row)].Text(), rules);
     if (!text.empty()) text += "\r\n";
   }
   RemoveTrailingBreaks(text);
@@ -109,26 +89,23 @@ void ColumnText(const TextDocument& document, Selection& selection, const Column
 
 }  // namespace
 
-std::string ClipColumns(int left, int right, const char* bytes, std::int32_t length, std::int32_t decodeMode) {
-  std::int64_t from = std::max(left, 0);
-  std::int64_t to = right;
-  if (decodeMode > 0) {
-    for (std::int64_t k = 0; k < length;) {
-      if (static_cast<unsigned char>(bytes[k]) >= 0x80) {
-        if (from == k + 1) from = k + 2;
-        if (to == k + 1) {
-          to = k + 2;
-          break;
-        }
-        k += 2;
-      } else {
-        ++k;
-      }
+std::string ClipColumns(std::int64_t left, std::int64_t right, std::string_view line, const ColumnRules& rules) {
+  left = std::max<std::int64_t>(left, 0);
+  std::string piece;
+  ColumnWalk walk(line, rules);
+  CellSpan span;
+  while (walk.Next(span) && span.column < right) {
+    if (span.End() <= left) continue;
+    if (span.pair) {
+      // Cut by the left edge: left out; cut by the right edge: taken whole.
+      if (span.column >= left) piece.append(line.substr(static_cast<std::size_t>(span.index), span.byteCount));
+    } else if (line[static_cast<std::size_t>(span.index)] == '\t') {
+      piece.append(static_cast<std::size_t>(std::min(span.End(), right) - std::max(span.column, left)), ' ');
+    } else {
+      piece.push_back(line[static_cast<std::size_t>(span.index)]);
     }
   }
-  const std::int64_t end = std::min<std::int64_t>(to, length);
-  if (from >= end) return {};
-  return std::string(bytes + from, static_cast<std::size_t>(end - from));
+  return piece;
 }
 
 void BuildSelectedText(const TextDocument& document, Selection& selection, SelectionShape shape,

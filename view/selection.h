@@ -6,8 +6,10 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "document/text_document.h"
+#include "view/column_walk.h"
 #include "view/scroll_model.h"
 
 namespace mosaikon {
@@ -59,13 +61,6 @@ constexpr bool Before(const CellPosition& a, const CellPosition& b) {
   return a.row < b.row || (a.row == b.row && a.column < b.column);
 }
 
-// How a line's bytes map to display columns: tabs and, when decodeMode is
-// above 0, double-byte pairs of two columns.
-struct ColumnRules {
-  std::int32_t tabSize = 8;
-  std::int32_t decodeMode = 0;
-};
-
 // The selected text in the document. Stream: the document's own bytes from
 // the first selected byte to the last, line breaks and tabs as stored.
 // Columns: one line per row of the rectangle, tabs expanded to blanks, joined
@@ -74,9 +69,9 @@ struct ColumnRules {
 void BuildSelectedText(const TextDocument& document, Selection& selection, SelectionShape shape,
                        const ColumnRules& rules, std::string& text);
 
-// The bytes of columns [left, right) of a line whose byte positions are its
-// display columns. With pairs, a character cut by the left edge is left out
-// and one cut by the right edge is taken whole.
-std::string ClipColumns(int left, int right, const char* bytes, std::int32_t length, std::int32_t decodeMode);
+// The bytes of display columns [left, right) of a line. A tab the edges cut
+// gives one blank per column inside; a double-byte character cut by the left
+// edge is left out and one cut by the right edge is taken whole.
+std::string ClipColumns(std::int64_t left, std::int64_t right, std::string_view line, const ColumnRules& rules);
 
 }  // namespace mosaikon

@@ -108,13 +108,13 @@ TEST(SelectedText, PairsCutByAnEdge) {
 }
 
 TEST(SelectedText, ClipColumnsBoundsThePiece) {
-  EXPECT_EQ(ClipColumns(2, 5, "abcdefg", 7, 0), "cde");
-  EXPECT_EQ(ClipColumns(5, 50, "abcdefg", 7, 0), "fg");
-  EXPECT_EQ(ClipColumns(7, 9, "abcdefg", 7, 0), "");
-  EXPECT_EQ(ClipColumns(4, 2, "abcdefg", 7, 0), "");
-  EXPECT_EQ(ClipColumns(-3, 2, "abcdefg", 7, 0), "ab");
+  EXPECT_EQ(ClipColumns(2, 5, "abcdefg", {8, 0}), "cde");
+  EXPECT_EQ(ClipColumns(5, 50, "abcdefg", {8, 0}), "fg");
+  EXPECT_EQ(ClipColumns(7, 9, "abcdefg", {8, 0}), "");
+  EXPECT_EQ(ClipColumns(4, 2, "abcdefg", {8, 0}), "");
+  EXPECT_EQ(ClipColumns(-3, 2, "abcdefg", {8, 0}), "ab");
   // The lone high byte at the end pairs with nothing but still counts two columns.
-  EXPECT_EQ(ClipColumns(0, 2, "a\xB1", 2, 2), "a\xB1");
+  EXPECT_EQ(ClipColumns(0, 2, "a\xB1", {8, 2}), "a\xB1");
 }
 
 }  // namespace
