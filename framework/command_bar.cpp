@@ -4,6 +4,7 @@
 
 #include <cctype>
 
+#include "framework/exception_barrier.h"
 #include "framework/toolbar_resource.h"
 
 namespace mosaikon {
@@ -191,11 +192,14 @@ void CommandBar::OpenPopup(int index, bool fromKeyboard) {
   trackingBar = nullptr;
 }
 
-LRESULT CALLBACK CommandBar::MenuHookProc(int code, WPARAM wParam, LPARAM lParam) {
-  if (code == MSGF_MENU && trackingBar && lParam) {
-    if (trackingBar->OnMenuMessage(*reinterpret_cast<const MSG*>(lParam))) return 1;
-  }
-  return CallNextHookEx(nullptr, code, wParam, lParam);
+LRESULT CALLBACK CommandBar::MenuHookProc(int code, WPARAM wParam, LPARAM lParam) noexcept {
+  const bool consumed = CallGuarded(
+      [&] {
+        return code == MSGF_MENU && trackingBar && lParam &&
+               trackingBar->OnMenuMessage(*reinterpret_cast<const MSG*>(lParam));
+      },
+      [] { return false; });
+  return consumed ? 1 : CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 bool CommandBar::OnMenuMessage(const MSG& message) {
@@ -251,18 +255,20 @@ bool CommandBar::OnKeyMenu(int key) {
 }
 
 LRESULT CALLBACK CommandBar::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                          DWORD_PTR data) {
+                                          DWORD_PTR data) noexcept {
   auto* self = reinterpret_cast<CommandBar*>(data);
-  if (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK) {
-    POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-    ClientToScreen(hwnd, &point);
-    const int index = self->HitTest(point);
-    if (index >= 0) {
-      self->OpenPopup(index, false);
-      return 0;
-    }
-  }
-  return DefSubclassProc(hwnd, message, wParam, lParam);
+  const bool opened = CallGuarded(
+      [&] {
+        if (message != WM_LBUTTONDOWN && message != WM_LBUTTONDBLCLK) return false;
+        POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        ClientToScreen(hwnd, &point);
+        const int index = self->HitTest(point);
+        if (index < 0) return false;
+        self->OpenPopup(index, false);
+        return true;
+      },
+      [] { return false; });
+  return opened ? 0 : DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 }  // namespace mosaikon

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/handles.h"
+#include "common/win32/handles.h"
 #include "framework/toolbar_resource.h"
 
 namespace mosaikon {
@@ -50,8 +50,8 @@ class CommandBar {
 
  private:
   static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                       DWORD_PTR data);
-  static LRESULT CALLBACK MenuHookProc(int code, WPARAM wParam, LPARAM lParam);
+                                       DWORD_PTR data) noexcept;
+  static LRESULT CALLBACK MenuHookProc(int code, WPARAM wParam, LPARAM lParam) noexcept;
   bool OnMenuMessage(const MSG& message);
 
   void OpenPopup(int index, bool fromKeyboard);

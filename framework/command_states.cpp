@@ -15,12 +15,6 @@ CommandStates::Entry* CommandStates::Find(UINT id) {
   return nullptr;
 }
 
-const CommandStates::Entry* CommandStates::Find(UINT id) const {
-  for (const Entry& entry : entries_)
-    if (entry.id == id) return &entry;
-  return nullptr;
-}
-
 void CommandStates::SetCheck(UINT id, bool checked) {
   Entry* entry = Find(id);
   if (!entry || entry->checked == checked) return;
@@ -33,16 +27,6 @@ void CommandStates::Enable(UINT id, bool enabled) {
   if (!entry || entry->disabled == !enabled) return;
   entry->disabled = !enabled;
   entry->toolbarDirty = true;
-}
-
-bool CommandStates::IsChecked(UINT id) const {
-  const Entry* entry = Find(id);
-  return entry && entry->checked;
-}
-
-bool CommandStates::IsEnabled(UINT id) const {
-  const Entry* entry = Find(id);
-  return !entry || !entry->disabled;
 }
 
 void CommandStates::ApplyToMenu(HMENU popup) const {

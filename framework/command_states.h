@@ -18,8 +18,6 @@ class CommandStates {
 
   void SetCheck(UINT id, bool checked);
   void Enable(UINT id, bool enabled);
-  bool IsChecked(UINT id) const;
-  bool IsEnabled(UINT id) const;
 
   // Applies the menu states to the items of `popup` (by command id) and
   // clears its default item.
@@ -36,7 +34,6 @@ class CommandStates {
     bool toolbarDirty = true;
   };
   Entry* Find(UINT id);
-  const Entry* Find(UINT id) const;
 
   std::vector<Entry> entries_;
   HWND toolbar_ = nullptr;

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "framework/exception_barrier.h"
 #include "framework/window.h"
 
 namespace mosaikon {
@@ -41,7 +42,7 @@ class ModalDialog {
   }
 
  private:
-  static INT_PTR CALLBACK StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  static INT_PTR CALLBACK StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     T* self = nullptr;
     if (message == WM_INITDIALOG) {
       self = reinterpret_cast<T*>(lParam);
@@ -51,7 +52,9 @@ class ModalDialog {
       self = reinterpret_cast<T*>(GetWindowLongPtrA(hwnd, DWLP_USER));
     }
     if (!self) return FALSE;
-    const INT_PTR result = self->HandleMessage(message, wParam, lParam);
+    // FALSE: the dialog manager handles a message whose handling failed.
+    const INT_PTR result =
+        CallGuarded([&] { return self->HandleMessage(message, wParam, lParam); }, [] { return INT_PTR{FALSE}; });
     if (message == WM_NCDESTROY) self->hwnd_ = nullptr;
     return result;
   }

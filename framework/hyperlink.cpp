@@ -7,8 +7,10 @@
 #include <new>
 #include <string>
 
-#include "framework/handles.h"
+#include "common/win32/handles.h"
+#include "framework/exception_barrier.h"
 #include "framework/window.h"
+#include "resources/resource_ids.h"
 
 namespace mosaikon {
 
@@ -87,7 +89,7 @@ void Paint(HWND hwnd, HyperLinkState& state) {
   }
 }
 
-LRESULT CALLBACK HyperLinkProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   HyperLinkState* state = StateOf(hwnd);
   switch (message) {
     case WM_NCCREATE:
@@ -150,12 +152,17 @@ LRESULT CALLBACK HyperLinkProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
   return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
+LRESULT CALLBACK HyperLinkProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+  return CallGuarded([&] { return HandleMessage(hwnd, message, wParam, lParam); },
+                     [&] { return DefWindowProcA(hwnd, message, wParam, lParam); });
+}
+
 }  // namespace
 
 bool RegisterHyperLinkClass() {
   WNDCLASSEXA existing{};
   existing.cbSize = sizeof existing;
-  if (GetClassInfoExA(ProgramModule(), kHyperLinkClassName, &existing)) return true;
+  if (GetClassInfoExA(ProgramModule(), MOSAIKON_HYPERLINK_CLASS, &existing)) return true;
   WNDCLASSEXA wc{};
   wc.cbSize = sizeof wc;
   // Global: dialog templates of a language pack create their controls with
@@ -165,7 +172,7 @@ bool RegisterHyperLinkClass() {
   wc.cbWndExtra = sizeof(LONG_PTR);
   wc.hInstance = ProgramModule();
   wc.hCursor = LoadCursorA(nullptr, IDC_HAND);
-  wc.lpszClassName = kHyperLinkClassName;
+  wc.lpszClassName = MOSAIKON_HYPERLINK_CLASS;
   return RegisterClassExA(&wc) != 0;
 }
 

@@ -8,9 +8,8 @@
 
 namespace mosaikon {
 
-constexpr const char* kHyperLinkClassName = "MosaikonHyperLink";
-
-// Registers the window class once; dialogs may then name it in templates.
+// Registers the window class MOSAIKON_HYPERLINK_CLASS once; dialog templates
+// name it for their link lines.
 bool RegisterHyperLinkClass();
 
 }  // namespace mosaikon

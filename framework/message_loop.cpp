@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "framework/exception_barrier.h"
+
 namespace mosaikon {
 
 namespace {
@@ -29,15 +31,15 @@ void MessageLoop::RemoveIdleHandler(IdleHandler* handler) {
   std::erase(idleHandlers_, handler);
 }
 
-bool MessageLoop::IsIdleMessage(const MSG& message) {
+bool MessageLoop::RearmsIdle(const MSG& message) {
   switch (message.message) {
     case WM_PAINT:
     case WM_NCMOUSEMOVE:
     case 0x0118:  // the system timer that drives the caret blink
     case WM_MOUSEMOVE:
-      return true;
-    default:
       return false;
+    default:
+      return true;
   }
 }
 
@@ -67,16 +69,18 @@ int MessageLoop::Run() {
   MSG message{};
   for (;;) {
     while (idleArmed && !PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE)) {
-      if (!RunIdleHandlers(idleCount++)) idleArmed = false;
+      // A handler that fails declines further idle work, like one that says so.
+      if (!CallGuarded([&] { return RunIdleHandlers(idleCount++); }, [] { return false; })) idleArmed = false;
     }
     const BOOL got = GetMessageA(&message, nullptr, 0, 0);
     if (got == -1) continue;
     if (!got) break;
-    if (!PreTranslate(message)) {
+    // A filter that fails leaves the message to be dispatched as usual.
+    if (!CallGuarded([&] { return PreTranslate(message); }, [] { return false; })) {
       TranslateMessage(&message);
       DispatchMessageA(&message);
     }
-    if (!IsIdleMessage(message)) {
+    if (RearmsIdle(message)) {
       idleArmed = true;
       idleCount = 0;
     }

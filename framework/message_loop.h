@@ -42,9 +42,9 @@ class MessageLoop {
   // Runs until WM_QUIT; returns its wParam.
   int Run();
 
-  // Messages that do not re-arm idle work: they arrive in streams while the
-  // user does nothing that could change a command's state.
-  static bool IsIdleMessage(const MSG& message);
+  // False for the messages that do not re-arm idle work: they arrive in
+  // streams while the user does nothing that could change a command's state.
+  static bool RearmsIdle(const MSG& message);
 
  private:
   bool PreTranslate(MSG& message);

@@ -33,7 +33,7 @@ class StatusBar {
 
  private:
   static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                       DWORD_PTR data);
+                                       DWORD_PTR data) noexcept;
   void FitPanes();
   void DrawFrames();
   int PaneIndex(int paneId) const;

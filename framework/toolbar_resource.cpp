@@ -1,7 +1,7 @@
 // Reading toolbar resources and building toolbars from them.
 #include "framework/toolbar_resource.h"
 
-#include "framework/handles.h"
+#include "common/win32/handles.h"
 
 namespace mosaikon {
 

@@ -9,7 +9,7 @@
 #include <optional>
 #include <vector>
 
-#include "framework/handles.h"
+#include "common/win32/handles.h"
 
 namespace mosaikon {
 

@@ -1,9 +1,12 @@
 // The one window base of the program: Window<T> registers T's class once,
 // keeps `this` from WM_NCCREATE in GWLP_USERDATA, and forwards every message
-// to T::HandleMessage, a plain switch over the messages T handles.
+// to T::HandleMessage, a plain switch over the messages T handles. No
+// exception leaves the procedure.
 #pragma once
 
 #include <windows.h>
+
+#include "framework/exception_barrier.h"
 
 namespace mosaikon {
 
@@ -48,7 +51,7 @@ class Window {
   }
 
  private:
-  static LRESULT CALLBACK StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  static LRESULT CALLBACK StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     T* self = nullptr;
     if (message == WM_NCCREATE) {
       self = static_cast<T*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
@@ -58,7 +61,9 @@ class Window {
       self = reinterpret_cast<T*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     }
     if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
-    LRESULT result = self->HandleMessage(message, wParam, lParam);
+    // A message whose handling failed gets the default handling instead.
+    const LRESULT result = CallGuarded([&] { return self->HandleMessage(message, wParam, lParam); },
+                                       [&] { return DefWindowProcA(hwnd, message, wParam, lParam); });
     if (message == WM_NCDESTROY) {
       SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
       self->hwnd_ = nullptr;

@@ -9,35 +9,11 @@
 #include <stdexcept>
 
 #include "common/system.h"
+#include "common/win32/handles.h"
 
 namespace mosaikon {
 
 namespace {
-
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE handle) : handle_(handle) {}
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  ~FileHandle() {
-    if (valid()) CloseHandle(handle_);
-  }
-  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-  HANDLE get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
-
-struct LocalBuffer {
-  char* text = nullptr;
-  LocalBuffer() = default;
-  LocalBuffer(const LocalBuffer&) = delete;
-  LocalBuffer& operator=(const LocalBuffer&) = delete;
-  ~LocalBuffer() {
-    if (text) LocalFree(text);
-  }
-};
 
 bool LastWriteTime(HANDLE file, FileTime& time) {
   FILETIME written{};
@@ -71,7 +47,7 @@ bool ReadWholeFile(const std::string& path, std::string& buffer, std::uint32_t* 
                    ErrorCode& error) {
   FileHandle file(
       CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) {
+  if (!file) {
     error = GetLastError();
     return false;
   }
@@ -119,12 +95,13 @@ bool ReadWholeFile(const std::string& path, std::string& buffer, std::uint32_t* 
 std::string SystemErrorText(ErrorCode code) {
   // FORMAT_MESSAGE_IGNORE_INSERTS: some system texts hold %1-style inserts,
   // and formatting them without arguments reads arguments that do not exist.
-  LocalBuffer message;
+  char* text = nullptr;
   const DWORD length = FormatMessageA(
       FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
-      MAKELANGID(LANG_NEUTRAL, SUBLANG_SYS_DEFAULT), reinterpret_cast<LPSTR>(&message.text), 0, nullptr);
-  if (length == 0 || message.text == nullptr) return {};
-  return std::string(message.text, length);
+      MAKELANGID(LANG_NEUTRAL, SUBLANG_SYS_DEFAULT), reinterpret_cast<LPSTR>(&text), 0, nullptr);
+  const LocalMemory owner(text);
+  if (length == 0 || text == nullptr) return {};
+  return std::string(text, length);
 }
 
 std::string WideToNarrow(const char16_t* units, std::size_t count) {

@@ -16,6 +16,8 @@
 #include <thread>
 #include <vector>
 
+#include "common/win32/handles.h"
+
 namespace mosaikon {
 namespace {
 
@@ -27,38 +29,19 @@ constexpr int kTextChangesPerRow = 8;  // average colour changes per pixel row t
 constexpr DWORD kPollMs = 5;
 constexpr DWORD kCloseWaitMs = 15000;
 
-class Handle {
- public:
-  explicit Handle(HANDLE handle = nullptr) : handle_(handle) {}
-  ~Handle() {
-    if (handle_) CloseHandle(handle_);
-  }
-  Handle(const Handle&) = delete;
-  Handle& operator=(const Handle&) = delete;
-  HANDLE get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
-
-class ScreenDc {
- public:
-  ScreenDc() : dc_(GetDC(nullptr)) {}
-  ~ScreenDc() {
-    if (dc_) ReleaseDC(nullptr, dc_);
-  }
-  ScreenDc(const ScreenDc&) = delete;
-  ScreenDc& operator=(const ScreenDc&) = delete;
-  HDC get() const { return dc_; }
-
- private:
-  HDC dc_;
-};
-
 // A 32-bit top-down bitmap selected into a memory DC, to copy screen pixels into.
 class Capture {
  public:
-  Capture(HDC reference, int width, int height) : dc_(CreateCompatibleDC(reference)) {
+  Capture(HDC reference, int width, int height)
+      : dc_(CreateCompatibleDC(reference)),
+        bitmap_(MakeBitmap(reference, width, height, pixels_)),
+        selected_(dc_.get(), bitmap_.get()) {}
+  bool ok() const { return dc_ && bitmap_ && pixels_ != nullptr; }
+  HDC dc() const { return dc_.get(); }
+  const DWORD* pixels() const { return pixels_; }
+
+ private:
+  static HBITMAP MakeBitmap(HDC reference, int width, int height, const DWORD*& pixels) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
@@ -67,26 +50,15 @@ class Capture {
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    bitmap_ = CreateDIBSection(reference, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    pixels_ = static_cast<const DWORD*>(bits);
-    if (dc_ && bitmap_) old_ = SelectObject(dc_, bitmap_);
+    HBITMAP bitmap = CreateDIBSection(reference, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    pixels = static_cast<const DWORD*>(bits);
+    return bitmap;
   }
-  ~Capture() {
-    if (old_) SelectObject(dc_, old_);
-    if (bitmap_) DeleteObject(bitmap_);
-    if (dc_) DeleteDC(dc_);
-  }
-  Capture(const Capture&) = delete;
-  Capture& operator=(const Capture&) = delete;
-  bool ok() const { return old_ != nullptr && pixels_ != nullptr; }
-  HDC dc() const { return dc_; }
-  const DWORD* pixels() const { return pixels_; }
 
- private:
-  HDC dc_;
-  HBITMAP bitmap_ = nullptr;
-  HGDIOBJ old_ = nullptr;
-  const DWORD* pixels_ = nullptr;
+  const DWORD* pixels_ = nullptr;  // set while bitmap_ is made
+  MemoryDC dc_;
+  GdiBitmap bitmap_;
+  SelectedObject selected_;
 };
 
 class Stopwatch {
@@ -207,7 +179,7 @@ bool ProbeRect(HWND topLevel, RECT& probe) {
 bool ShowsText(const RECT& probe) {
   const int width = probe.right - probe.left;
   const int height = probe.bottom - probe.top;
-  ScreenDc screen;
+  WindowDC screen(nullptr);
   if (!screen.get()) return false;
   Capture capture(screen.get(), width, height);
   if (!capture.ok() || !BitBlt(capture.dc(), 0, 0, width, height, screen.get(), probe.left, probe.top, SRCCOPY)) {
@@ -251,8 +223,8 @@ bool RunOnce(const Options& options, RunTimes& times) {
     std::fprintf(stderr, "opentime: cannot start %s (error %lu)\n", options.commandLine.c_str(), GetLastError());
     return false;
   }
-  Handle process(info.hProcess);
-  Handle thread(info.hThread);
+  KernelHandle process(info.hProcess);
+  KernelHandle thread(info.hThread);
 
   // WaitForInputIdle blocks, so it waits beside the loop that watches the window.
   std::atomic<double> idle{-1};

@@ -6,13 +6,12 @@
 
 #include <algorithm>
 #include <cstring>
-#include <exception>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "common/system.h"
-#include "framework/handles.h"
+#include "common/win32/handles.h"
 #include "settings/win32/settings.h"
 #include "view/paint_cells.h"
 #include "view/send_pieces.h"
@@ -168,10 +167,6 @@ void TextView::SetOffset(int x, int y, bool repaint) {
   if (repaint) InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
-POINT TextView::Offset() const {
-  return {scroll_.offset.x, scroll_.offset.y};
-}
-
 void TextView::SelectAll() {
   selection_.anchor = {0, 0};
   selection_.caret = {document_.width, document_.LineCount() - 1};
@@ -188,19 +183,17 @@ void TextView::CopySelection() {
   std::string text;
   BuildSelectedText(document_, selection_, ShapeFor(settings.ColumnMode), {settings.TabSize, settings.DecodeMode},
                     text);
-  if (text.empty() || !OpenClipboard(hwnd())) return;
+  if (text.empty()) return;
+  const OpenedClipboard clipboard(hwnd());
+  if (!clipboard) return;
   EmptyClipboard();
-  // The clipboard takes the block only when SetClipboardData succeeds.
-  if (HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, text.size() + 1)) {
-    if (void* bytes = GlobalLock(block)) {
-      std::memcpy(bytes, text.c_str(), text.size() + 1);
-      GlobalUnlock(block);
-      if (!SetClipboardData(CF_TEXT, block)) GlobalFree(block);
-    } else {
-      GlobalFree(block);
-    }
-  }
-  CloseClipboard();
+  GlobalMemory block(GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, text.size() + 1));
+  void* bytes = block ? GlobalLock(block.get()) : nullptr;
+  if (!bytes) return;
+  std::memcpy(bytes, text.c_str(), text.size() + 1);
+  GlobalUnlock(block.get());
+  // The clipboard owns the block once SetClipboardData succeeds.
+  if (SetClipboardData(CF_TEXT, block.get())) block.Release();
 }
 
 // Arrives with the selection work: it types the selection's first line.
@@ -361,10 +354,8 @@ void TextView::OnKeyDown(WPARAM key) {
 
 void TextView::OnPaint(HDC dc) {
   if (!dc) return;
-  POINT previous{};
-  SetViewportOrgEx(dc, -scroll_.offset.x, -scroll_.offset.y, &previous);
+  const ViewportOrigin documentPixels(dc, -scroll_.offset.x, -scroll_.offset.y);
   Paint(dc);
-  SetViewportOrgEx(dc, previous.x, previous.y, nullptr);
 }
 
 void TextView::Paint(HDC dc) {
@@ -386,50 +377,45 @@ void TextView::Paint(HDC dc) {
 }
 
 LRESULT TextView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  try {
-    switch (message) {
-      case WM_CREATE:
-        return 0;
-      case WM_ERASEBKGND:
-        return 0;  // painting covers the whole client area
-      case WM_SIZE:
-        OnSize(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
-        return 0;
-      case WM_HSCROLL:
-        OnScroll(Axis::kHorizontal, LOWORD(wParam));
-        return 0;
-      case WM_VSCROLL:
-        OnScroll(Axis::kVertical, LOWORD(wParam));
-        return 0;
-      case WM_MOUSEWHEEL:
-        OnWheel(GET_WHEEL_DELTA_WPARAM(wParam));
-        return 0;
-      case WM_SETTINGCHANGE:
-        OnSettingChange();
-        return 0;
-      case WM_KEYDOWN:
-        OnKeyDown(wParam);
-        return 0;
-      case WM_PAINT:
-        if (wParam) {
-          OnPaint(reinterpret_cast<HDC>(wParam));
-        } else {
-          PaintDC dc(hwnd());
-          OnPaint(dc.get());
-        }
-        return 0;
-      case WM_PRINTCLIENT:
-        OnPaint(reinterpret_cast<HDC>(wParam));
-        return 0;
-      default:
-        break;
-    }
-    if (rollMessage_ && message == rollMessage_) {
-      OnWheel(static_cast<std::int32_t>(wParam));  // the delta is the whole (32-bit) wParam
+  switch (message) {
+    case WM_CREATE:
       return 0;
-    }
-  } catch (const std::exception&) {
-    // Out of memory while painting or scrolling: skip this message.
+    case WM_ERASEBKGND:
+      return 0;  // painting covers the whole client area
+    case WM_SIZE:
+      OnSize(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+      return 0;
+    case WM_HSCROLL:
+      OnScroll(Axis::kHorizontal, LOWORD(wParam));
+      return 0;
+    case WM_VSCROLL:
+      OnScroll(Axis::kVertical, LOWORD(wParam));
+      return 0;
+    case WM_MOUSEWHEEL:
+      OnWheel(GET_WHEEL_DELTA_WPARAM(wParam));
+      return 0;
+    case WM_SETTINGCHANGE:
+      OnSettingChange();
+      return 0;
+    case WM_KEYDOWN:
+      OnKeyDown(wParam);
+      return 0;
+    case WM_PAINT:
+      if (wParam) {
+        OnPaint(reinterpret_cast<HDC>(wParam));
+      } else {
+        PaintDC dc(hwnd());
+        OnPaint(dc.get());
+      }
+      return 0;
+    case WM_PRINTCLIENT:
+      OnPaint(reinterpret_cast<HDC>(wParam));
+      return 0;
+    default:
+      break;
+  }
+  if (rollMessage_ && message == rollMessage_) {
+    OnWheel(static_cast<std::int32_t>(wParam));  // the delta is the whole (32-bit) wParam
     return 0;
   }
   return DefaultHandling(message, wParam, lParam);

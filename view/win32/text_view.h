@@ -33,7 +33,6 @@ class TextView : public Window<TextView> {
   // shows it from its top-left corner.
   void UpdateLayout();
   void SetOffset(int x, int y, bool repaint);
-  POINT Offset() const;
 
   // Selection and clipboard; the frame's Copy and Select All commands, and the
   // state of those commands.
