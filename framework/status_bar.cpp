@@ -3,8 +3,10 @@
 
 #include <commctrl.h>
 
-#include "framework/handles.h"
-#include "shell/pane_layout.h"
+#include "common/win32/handles.h"
+#include "framework/exception_barrier.h"
+#include "framework/pane_layout.h"
+#include "resources/resource_ids.h"
 
 namespace mosaikon {
 
@@ -42,7 +44,7 @@ void StatusBar::SetPaneWidths(const std::vector<int>& widths) {
   const std::vector<int> edges = PaneRightEdges(widths, borders[2]);
   // Setting the parts keeps the default pane's text where it is.
   char text[256] = {};
-  const int index = PaneIndex(kDefaultPaneId);
+  const int index = PaneIndex(ID_PANE_DEFAULT);
   if (index >= 0) SendMessageA(hwnd_, SB_GETTEXTA, index, reinterpret_cast<LPARAM>(text));
   SendMessageA(hwnd_, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
   if (index >= 0) SendMessageA(hwnd_, SB_SETTEXTA, index, reinterpret_cast<LPARAM>(text));
@@ -96,23 +98,21 @@ void StatusBar::DrawFrames() {
 }
 
 LRESULT CALLBACK StatusBar::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                         DWORD_PTR data) {
+                                         DWORD_PTR data) noexcept {
   auto* self = reinterpret_cast<StatusBar*>(data);
   const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
-  switch (message) {
-    case WM_SIZE:
-      if (wParam != SIZE_MINIMIZED) self->FitPanes();
-      break;
-    case WM_PAINT:
-      if (!self->IsSimple()) self->DrawFrames();
-      break;
-    case WM_NCDESTROY:
-      RemoveWindowSubclass(hwnd, &StatusBar::SubclassProc, kSubclassId);
-      self->hwnd_ = nullptr;
-      break;
-    default:
-      break;
+  if (message == WM_NCDESTROY) {
+    RemoveWindowSubclass(hwnd, &StatusBar::SubclassProc, kSubclassId);
+    self->hwnd_ = nullptr;
+    return result;
   }
+  // The bar has done its part already; a failure here only loses the frames.
+  CallGuarded(
+      [&] {
+        if (message == WM_SIZE && wParam != SIZE_MINIMIZED) self->FitPanes();
+        if (message == WM_PAINT && !self->IsSimple()) self->DrawFrames();
+      },
+      [] {});
   return result;
 }
 

@@ -7,16 +7,15 @@
 #include <string>
 #include <vector>
 
+#include "resources/resource_ids.h"
 #include "settings/ini_store.h"
 
 namespace mosaikon {
 
 constexpr const char* kRecentFilesSection = "MRU";
-// Entry k has command id kFirstRecentFileId - 1 + k; only ids up to
-// kLastRecentFileId are routed, so longer lists are never useful.
-constexpr std::uint32_t kFirstRecentFileId = 10001;
-constexpr std::uint32_t kLastRecentFileId = 11000;
-constexpr std::int32_t kMaxRecentFiles = 1000;
+// Entry k has command id ID_FILE_MRU_BASE + k; only ids up to
+// ID_FILE_MRU_LAST are routed, so longer lists are never useful.
+constexpr std::int32_t kMaxRecentFiles = ID_FILE_MRU_LAST - ID_FILE_MRU_BASE;
 
 // The maximum list length for a MurFileNum value: at least 1, at most
 // kMaxRecentFiles (a hand-edited value must not make every update read

@@ -11,12 +11,6 @@
 
 namespace mosaikon {
 
-// String ids of the texts around the panes.
-constexpr std::uint32_t kTitleStringId = 101;
-constexpr std::uint32_t kModifyTimePaneId = 102;
-constexpr std::uint32_t kFileSizePaneId = 103;
-constexpr std::uint32_t kReadyStringId = 57345;
-
 // "<appName> - <path>", or the application name alone for an empty path.
 std::string TitleText(std::string_view appName, std::string_view path);
 

@@ -6,19 +6,16 @@
 
 #include <windows.h>
 
-#include <map>
 #include <memory>
 #include <string>
 
+#include "common/win32/handles.h"
 #include "document/ansi_interpreter.h"
-#include "framework/handles.h"
 #include "settings/ini_store.h"
 #include "settings/settings_model.h"
+#include "settings/win32/language_packs.h"
 
 namespace mosaikon {
-
-// Language display name -> pack file name (empty for the built-in English).
-using LanguageMap = std::map<std::string, std::string>;
 
 class Settings : public SettingsModel {
  public:
@@ -27,8 +24,9 @@ class Settings : public SettingsModel {
   Settings(const Settings&) = delete;
   Settings& operator=(const Settings&) = delete;
 
-  // Fonts and brush (view/win32/fonts.cpp).
+  // Rebuilds the fonts and the brush from FontSize, DecodeMode and BackColor.
   void CreateFonts();
+  // Rebuilds only the Chinese font, for a new DecodeMode.
   void CreateChineseFont();
 
   std::int32_t fontWidth = 8;
@@ -49,7 +47,7 @@ class Settings : public SettingsModel {
   std::unique_ptr<IniStore> ini_;
 };
 
-// The one instance, defined in shell/win32/app_settings.cpp.
+// The one instance, made during static initialisation.
 Settings& TheSettings();
 
 }  // namespace mosaikon

@@ -2,12 +2,9 @@
 #include "shell/win32/about_dialog.h"
 
 #include "framework/hyperlink.h"
+#include "resources/resource_ids.h"
 
 namespace mosaikon {
-
-namespace {
-constexpr UINT kAboutDialogId = 100;
-}  // namespace
 
 INT_PTR AboutDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
@@ -31,7 +28,7 @@ void ShowAboutBox(HWND owner) {
   // The link lines are windows of this class; the template names it.
   RegisterHyperLinkClass();
   AboutDialog dialog;
-  dialog.DoModal(owner, kAboutDialogId);
+  dialog.DoModal(owner, IDD_ABOUT);
 }
 
 }  // namespace mosaikon

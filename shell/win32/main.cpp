@@ -3,15 +3,16 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <objbase.h>
 
 #include <string>
 
+#include "common/win32/handles.h"
+#include "framework/exception_barrier.h"
 #include "framework/message_loop.h"
 #include "framework/window.h"
+#include "settings/win32/language_packs.h"
 #include "settings/win32/settings.h"
 #include "shell/command_line.h"
-#include "shell/win32/language_packs.h"
 #include "shell/win32/main_frame.h"
 
 namespace mosaikon {
@@ -19,8 +20,10 @@ namespace mosaikon {
 namespace {
 
 constexpr const char* kInstanceEventName = "MosaikonEvent";
-constexpr const char* kFrameClassName = "MosaikonWndClass";
 constexpr const char* kNoLanguageChosen = "<NA>";
+
+// Held until the process ends, so the mark outlasts the run routine.
+KernelHandle instanceMarker;
 
 // Hands the file to the running viewer. The sender's buffer outlives the
 // synchronous call; the receiver copies what it needs.
@@ -42,9 +45,7 @@ std::string ChooseLanguagePack(const Settings& settings) {
   std::string stored = kNoLanguageChosen;
   if (settings.ini()) stored = settings.ini()->GetString(kSettingsSection, "LangDll", kNoLanguageChosen, 1024);
   if (stored != kNoLanguageChosen) return stored;
-  char name[256] = {};
-  const DWORD length = VerLanguageNameA(GetSystemDefaultLangID(), name, sizeof name);
-  const auto found = settings.languages.find(std::string(name, length < sizeof name ? length : 0));
+  const auto found = settings.languages.find(LanguageName(GetSystemDefaultLangID()));
   return found != settings.languages.end() ? found->second : std::string();
 }
 
@@ -60,12 +61,12 @@ int RunApplication(const char* commandLine) {
     const std::string fileName = CommandLineFileName(commandLine ? commandLine : "");
     Settings& settings = TheSettings();
 
-    // The event marks that a viewer runs; its handle lives as long as the
-    // process so the mark outlasts this routine's locals.
-    HANDLE instance = OpenEventA(EVENT_ALL_ACCESS, FALSE, kInstanceEventName);
-    if (!instance) {
-      CreateEventA(nullptr, TRUE, FALSE, kInstanceEventName);
-    } else if (settings.ReuseViewer) {
+    // The event marks that a viewer runs. Creating it and learning whether
+    // it existed is one step, so two copies starting together cannot both
+    // take themselves for the first. A failed call counts as the first copy.
+    instanceMarker.Reset(CreateEventA(nullptr, TRUE, FALSE, kInstanceEventName));
+    const bool anotherRuns = instanceMarker && GetLastError() == ERROR_ALREADY_EXISTS;
+    if (anotherRuns && settings.ReuseViewer) {
       HandOver(fileName);
       RegisterMessageLoop(nullptr);
       return 0;
@@ -73,7 +74,10 @@ int RunApplication(const char* commandLine) {
 
     frame.languagePack = ChooseLanguagePack(settings);
     // An empty name makes the path the folder itself, which fails to load.
-    languageModule.Reset(LoadLibraryA((ModuleDirectory() + "language\\" + frame.languagePack).c_str()));
+    // Without a folder nothing is loaded: a bare relative name would be
+    // looked for along the search path.
+    const std::string directory = ModuleDirectory();
+    if (!directory.empty()) languageModule.Reset(LoadLibraryA((directory + "language\\" + frame.languagePack).c_str()));
     if (languageModule) SetResourceModule(languageModule.get());
 
     if (frame.CreateFrame()) {
@@ -96,13 +100,12 @@ int RunApplication(const char* commandLine) {
 }  // namespace mosaikon
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
-  CoInitialize(nullptr);
+  const mosaikon::ComApartment com;
   DefWindowProcA(nullptr, 0, 0, 0);
   INITCOMMONCONTROLSEX controls{};
   controls.dwSize = sizeof controls;
   controls.dwICC = ICC_BAR_CLASSES | ICC_COOL_CLASSES;
   InitCommonControlsEx(&controls);
-  const int result = mosaikon::RunApplication(commandLine);
-  CoUninitialize();
-  return result;
+  // Past this point the settings are still saved at exit.
+  return mosaikon::CallGuarded([&] { return mosaikon::RunApplication(commandLine); }, [] { return 0; });
 }

@@ -24,14 +24,13 @@ namespace mosaikon {
 
 namespace {
 
-constexpr const char* kFrameClassName = "MosaikonWndClass";
 constexpr UINT kViewId = 0xE900;  // the conventional id of a frame's client window
 constexpr int kHotKeyId = 1;
 constexpr std::size_t kPathBuffer = 260;
 
 // The Open dialog's hook: nothing to add to the dialog, but asking for a hook
 // keeps the dialog's classic resizable layout on every system.
-UINT_PTR CALLBACK OpenDialogHook(HWND, UINT, WPARAM, LPARAM) {
+UINT_PTR CALLBACK OpenDialogHook(HWND, UINT, WPARAM, LPARAM) noexcept {
   return 0;
 }
 

@@ -20,6 +20,9 @@
 
 namespace mosaikon {
 
+// The frame's window class: a second copy looks for it to hand its file over.
+constexpr const char* kFrameClassName = "MosaikonWndClass";
+
 class MainFrame : public Window<MainFrame>, public MessageFilter, public IdleHandler {
  public:
   MainFrame();

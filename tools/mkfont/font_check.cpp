@@ -9,8 +9,9 @@
 #include <cstring>
 #include <string>
 
-#include "framework/handles.h"
-#include "view/win32/font_loader.h"
+#include "common/win32/handles.h"
+#include "settings/win32/font_loader.h"
+#include "settings/win32/language_packs.h"
 
 namespace mosaikon {
 namespace {
@@ -51,7 +52,24 @@ void Probe(HDC dc, const char* face, int width, int height, BYTE charSet, BYTE q
 // A white 32-bit canvas whose pixels can be read back after drawing.
 class Canvas {
  public:
-  Canvas() : dc_(CreateCompatibleDC(nullptr)) {
+  Canvas()
+      : dc_(CreateCompatibleDC(nullptr)),
+        bitmap_(MakeBitmap(dc_.get(), pixels_)),
+        selected_(dc_.get(), bitmap_.get()) {}
+
+  HDC dc() const { return dc_.get(); }
+  void Draw(char character) {
+    RECT all{0, 0, kCanvas, kCanvas};
+    FillRect(dc(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    SetBkMode(dc(), TRANSPARENT);
+    SetTextColor(dc(), RGB(0, 0, 0));
+    TextOutA(dc(), 0, 0, &character, 1);
+    GdiFlush();
+  }
+  bool Ink(int x, int y) const { return (pixels_[y * kCanvas + x] & 0xFFFFFF) == 0; }
+
+ private:
+  static HBITMAP MakeBitmap(HDC dc, const DWORD*& pixels) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = kCanvas;
@@ -59,33 +77,15 @@ class Canvas {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
-    bitmap_.Reset(CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    pixels_ = static_cast<const DWORD*>(bits);
-    previous_ = SelectObject(dc_, bitmap_.get());
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    pixels = static_cast<const DWORD*>(bits);
+    return bitmap;
   }
-  ~Canvas() {
-    SelectObject(dc_, previous_);
-    DeleteDC(dc_);
-  }
-  Canvas(const Canvas&) = delete;
-  Canvas& operator=(const Canvas&) = delete;
 
-  HDC dc() const { return dc_; }
-  void Draw(char character) {
-    RECT all{0, 0, kCanvas, kCanvas};
-    FillRect(dc_, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    SetBkMode(dc_, TRANSPARENT);
-    SetTextColor(dc_, RGB(0, 0, 0));
-    TextOutA(dc_, 0, 0, &character, 1);
-    GdiFlush();
-  }
-  bool Ink(int x, int y) const { return (pixels_[y * kCanvas + x] & 0xFFFFFF) == 0; }
-
- private:
-  HDC dc_;
+  const DWORD* pixels_ = nullptr;  // set while bitmap_ is made
+  MemoryDC dc_;
   GdiBitmap bitmap_;
-  const DWORD* pixels_ = nullptr;
-  HGDIOBJ previous_ = nullptr;
+  SelectedObject selected_;
 };
 
 bool CheckSize(Canvas& canvas, CellSize cell) {
@@ -138,13 +138,6 @@ void ProbeAll(const char* when, BYTE quality) {
   Probe(screen.get(), "Terminal", 8, 12, OEM_CHARSET, quality);
   Probe(screen.get(), "SimSun", 0, -12, GB2312_CHARSET, quality);
   Probe(screen.get(), "SimSun", 0, -12, CHINESEBIG5_CHARSET, quality);
-}
-
-std::string ModuleDirectory() {
-  char path[MAX_PATH] = {};
-  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string directory(path, length);
-  return directory.substr(0, directory.find_last_of("\\/") + 1);
 }
 
 int Run(int argc, char** argv) {

@@ -1,5 +1,7 @@
 // Pane width and resize arithmetic of the status bar.
-#include "shell/pane_layout.h"
+#include "framework/pane_layout.h"
+
+#include "resources/resource_ids.h"
 
 namespace mosaikon {
 
@@ -15,7 +17,7 @@ bool ResizePanes(std::vector<int>& rightEdges, const std::vector<int>& paneIds, 
   if (rightEdges.empty()) return false;
   const int delta = clientWidth - rightEdges.back() - reserved;
   std::size_t index = 0;
-  while (index < paneIds.size() && index < rightEdges.size() && paneIds[index] != kDefaultPaneId) ++index;
+  while (index < paneIds.size() && index < rightEdges.size() && paneIds[index] != ID_PANE_DEFAULT) ++index;
   if (index >= paneIds.size() || index >= rightEdges.size()) return false;
   const int left = index == 0 ? 0 : rightEdges[index - 1];
   if (rightEdges[index] + delta <= left) return false;

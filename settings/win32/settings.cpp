@@ -1,27 +1,22 @@
 // The one Settings object of the process. It is made during static
 // initialisation, before WinMain, and its destruction after WinMain has
 // returned writes the settings back to the INI file.
+#include "settings/win32/settings.h"
+
 #include <windows.h>
 
 #include "framework/window.h"
-#include "settings/win32/settings.h"
-#include "shell/win32/language_packs.h"
+#include "resources/resource_ids.h"
+#include "settings/win32/language_packs.h"
 
 namespace mosaikon {
 
-namespace {
-constexpr WORD kLinkCursorId = 104;
-}  // namespace
-
 Settings::Settings() {
   palette = DefaultAnsiPalette();
-  char path[MAX_PATH] = {};
-  const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-  // A path the buffer cut short is no path: it would name another file.
-  if (length > 0 && length < sizeof path) modulePath.assign(path, length);
+  modulePath = ModulePath();
   if (!modulePath.empty()) iniPath = IniPathFor(modulePath).value_or("");
   if (!iniPath.empty()) ini_ = OpenIniStore(iniPath);
-  linkCursor = LoadCursorA(ProgramModule(), MAKEINTRESOURCEA(kLinkCursorId));
+  linkCursor = LoadCursorA(ProgramModule(), MAKEINTRESOURCEA(IDCUR_LINK));
   languages = EnumerateLanguagePacks();
   if (ini_) Load(*ini_);
   CreateFonts();

@@ -6,8 +6,9 @@
 #include <cstring>
 #include <string>
 
+#include "settings/win32/font_loader.h"
+#include "settings/win32/language_packs.h"
 #include "settings/win32/settings.h"
-#include "view/win32/font_loader.h"
 
 namespace mosaikon {
 namespace {
@@ -27,12 +28,6 @@ BYTE ChineseCharset(std::int32_t decodeMode) {
   }
 }
 
-// The folder of the executable with its trailing backslash.
-std::string ModuleDirectory(const std::string& modulePath) {
-  const std::size_t slash = modulePath.find_last_of('\\');
-  return slash == std::string::npos ? std::string() : modulePath.substr(0, slash + 1);
-}
-
 }  // namespace
 
 void Settings::CreateFonts() {
@@ -45,7 +40,7 @@ void Settings::CreateFonts() {
   static bool terminalChecked = false;
   if (!terminalChecked) {
     terminalChecked = true;
-    EnsureTerminalFont(ModuleDirectory(modulePath));
+    EnsureTerminalFont(ModuleDirectory());
   }
 
   LOGFONTA terminal{};

@@ -1,5 +1,5 @@
 // Tests of the status bar's part arithmetic.
-#include "shell/pane_layout.h"
+#include "framework/pane_layout.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
 // Looks for the "Terminal" OEM raster face and, when the system lacks it, adds the bundled font file as a
 // private font of this process.
-#include "view/win32/font_loader.h"
+#include "settings/win32/font_loader.h"
 
 #include <windows.h>
 
 #include <cstring>
 
-#include "framework/handles.h"
+#include "common/win32/handles.h"
 
 namespace mosaikon {
 
@@ -15,7 +15,7 @@ namespace {
 constexpr char kFaceName[] = "Terminal";
 constexpr char kFontFileName[] = "MosaikonTerminal.fon";
 
-int CALLBACK NoteOemFixedFace(const LOGFONTA* font, const TEXTMETRICA* metrics, DWORD, LPARAM found) {
+int CALLBACK NoteOemFixedFace(const LOGFONTA* font, const TEXTMETRICA* metrics, DWORD, LPARAM found) noexcept {
   // The TMPF_FIXED_PITCH bit is set for variable-pitch fonts.
   const bool fixedPitch = (metrics->tmPitchAndFamily & TMPF_FIXED_PITCH) == 0;
   if (metrics->tmCharSet == OEM_CHARSET && fixedPitch && lstrcmpiA(font->lfFaceName, kFaceName) == 0) {
@@ -43,10 +43,12 @@ bool TerminalFacePresent() {
 bool EnsureTerminalFont(const std::string& moduleDirectory) {
   static bool attempted = false;
   if (TerminalFacePresent()) return true;
-  if (attempted) return false;
+  // Without a folder the bare file name would be looked for in the current
+  // directory, which is not ours to load fonts from.
+  if (attempted || moduleDirectory.empty()) return false;
   attempted = true;
   std::string path = moduleDirectory;
-  if (!path.empty() && path.back() != '\\' && path.back() != '/') path += '\\';
+  if (path.back() != '\\' && path.back() != '/') path += '\\';
   path += kFontFileName;
   return AddFontResourceExA(path.c_str(), FR_PRIVATE, nullptr) > 0 && TerminalFacePresent();
 }

@@ -1,16 +1,13 @@
 // The arithmetic behind the status bar's panes: the right edges of the parts
 // from the pane widths, and how the parts follow a change of the bar's width
 // so that the fixed panes stay at the right end and the default pane takes
-// the rest.
+// the rest (the pane with id ID_PANE_DEFAULT).
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
 namespace mosaikon {
-
-// The pane id of the default pane, which takes the width that is left.
-constexpr int kDefaultPaneId = 0;
 
 // Right edges of the parts for panes of the given widths; `gap` is the bar's
 // gap between two parts. The first pane is placed as wide as all the others

@@ -1,19 +1,16 @@
 // Finding the language packs in the language folder.
-#include "shell/win32/language_packs.h"
+#include "settings/win32/language_packs.h"
 
 #include <windows.h>
 
+#include <cstring>
 #include <vector>
+
+#include "common/win32/handles.h"
 
 namespace mosaikon {
 
 namespace {
-
-std::string LanguageName(WORD languageId) {
-  char name[256] = {};
-  const DWORD length = VerLanguageNameA(languageId, name, sizeof name);
-  return std::string(name, length < sizeof name ? length : sizeof name - 1);
-}
 
 // The language of a pack: the first translation entry of its version record.
 bool PackLanguage(const std::string& path, WORD& languageId) {
@@ -33,29 +30,36 @@ bool PackLanguage(const std::string& path, WORD& languageId) {
 
 }  // namespace
 
-std::string ModuleDirectory() {
+std::string ModulePath() {
   char path[MAX_PATH] = {};
   const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-  std::string directory(path, length < sizeof path ? length : 0);
+  return length > 0 && length < sizeof path ? std::string(path, length) : std::string();
+}
+
+std::string ModuleDirectory() {
+  std::string directory = ModulePath();
   const std::size_t slash = directory.rfind('\\');
   directory.resize(slash == std::string::npos ? 0 : slash + 1);
-  if (directory.empty() || directory.back() != '\\') directory += '\\';
   return directory;
+}
+
+std::string LanguageName(LANGID languageId) {
+  char name[256] = {};  // a name too long for it comes back cut, still terminated
+  VerLanguageNameA(languageId, name, sizeof name);
+  return std::string(name, strnlen(name, sizeof name));
 }
 
 LanguageMap EnumerateLanguagePacks() {
   LanguageMap languages;
-  const std::string folder = ModuleDirectory() + "language\\";
+  const std::string directory = ModuleDirectory();
   WIN32_FIND_DATAA entry{};
-  HANDLE search = FindFirstFileA((folder + "mkn_*.dll").c_str(), &entry);
-  if (search != INVALID_HANDLE_VALUE) {
-    do {
-      if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-      WORD languageId = 0;
-      if (!PackLanguage(folder + entry.cFileName, languageId)) continue;
-      languages[LanguageName(languageId)] = entry.cFileName;
-    } while (FindNextFileA(search, &entry));
-    FindClose(search);
+  const std::string folder = directory + "language\\";
+  const FindHandle search(directory.empty() ? INVALID_HANDLE_VALUE
+                                            : FindFirstFileA((folder + "mkn_*.dll").c_str(), &entry));
+  for (bool found = static_cast<bool>(search); found; found = FindNextFileA(search.get(), &entry) != FALSE) {
+    if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+    WORD languageId = 0;
+    if (PackLanguage(folder + entry.cFileName, languageId)) languages[LanguageName(languageId)] = entry.cFileName;
   }
   // The program's own resources are English; no pack can stand in for them.
   languages[LanguageName(1033)] = "";
