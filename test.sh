@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The one test command: installs what is missing, builds every tree, and runs
 # the native unit tests, the sanitized unit tests, the fuzzer for a minute, the
-# Windows unit tests under Wine, the format check and the end-to-end suite.
+# Windows unit tests under Wine, the format check, the include-layer check and
+# the end-to-end suite.
 # Ends with "N passed, N failed" and a non-zero status when any stage failed.
 #   ./test.sh            (environment: MOSAIKON_BUILD_DIR, MOSAIKON_JOBS, MOSAIKON_FUZZ_SECONDS)
 set -uo pipefail
@@ -142,6 +143,7 @@ else
 fi
 
 stage format format_check
+stage layers bash "$root/scripts/check-layers.sh"
 
 if [[ ! -f "$root/tests/e2e/run.sh" ]]; then
   skip end-to-end "tests/e2e/run.sh does not exist yet"

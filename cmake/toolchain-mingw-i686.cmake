@@ -1,14 +1,5 @@
-# Cross build for 32-bit Windows with Debian's mingw-w64 (posix threads flavour).
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross build for 32-bit Windows with Debian's mingw-w64: the shipped program.
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(MINGW_PREFIX i686-w64-mingw32)
-set(CMAKE_C_COMPILER ${MINGW_PREFIX}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${MINGW_PREFIX}-g++-posix)
-set(CMAKE_RC_COMPILER ${MINGW_PREFIX}-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/${MINGW_PREFIX})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# Link the C++ runtime statically so the executables need no mingw DLLs beside them.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+set(MOSAIKON_WINE wine)
+include(${CMAKE_CURRENT_LIST_DIR}/toolchain-mingw.cmake)
