@@ -12,6 +12,7 @@
 #include "common/win32/handles.h"
 #include "settings/win32/font_loader.h"
 #include "settings/win32/language_packs.h"
+#include "tools/pixel_canvas.h"
 
 namespace mosaikon {
 namespace {
@@ -49,15 +50,12 @@ void Probe(HDC dc, const char* face, int width, int height, BYTE charSet, BYTE q
               metrics.tmAveCharWidth);
 }
 
-// A white 32-bit canvas whose pixels can be read back after drawing.
+// A white canvas for one character at a time.
 class Canvas {
  public:
-  Canvas()
-      : dc_(CreateCompatibleDC(nullptr)),
-        bitmap_(MakeBitmap(dc_.get(), pixels_)),
-        selected_(dc_.get(), bitmap_.get()) {}
+  Canvas() : pixels_(nullptr, kCanvas, kCanvas) {}
 
-  HDC dc() const { return dc_.get(); }
+  HDC dc() const { return pixels_.dc(); }
   void Draw(char character) {
     RECT all{0, 0, kCanvas, kCanvas};
     FillRect(dc(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
@@ -66,26 +64,10 @@ class Canvas {
     TextOutA(dc(), 0, 0, &character, 1);
     GdiFlush();
   }
-  bool Ink(int x, int y) const { return (pixels_[y * kCanvas + x] & 0xFFFFFF) == 0; }
+  bool Ink(int x, int y) const { return (pixels_.pixels()[y * kCanvas + x] & 0xFFFFFF) == 0; }
 
  private:
-  static HBITMAP MakeBitmap(HDC dc, const DWORD*& pixels) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = kCanvas;
-    info.bmiHeader.biHeight = -kCanvas;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    pixels = static_cast<const DWORD*>(bits);
-    return bitmap;
-  }
-
-  const DWORD* pixels_ = nullptr;  // set while bitmap_ is made
-  MemoryDC dc_;
-  GdiBitmap bitmap_;
-  SelectedObject selected_;
+  PixelCanvas pixels_;
 };
 
 bool CheckSize(Canvas& canvas, CellSize cell) {

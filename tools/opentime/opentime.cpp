@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "common/win32/handles.h"
+#include "tools/pixel_canvas.h"
 
 namespace mosaikon {
 namespace {
@@ -28,38 +29,6 @@ constexpr int kTextChangesPerRow = 8;  // average colour changes per pixel row t
 // screen back takes no noticeable share of the processor from the program being timed.
 constexpr DWORD kPollMs = 5;
 constexpr DWORD kCloseWaitMs = 15000;
-
-// A 32-bit top-down bitmap selected into a memory DC, to copy screen pixels into.
-class Capture {
- public:
-  Capture(HDC reference, int width, int height)
-      : dc_(CreateCompatibleDC(reference)),
-        bitmap_(MakeBitmap(reference, width, height, pixels_)),
-        selected_(dc_.get(), bitmap_.get()) {}
-  bool ok() const { return dc_ && bitmap_ && pixels_ != nullptr; }
-  HDC dc() const { return dc_.get(); }
-  const DWORD* pixels() const { return pixels_; }
-
- private:
-  static HBITMAP MakeBitmap(HDC reference, int width, int height, const DWORD*& pixels) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(reference, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    pixels = static_cast<const DWORD*>(bits);
-    return bitmap;
-  }
-
-  const DWORD* pixels_ = nullptr;  // set while bitmap_ is made
-  MemoryDC dc_;
-  GdiBitmap bitmap_;
-  SelectedObject selected_;
-};
 
 class Stopwatch {
  public:
@@ -181,7 +150,7 @@ bool ShowsText(const RECT& probe) {
   const int height = probe.bottom - probe.top;
   WindowDC screen(nullptr);
   if (!screen.get()) return false;
-  Capture capture(screen.get(), width, height);
+  PixelCanvas capture(screen.get(), width, height);
   if (!capture.ok() || !BitBlt(capture.dc(), 0, 0, width, height, screen.get(), probe.left, probe.top, SRCCOPY)) {
     return false;
   }
