@@ -52,6 +52,8 @@ TEST(TextDocument, BuildCleansAndConvertsBytes) {
       {"big-endian mark is not converted", std::string("\xfe\xff\0A", 4), {"\xfe  A"}},
       {"utf-8 mark stays", "\xef\xbb\xbfx", {"\xef\xbb\xbfx"}},
       {"NUL and 0xFF become blanks", std::string("a\0b\xff", 4) + "c", {"a b c"}},
+      // The break counts of the first pass must not wrap after 255 blocks of 16 bytes.
+      {"a run of 4096 LF before a CR is one break", std::string(4096, '\n') + "\r", {"", ""}},
   };
   for (const BuildCase& c : cases) {
     const TextDocument document = Built(c.bytes);

@@ -44,12 +44,9 @@ TEST(ProfileIniStore, MissingFileSectionOrKeyGivesTheDefault) {
   EXPECT_EQ(store->GetString("Settings", "LangDll", "<NA>", 260), "");  // present, empty: built-in English
 }
 
+// Colours with bit 31 set are stored as negative numbers.
 TEST(ProfileIniStore, IntegerIsTheNumberTheValueBeginsWith) {
-  struct Case {
-    const char* value;
-    std::int32_t expected;
-  };
-  const Case cases[] = {
+  const std::pair<const char*, std::int32_t> cases[] = {
       {"42", 42},
       {" 42 ", 42},
       {"12abc", 12},
@@ -58,18 +55,17 @@ TEST(ProfileIniStore, IntegerIsTheNumberTheValueBeginsWith) {
       {"abc", 0},
       {"x12", 0},
       {"- 5", 0},
-      // Colours with bit 31 set are stored as negative numbers.
       {"-1", -1},
       {"-16777216", -16777216},
       {"2147483647", 2147483647},
   };
   TempFile file;
   std::string text = "[S]\r\n";
-  for (std::size_t i = 0; i < std::size(cases); ++i) text += "k" + std::to_string(i) + "=" + cases[i].value + "\r\n";
+  for (std::size_t i = 0; i < std::size(cases); ++i) text += "k" + std::to_string(i) + "=" + cases[i].first + "\r\n";
   file.Write(text);
   auto store = OpenIniStore(file.path());
   for (std::size_t i = 0; i < std::size(cases); ++i) {
-    EXPECT_EQ(store->GetInt("S", "k" + std::to_string(i), 1234), cases[i].expected) << cases[i].value;
+    EXPECT_EQ(store->GetInt("S", "k" + std::to_string(i), 1234), cases[i].second) << cases[i].first;
   }
 }
 

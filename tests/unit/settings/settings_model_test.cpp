@@ -68,38 +68,28 @@ TEST(SettingsModel, EveryKeyIsReadAndWrittenWithItsEncoding) {
   EXPECT_EQ(Saved(model), stored);
 }
 
-TEST(SettingsModel, SaveReplacesKeysInPlaceAndAppendsTheRestAfterOtherKeys) {
-  // The window layout and the language are written by others, before the settings.
-  MemoryIniStore store =
-      StoreWith({"WindowPos=0,1,-1,-1,-1,-1,10,20,700,500", "DecodeMode=2", "LangDll=mkn_deu.dll", "TabSize=4"});
+TEST(SettingsModel, SaveWritesItsFifteenKeysOnly) {
+  // The language and the recently viewed list belong to others and stay.
+  MemoryIniStore store = StoreWith({"LangDll=mkn_deu.dll"});
   store.WriteString("MRU", "1", "C:\\art\\a.ans");
-  SettingsModel model = LoadFrom(store);
-  model.TabSize = 2;
-  model.AlwaysOnTop = 1;  // a menu toggle, persistent only through this save
-  model.Save(store);
-  EXPECT_EQ(store.Lines("Settings"),
-            (Lines{"WindowPos=0,1,-1,-1,-1,-1,10,20,700,500", "DecodeMode=2", "LangDll=mkn_deu.dll", "TabSize=2",
-                   "FontSize=3", "ForeColor=0", "BackColor=16777215", "HyperLinkColor=16711680",
-                   "FileTypes=", "RegisterOnStart=0", "CopyOnSelect=1", "ColumnMode=1", "SupportAnsi=1",
-                   "AlwaysOnTop=1", "ReuseViewer=0", "SaveMruFiles=1", "MurFileNum=10"}));
+  SettingsModel().Save(store);
+  Lines expected = {"LangDll=mkn_deu.dll"};
+  expected.insert(expected.end(), kDefaultLines.begin(), kDefaultLines.end());
+  EXPECT_EQ(store.Lines("Settings"), expected);
   EXPECT_EQ(store.Lines("MRU"), Lines{"1=C:\\art\\a.ans"});
 }
 
+// FontSize, DecodeMode and MurFileNum out of range are kept: their readers
+// fall back themselves.
 TEST(SettingsModel, LoadCorrectsOnlyTabSizeAndWritesFlagsAsOneOrZero) {
   struct Case {
     const char* stored;
     const char* saved;  // the same key after a save
   };
   const Case cases[] = {
-      {"TabSize=0", "TabSize=8"},
-      {"TabSize=-3", "TabSize=8"},
-      {"TabSize=1", "TabSize=1"},
-      {"CopyOnSelect=2", "CopyOnSelect=1"},
-      {"ColumnMode=-1", "ColumnMode=1"},
-      // Out of range, but kept: their readers fall back themselves.
-      {"FontSize=9", "FontSize=9"},
-      {"DecodeMode=7", "DecodeMode=7"},
-      {"MurFileNum=0", "MurFileNum=0"},
+      {"TabSize=0", "TabSize=8"},           {"TabSize=-3", "TabSize=8"},       {"TabSize=1", "TabSize=1"},
+      {"CopyOnSelect=2", "CopyOnSelect=1"}, {"ColumnMode=-1", "ColumnMode=1"}, {"FontSize=9", "FontSize=9"},
+      {"DecodeMode=7", "DecodeMode=7"},     {"MurFileNum=0", "MurFileNum=0"},
   };
   for (const Case& c : cases) {
     MemoryIniStore store = StoreWith({c.stored});
