@@ -59,13 +59,14 @@ TEST(ProfileIniStore, IntegerIsTheNumberTheValueBeginsWith) {
       {"-16777216", -16777216},
       {"2147483647", 2147483647},
   };
+  const auto key = [](std::size_t i) { return std::string("k").append(std::to_string(i)); };
   TempFile file;
   std::string text = "[S]\r\n";
-  for (std::size_t i = 0; i < std::size(cases); ++i) text += "k" + std::to_string(i) + "=" + cases[i].first + "\r\n";
+  for (std::size_t i = 0; i < std::size(cases); ++i) text.append(key(i)).append("=").append(cases[i].first) += "\r\n";
   file.Write(text);
   auto store = OpenIniStore(file.path());
   for (std::size_t i = 0; i < std::size(cases); ++i) {
-    EXPECT_EQ(store->GetInt("S", "k" + std::to_string(i), 1234), cases[i].second) << cases[i].first;
+    EXPECT_EQ(store->GetInt("S", key(i), 1234), cases[i].second) << cases[i].first;
   }
 }
 
