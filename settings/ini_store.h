@@ -1,6 +1,6 @@
-// Storage of "key=value" settings in sections of an INI file. On Windows it is
-// the profile API (GetPrivateProfile*/WritePrivateProfile*); natively a small
-// reader/writer with the same rules (settings/ini_file.h).
+// Storage of "key=value" settings in sections of an INI file: the profile API
+// (GetPrivateProfile*/WritePrivateProfile*) in the program. The settings code
+// sees only this interface, so it can be tested on a store held in memory.
 #pragma once
 
 #include <cstdint>
@@ -32,7 +32,7 @@ class IniStore {
   virtual bool ClearSection(std::string_view section) = 0;
 };
 
-// The store for the INI file at `path` on this platform.
+// The store for the INI file at `path` (Windows builds only).
 std::unique_ptr<IniStore> OpenIniStore(const std::string& path);
 
 }  // namespace mosaikon

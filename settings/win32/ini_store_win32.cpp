@@ -36,8 +36,7 @@ class ProfileIniStore : public IniStore {
   bool WriteString(std::string_view section, std::string_view key, std::string_view value) override {
     // WritePrivateProfileStringA writes line breaks inside a value as they
     // are, which would plant new keys or sections in the file; such values
-    // are refused, as the portable store does. Surrounding blanks are lost on
-    // reading anyway.
+    // are refused. Surrounding blanks are lost on reading anyway.
     std::string text(value);
     Trim(text);
     if (text.find_first_of("\r\n") != std::string::npos) return false;

@@ -6,32 +6,19 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <iterator>
-#include <ostream>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "document/line_splitter.h"
 #include "document/text_document.h"
+#include "tests/unit/document/document_invariants.h"
 
 namespace mosaikon {
 namespace {
 
-struct Row {
-  std::string text;
-  std::string attributes;
-  friend bool operator==(const Row&, const Row&) = default;
-};
-
-void PrintTo(const Row& row, std::ostream* out) {
-  *out << ::testing::PrintToString(row.text) << " attributes";
-  char hex[4];
-  for (const char a : row.attributes) {
-    std::snprintf(hex, sizeof hex, " %02X", static_cast<unsigned char>(a));
-    *out << hex;
-  }
-}
+using Row = std::pair<std::string, std::string>;  // text, attribute bytes
 
 std::string Fill(std::size_t count, int attribute) {
   return std::string(count, static_cast<char>(attribute));
@@ -41,37 +28,36 @@ Row Plain(const std::string& text) {
 }
 const Row kEmpty{};
 
-// Checks the shape every ANSI document has and returns its rows.
+// The rows of a document, after checking the shape every ANSI document has.
 std::vector<Row> Rows(const TextDocument& document) {
+  EXPECT_EQ(testing::CheckDocumentInvariants(document, 8), "");
   std::vector<Row> rows;
-  std::string expectedText;
-  std::int32_t widest = 0;
-  for (const TextLine& line : document.lines) {
-    EXPECT_EQ(line.start, document.text.data() + expectedText.size());
-    EXPECT_TRUE(line.linkMask.empty());
-    EXPECT_EQ(line.attributes.empty(), line.length == 0);
+  for (const TextLine& line : document.lines)
     rows.push_back({std::string(line.Text()), std::string(line.Attributes())});
-    expectedText.append(line.Text()).append("\r\n");
-    widest = std::max(widest, line.length);
-  }
-  EXPECT_EQ(document.text, expectedText);
-  EXPECT_EQ(document.width, widest);
   return rows;
 }
 
-// Interprets the source lines as the loader does: the lines point into the
-// document's own text, which the interpreter replaces. (The document is an
-// out-parameter: moving it could move a short text and strand the lines.)
-void Interpret(const std::vector<std::string>& sourceLines, TextDocument& document) {
-  document.text.clear();
-  for (const std::string& line : sourceLines) document.text += line + '\n';
+// Interprets a file's text as the loader does: the source lines point into
+// the document's own text, which the interpreter replaces. (The document is
+// an out-parameter: moving it could move a short text and strand the lines.)
+void Interpret(const std::string& text, TextDocument& document) {
+  document.text = text;
+  document.ansi = true;
   std::vector<TextLine> lines;
-  std::size_t at = 0;
-  for (const std::string& line : sourceLines) {
-    lines.emplace_back(document.text.data() + at, static_cast<std::int32_t>(line.size()));
-    at += line.size() + 1;
-  }
+  std::int32_t width = 0;
+  SplitLines(document.text.data(), static_cast<std::int32_t>(document.text.size()), 8, lines, width);
   InterpretAnsi(lines, document);
+}
+void Interpret(const std::vector<std::string>& sourceLines, TextDocument& document) {
+  std::string text;
+  for (std::size_t i = 0; i < sourceLines.size(); ++i) text += (i > 0 ? "\n" : "") + sourceLines[i];
+  Interpret(text, document);
+}
+
+std::vector<Row> RowsOfText(const std::string& text) {
+  TextDocument document;
+  Interpret(text, document);
+  return Rows(document);
 }
 
 std::vector<Row> RowsOf(const std::vector<std::string>& sourceLines) {
@@ -86,44 +72,21 @@ std::string Repeat(const std::string& piece, int count) {
   return result;
 }
 
-TEST(AnsiInterpreter, PaletteFollowsAnsiColourOrder) {
-  const AnsiPalette& palette = DefaultAnsiPalette();
-  const AnsiPalette expected = {0x000000, 0x000080, 0x008000, 0x008080, 0x800000, 0x800080, 0x808000, 0xC0C0C0,
-                                0x808080, 0x0000FF, 0x00FF00, 0x00FFFF, 0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF};
-  EXPECT_EQ(palette, expected);
-}
-
+// Among them: brightness stays across colour changes, reverse drops it from
+// the background, empty parameters are dropped, leading zeros read, a skipped
+// byte does not end a number, and no parameters change nothing.
 TEST(AnsiInterpreter, GraphicRenditionSetsAttribute) {
-  struct Case {
-    const char* sequence;
-    int attribute;
+  const std::pair<const char*, int> cases[] = {
+      {"\x1b[1;31m", 0x90},      {"\x1b[44m", 0x74},        {"\x1b[7m", 0x07},
+      {"\x1b[8m", 0x00},         {"\x1b[5;40m", 0x70},      {"\x1b[m", 0x70},
+      {"\x1b[1;32;0m", 0x70},    {"\x1b[7;7m", 0x70},       {"\x1b[1;34;7m", 0x04},
+      {"\x1b[44;1m", 0xF4},      {"\x1b[47m\x1b[8m", 0x77}, {"\x1b[4;5;22;39;49;90;107m", 0x70},
+      {"\x1b[1m\x1b[32m", 0xA0}, {"\x1b[1;7;7m", 0x70},     {"\x1b[;;31m", 0x10},
+      {"\x1b[0031m", 0x10},      {"\x1b[3?1m", 0x10},       {"\x1b[1m\x1b[m", 0xF0},
   };
-  const Case cases[] = {
-      {"\x1b[1;31m", 0x90},
-      {"\x1b[31;1m", 0x90},
-      {"\x1b[44m", 0x74},
-      {"\x1b[7m", 0x07},
-      {"\x1b[1;7m", 0x07},
-      {"\x1b[8m", 0x00},
-      {"\x1b[5;40m", 0x70},
-      {"\x1b[m", 0x70},
-      {"\x1b[1m\x1b[32m", 0xA0},  // brightness stays across colour changes
-      {"\x1b[1;32;0m", 0x70},
-      {"\x1b[7;7m", 0x70},
-      {"\x1b[1;7;7m", 0x70},  // reverse drops brightness from the background
-      {"\x1b[34;47;7m", 0x74},
-      {"\x1b[1;34;7m", 0x04},
-      {"\x1b[44;1m", 0xF4},
-      {"\x1b[47m\x1b[8m", 0x77},
-      {"\x1b[4;5;22;39;49;90;107m", 0x70},
-      {"\x1b[;;31m", 0x10},     // empty parameters are dropped
-      {"\x1b[0031m", 0x10},     // leading zeros
-      {"\x1b[3?1m", 0x10},      // a skipped byte does not end a number
-      {"\x1b[1m\x1b[m", 0xF0},  // no parameters: no change
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(::testing::PrintToString(std::string(c.sequence)));
-    EXPECT_EQ(RowsOf({std::string(c.sequence) + "AB"}), (std::vector<Row>{{"AB", Fill(2, c.attribute)}, kEmpty}));
+  for (const auto& [sequence, attribute] : cases) {
+    EXPECT_EQ(RowsOf({std::string(sequence) + "AB"}), (std::vector<Row>{{"AB", Fill(2, attribute)}, kEmpty}))
+        << ::testing::PrintToString(std::string(sequence));
   }
 }
 
@@ -231,25 +194,17 @@ TEST(AnsiInterpreter, UnfinishedOrUnknownSequences) {
 }
 
 TEST(AnsiInterpreter, SauceRecordCutsRowsFromItsMark) {
-  const auto split = [](const std::string& text) {
-    TextDocument document;
-    document.text = text;
-    std::vector<TextLine> lines;
-    std::int32_t width = 0;
-    SplitLines(document.text.data(), static_cast<std::int32_t>(document.text.size()), 8, lines, width);
-    InterpretAnsi(lines, document);
-    return Rows(document);
-  };
-  EXPECT_EQ(split("\x1b[0mart\r\nmore\r\n\x1aSAUCE00title\r\nrest"), (std::vector<Row>{Plain("art"), Plain("more")}));
-  EXPECT_EQ(split("\x1b[0mart\x1aSAUCE00"), std::vector<Row>{});
-  EXPECT_EQ(split("\x1b[0mart\r\n\x1a"
-                  "COMNTabc\r\nSAUCE00"),
+  EXPECT_EQ(RowsOfText("\x1b[0mart\r\nmore\r\n\x1aSAUCE00title\r\nrest"),
+            (std::vector<Row>{Plain("art"), Plain("more")}));
+  EXPECT_EQ(RowsOfText("\x1b[0mart\x1aSAUCE00"), std::vector<Row>{});
+  EXPECT_EQ(RowsOfText("\x1b[0mart\r\n\x1a"
+                       "COMNTabc\r\nSAUCE00"),
             (std::vector<Row>{Plain("art"),
                               Plain("\x1a"
                                     "COMNTabc"),
                               Plain("SAUCE00"), kEmpty}));
   // Split by the wrap: 0x1A "S" end row 0, "AUCE" starts row 1.
-  EXPECT_EQ(split("\x1b[0m" + std::string(78, 'x') + "\x1aSAUCE"),
+  EXPECT_EQ(RowsOfText("\x1b[0m" + std::string(78, 'x') + "\x1aSAUCE"),
             (std::vector<Row>{Plain(std::string(78, 'x') + "\x1aS"), Plain("AUCE"), kEmpty}));
 }
 
@@ -308,39 +263,29 @@ TEST(AnsiInterpreter, RepeatedWritesIntoFullRowsStayCheap) {
 }
 
 TEST(AnsiInterpreter, HostileKilobyteFilesFinish) {
-  const std::string pieces[] = {
-      "\x1b[2147483647C",
-      "x",
-      "\x1b[999999999;1H",
-      "\x1b[" + std::string(70, '7') + "B",
-      "\x1b[9999B",
-      "\x1b[9999A",
-      "\x1b[K",
-      "\x1b[s",
-      "\x1b[u",
-      "\x1b[J",
-      "\x1b[0;0H",
-      "yy",
-      "\x1b[1;7;31;44m",
-      "\x1b[9999D",
-  };
-  std::uint32_t seed = 12345;
+  // Random kilobytes of the costliest sequences load quickly and stay inside the canvas.
+  const char* const pieces[] = {"\x1b[2147483647C",
+                                "x",
+                                "\x1b[999999999;1H",
+                                "\x1b[99999999999999999999999B",
+                                "\x1b[9999B",
+                                "\x1b[9999A",
+                                "\x1b[K",
+                                "\x1b[s",
+                                "\x1b[u",
+                                "\x1b[J",
+                                "\x1b[0;0H",
+                                "yy",
+                                "\x1b[1;7;31;44m",
+                                "\x1b[9999D",
+                                "\n"};
+  std::mt19937 random(12345);
   for (int file = 0; file < 20; ++file) {
-    std::vector<std::string> source(1);
-    for (std::size_t size = 0; size < 1024;) {
-      seed = seed * 1103515245u + 12345u;
-      const std::uint32_t pick = (seed >> 16) % (std::size(pieces) + 1);
-      if (pick == std::size(pieces)) {
-        source.emplace_back();
-        size += 1;
-      } else {
-        source.back() += pieces[pick];
-        size += pieces[pick].size();
-      }
-    }
-    const std::vector<Row> rows = RowsOf(source);
+    std::string text;
+    while (text.size() < 1024) text += pieces[random() % std::size(pieces)];
+    const std::vector<Row> rows = RowsOfText(text);
     EXPECT_LE(rows.size(), static_cast<std::size_t>(kMaxAnsiRows));
-    for (const Row& row : rows) EXPECT_LE(row.text.size(), static_cast<std::size_t>(kAnsiWidth));
+    for (const Row& row : rows) EXPECT_LE(row.first.size(), static_cast<std::size_t>(kAnsiWidth));
   }
 }
 

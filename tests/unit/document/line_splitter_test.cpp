@@ -6,25 +6,32 @@
 
 #include <limits>
 #include <string>
+#include <tuple>
 #include <vector>
+
+#include "tests/unit/document/document_invariants.h"
 
 namespace mosaikon {
 namespace {
 
-struct SplitCase {
-  const char* name;
-  std::string text;
-  std::vector<std::string> lines;
-};
+// The text split into the lines of a plain document, checked against the
+// rules every document keeps (lines in order, breaks of the right size).
+TextDocument Split(const std::string& text, std::int32_t tabSize = 8) {
+  TextDocument document;
+  document.text = text;
+  SplitLines(document.text.data(), static_cast<std::int32_t>(text.size()), tabSize, document.lines, document.width);
+  EXPECT_EQ(testing::CheckDocumentInvariants(document, tabSize), "") << ::testing::PrintToString(text);
+  return document;
+}
 
-std::vector<std::string> Texts(const std::vector<TextLine>& lines) {
+std::vector<std::string> Texts(const TextDocument& document) {
   std::vector<std::string> texts;
-  for (const TextLine& line : lines) texts.emplace_back(line.Text());
+  for (const TextLine& line : document.lines) texts.emplace_back(line.Text());
   return texts;
 }
 
 TEST(LineSplitter, BreakRules) {
-  const SplitCase cases[] = {
+  const std::tuple<const char*, std::string, std::vector<std::string>> cases[] = {
       {"empty", "", {}},
       {"crlf", "a\r\nb", {"a", "b"}},
       {"lfcr", "a\n\rb", {"a", "b"}},
@@ -37,62 +44,23 @@ TEST(LineSplitter, BreakRules) {
       {"cr cr without lf", "a\r\rb", {"a", "", "b"}},
       {"no break", "abc", {"abc"}},
       {"final lf", "a\n", {"a", ""}},
-      {"final cr", "a\r", {"a", ""}},
-      {"lone lf", "\n", {"", ""}},
       {"only crlf pairs", "\r\n\r\n", {"", "", ""}},
       {"cr gone after first line", "a\r\nb\nc\n", {"a", "b", "c", ""}},
       {"lf run then cr, then lf only", "a\n\n\rb\n\nc", {"a", "b", "", "c"}},
       {"lf cr lf cr", "a\n\r\n\rb", {"a", "", "b"}},
-      {"mixed line ends", "pq\nrs\r\ntu", {"pq", "rs", "tu"}},
   };
-  for (const SplitCase& c : cases) {
-    std::vector<TextLine> lines;
-    std::int32_t width = 0;
-    SplitLines(c.text.data(), static_cast<std::int32_t>(c.text.size()), 8, lines, width);
-    EXPECT_EQ(Texts(lines), c.lines) << c.name;
-    // Records are windows onto the buffer, in order, without their breaks.
-    const char* previousEnd = c.text.data();
-    for (const TextLine& line : lines) {
-      EXPECT_GE(line.start, previousEnd) << c.name;
-      EXPECT_TRUE(line.linkMask.empty() && line.attributes.empty()) << c.name;
-      previousEnd = line.start + line.length;
-    }
-    if (!lines.empty()) {
-      EXPECT_EQ(lines.front().start, c.text.data()) << c.name;
-      EXPECT_EQ(lines.back().start + lines.back().length, c.text.data() + c.text.size()) << c.name;
-    }
-  }
+  for (const auto& [name, text, lines] : cases) EXPECT_EQ(Texts(Split(text)), lines) << name;
 }
 
-TEST(LineSplitter, LongLinesAndCounts) {
+TEST(LineSplitter, LinesLongerThanTheSearchBlocks) {
   // Lines longer than the 16-byte search blocks, breaks at block edges.
   const std::string a(15, 'a');
   const std::string b(17, 'b');
   const std::string c(33, 'c');
   const std::string text = a + "\r\n" + b + "\n\n" + c + "\r" + c;
-  std::vector<TextLine> lines;
-  std::int32_t width = 0;
-  SplitLines(text.data(), static_cast<std::int32_t>(text.size()), 8, lines, width);
-  EXPECT_EQ(Texts(lines), (std::vector<std::string>{a, b, c, c}));
-  EXPECT_EQ(width, 33);
-
-  const BreakCounts counts = CountBreaks(text.data(), text.size());
-  EXPECT_EQ(counts.cr, 2u);
-  EXPECT_EQ(counts.lf, 3u);
-  const std::string many(5000, '\n');
-  EXPECT_EQ(CountBreaks(many.data(), many.size()).lf, 5000u);  // more than 255 blocks per counter run
-  const std::string longer(16 * 300 + 7, '\r');
-  EXPECT_EQ(CountBreaks(longer.data(), longer.size()).cr, 16u * 300 + 7);
-}
-
-TEST(LineSplitter, AppendsAndNeverLowersWidth) {
-  const std::string text = "ab\ncd";
-  std::vector<TextLine> lines(1);
-  std::int32_t width = 100;
-  SplitLines(text.data(), static_cast<std::int32_t>(text.size()), 8, lines, width);
-  ASSERT_EQ(lines.size(), 3u);
-  EXPECT_EQ(lines[1].Text(), "ab");
-  EXPECT_EQ(width, 100);
+  const TextDocument document = Split(text);
+  EXPECT_EQ(Texts(document), (std::vector<std::string>{a, b, c, c}));
+  EXPECT_EQ(document.width, 33);
 }
 
 struct WidthCase {
@@ -102,6 +70,7 @@ struct WidthCase {
 };
 
 TEST(LineSplitter, WidthIsTheWidestExpandedLine) {
+  constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
   const WidthCase cases[] = {
       {"\tx", 8, 9},
       {"ab\tx", 8, 9},
@@ -113,34 +82,11 @@ TEST(LineSplitter, WidthIsTheWidestExpandedLine) {
       {"a\tb\n\t\t\r\nabcdefghijk", 8, 16},
       {"a\t\tb", 1, 4},
       {"x\ty\tz", 3, 7},
+      // Huge tab sizes saturate instead of overflowing.
+      {"\t\t\t", kMax, kMax},
+      {"ab\t", kMax - 1, kMax - 1},
   };
-  for (const WidthCase& c : cases) {
-    std::vector<TextLine> lines;
-    std::int32_t width = 0;
-    SplitLines(c.text.data(), static_cast<std::int32_t>(c.text.size()), c.tabSize, lines, width);
-    EXPECT_EQ(width, c.width) << '"' << c.text << "\" tab size " << c.tabSize;
-  }
-}
-
-TEST(ExpandTabs, ReturnsColumnsAndExpandedText) {
-  std::string expanded = "old";
-  EXPECT_EQ(ExpandTabs("a\tbc\td", 6, &expanded, 4), 9);
-  EXPECT_EQ(expanded, "a   bc  d");
-  EXPECT_EQ(ExpandTabs("\t", 1, &expanded, 3), 3);
-  EXPECT_EQ(expanded, "   ");
-}
-
-TEST(ExpandTabs, EmptyInputEmptiesTheOutput) {
-  std::string expanded = "old";
-  EXPECT_EQ(ExpandTabs("abc", 0, &expanded, 8), 0);
-  EXPECT_EQ(expanded, "");
-  EXPECT_EQ(ExpandTabs("abc", -1, nullptr, 8), 0);
-}
-
-TEST(ExpandTabs, HugeWidthSaturatesInsteadOfOverflowing) {
-  constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
-  EXPECT_EQ(ExpandTabs("\t\t\t", 3, nullptr, kMax), kMax);
-  EXPECT_EQ(ExpandTabs("ab\t", 3, nullptr, kMax - 1), kMax - 1);
+  for (const WidthCase& c : cases) EXPECT_EQ(Split(c.text, c.tabSize).width, c.width) << c.text << " " << c.tabSize;
 }
 
 }  // namespace

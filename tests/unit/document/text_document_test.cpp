@@ -1,4 +1,4 @@
-// The document model and loading: line records and their copies, the byte
+// The document model and loading: lines as windows onto the text, the byte
 // clean-up and UTF-16 conversion, the choice between plain and ANSI documents,
 // loading real files (a failed load keeps the previous document), and the
 // invariants on every file of the shared corpus.
@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "tests/unit/document/document_invariants.h"
-#include "tests/unit/document/temp_file.h"
+#include "tests/unit/temp_file.h"
 
 namespace mosaikon {
 namespace {
@@ -34,57 +34,6 @@ TextDocument Built(const std::string& bytes, LoadOptions options = {}) {
   return document;
 }
 
-TEST(TextLine, CopyDuplicatesMasksAndAttributes) {
-  const std::string text = "abc";
-  TextLine original(text.data(), 3);
-  original.linkMask.Assign(3, '0');
-  original.attributes.Assign("\x70\x1f\x07", 3);
-
-  TextLine copy(original);
-  copy.linkMask.data()[1] = '1';
-  EXPECT_EQ(copy.start, original.start);
-  EXPECT_EQ(copy.length, 3);
-  EXPECT_EQ(copy.Attributes(), "\x70\x1f\x07");
-  EXPECT_EQ(original.LinkMask(), "000");
-  EXPECT_EQ(copy.LinkMask(), "010");
-
-  TextLine assigned;
-  assigned = copy;
-  EXPECT_EQ(assigned.LinkMask(), "010");
-  EXPECT_EQ(assigned.Attributes(), "\x70\x1f\x07");
-  assigned = *&assigned;
-  EXPECT_EQ(assigned.LinkMask(), "010");
-
-  TextLine plain(text.data(), 3);
-  assigned = plain;
-  EXPECT_TRUE(assigned.linkMask.empty());
-  EXPECT_TRUE(assigned.attributes.empty());
-}
-
-TEST(LineBytes, AssignMakesOrClearsTheBuffer) {
-  LineBytes bytes;
-  EXPECT_TRUE(bytes.empty());
-  bytes.Assign(4, 'x');
-  EXPECT_EQ(std::string(bytes.data(), 4), "xxxx");
-  bytes.Assign("ab", 2);
-  EXPECT_EQ(std::string(bytes.data(), 2), "ab");
-  bytes.Assign("ab", 0);
-  EXPECT_TRUE(bytes.empty());
-}
-
-TEST(TextDocument, LinesAreWindowsOntoTheText) {
-  const TextDocument document = Built("pq\nrs\r\ntu");
-  EXPECT_EQ(Texts(document), (std::vector<std::string>{"pq", "rs", "tu"}));
-  const TextLine& first = document.lines.front();
-  const TextLine& last = document.lines.back();
-  // Short texts live inside the string object: the lines must point there.
-  EXPECT_EQ(first.start, document.text.data());
-  EXPECT_EQ(std::string(first.start, last.start + last.length), "pq\nrs\r\ntu");
-  EXPECT_FALSE(document.ansi);
-  EXPECT_EQ(document.width, 2);
-  EXPECT_EQ(CheckDocumentInvariants(document, 8), "");
-}
-
 struct BuildCase {
   const char* name;
   std::string bytes;
@@ -103,6 +52,8 @@ TEST(TextDocument, BuildCleansAndConvertsBytes) {
       {"big-endian mark is not converted", std::string("\xfe\xff\0A", 4), {"\xfe  A"}},
       {"utf-8 mark stays", "\xef\xbb\xbfx", {"\xef\xbb\xbfx"}},
       {"NUL and 0xFF become blanks", std::string("a\0b\xff", 4) + "c", {"a b c"}},
+      // The break counts of the first pass must not wrap after 255 blocks of 16 bytes.
+      {"a run of 4096 LF before a CR is one break", std::string(4096, '\n') + "\r", {"", ""}},
   };
   for (const BuildCase& c : cases) {
     const TextDocument document = Built(c.bytes);
@@ -112,55 +63,30 @@ TEST(TextDocument, BuildCleansAndConvertsBytes) {
   }
 }
 
-TEST(TextDocument, EscapeBracketChoosesAnAnsiDocument) {
+TEST(TextDocument, EscapeBracketChoosesAnAnsiDocumentUnlessAnsiIsOff) {
   const std::string art = "\x1b[31mred http://x\r\nplain";
   const TextDocument ansi = Built(art);
   EXPECT_TRUE(ansi.ansi);
-  for (const TextLine& line : ansi.lines) EXPECT_TRUE(line.linkMask.empty());
-  EXPECT_EQ(CheckDocumentInvariants(ansi, 8), "");
-
+  EXPECT_EQ(CheckDocumentInvariants(ansi, 8), "");  // no link marks among them
   LoadOptions noAnsi;
   noAnsi.supportAnsi = false;
   const TextDocument plain = Built(art, noAnsi);
   EXPECT_FALSE(plain.ansi);
   EXPECT_EQ(Texts(plain), (std::vector<std::string>{"\x1b[31mred http://x", "plain"}));
   EXPECT_EQ(plain.lines[0].LinkMask(), std::string(9, '0') + std::string(8, '1'));
-  EXPECT_EQ(CheckDocumentInvariants(plain, 8), "");
 }
 
-TEST(TextDocument, EscapeWithoutBracketStaysPlain) {
-  for (const std::string text : {"a\x1bx[", "[\x1b", "abc\x1b", "\x1b\n["}) {
-    EXPECT_FALSE(Built(text).ansi) << text;
-  }
-}
-
-TEST(TextDocument, CleanTextBlanksAndCountsAcrossBlocks) {
-  // Long enough for the 16-byte blocks and a tail; the specials sit at block
-  // edges, and ESC "[" straddles one.
-  std::string text(40, 'x');
-  text[0] = '\0';
-  text[15] = '\x1b';
-  text[16] = '[';
-  text[17] = '\xff';
-  text[31] = '\r';
-  text[32] = '\n';
-  text[39] = '\0';
-  const TextScan scan = CleanText(text.data(), text.size());
-  EXPECT_TRUE(scan.ansiEscape);
-  EXPECT_EQ(scan.crCount, 1u);
-  EXPECT_EQ(scan.lfCount, 1u);
-  EXPECT_EQ(text.find('\0'), std::string::npos);
-  EXPECT_EQ(text.find('\xff'), std::string::npos);
-  EXPECT_EQ(text[0], ' ');
-  EXPECT_EQ(text[17], ' ');
-  EXPECT_EQ(text[39], ' ');
-
-  std::string plain(33, 'y');
-  plain[31] = '\x1b';  // ESC as the last byte of a block, "[" nowhere
-  plain[32] = '\n';
-  EXPECT_FALSE(CleanText(plain.data(), plain.size()).ansiEscape);
-  std::string last = "abc\x1b";
-  EXPECT_FALSE(CleanText(last.data(), last.size()).ansiEscape);
+TEST(TextDocument, OnlyEscapeBracketMakesAnAnsiDocument) {
+  // The scan goes in blocks of 16 bytes: ESC "[" may straddle two of them.
+  const std::pair<std::string, bool> cases[] = {
+      {"a\x1bx[", false},
+      {"[\x1b", false},
+      {"abc\x1b", false},
+      {"\x1b\n[", false},
+      {std::string(15, 'x') + "\x1b[" + std::string(23, 'x'), true},
+      {std::string(31, 'y') + "\x1b\n", false},
+  };
+  for (const auto& [text, ansi] : cases) EXPECT_EQ(Built(text).ansi, ansi) << ::testing::PrintToString(text);
 }
 
 TEST(TextDocument, RandomTextsHoldTheInvariants) {
@@ -179,33 +105,24 @@ TEST(TextDocument, RandomTextsHoldTheInvariants) {
   }
 }
 
-TEST(TextDocument, LoadEmptyFile) {
-  TempFile file;
+TEST(TextDocument, LoadReplacesTheDocumentAndKeepsTheFileSizeBeforeConversion) {
+  const std::pair<std::string, std::vector<std::string>> cases[] = {
+      {kUtf16Mark + std::string("A\0\r\0\n\0B\0", 8), {"A", "B"}},
+      {std::string("\0\xff", 2), {"  "}},
+      {"", {}},
+  };
   TextDocument document;
-  document.Build("old text\nhttp://x", {});
-  ErrorCode error = 0;
-  ASSERT_TRUE(document.LoadFile(file.path(), {}, error));
-  EXPECT_TRUE(document.lines.empty());
-  EXPECT_TRUE(document.text.empty());
-  EXPECT_EQ(document.width, 0);
-  EXPECT_FALSE(document.ansi);
-  EXPECT_EQ(document.fileSize, 0u);
-  EXPECT_NE(document.fileTime.year, 0);
-}
-
-TEST(TextDocument, LoadKeepsFileSizeBeforeConversion) {
-  const std::string bytes = kUtf16Mark + std::string("A\0\r\0\n\0B\0", 8);
-  TempFile file(bytes);
-  TextDocument document;
-  ErrorCode error = 0;
-  ASSERT_TRUE(document.LoadFile(file.path(), {}, error));
-  EXPECT_EQ(Texts(document), (std::vector<std::string>{"A", "B"}));
-  EXPECT_EQ(document.fileSize, 10u);
-
-  file.Write(std::string("\0\xff", 2));
-  ASSERT_TRUE(document.LoadFile(file.path(), {}, error));
-  EXPECT_EQ(Texts(document), (std::vector<std::string>{"  "}));
-  EXPECT_EQ(document.fileSize, 2u);
+  document.Build("\x1b[31mold text\nhttp://x", {});
+  for (const auto& [bytes, lines] : cases) {
+    TempFile file(bytes);
+    ErrorCode error = 0;
+    ASSERT_TRUE(document.LoadFile(file.path(), {}, error));
+    EXPECT_EQ(Texts(document), lines);
+    EXPECT_FALSE(document.ansi);
+    EXPECT_EQ(document.fileSize, bytes.size());
+    EXPECT_NE(document.fileTime.year, 0);
+    EXPECT_EQ(CheckDocumentInvariants(document, 8), "");
+  }
 }
 
 TEST(TextDocument, FailedLoadKeepsThePreviousDocument) {

@@ -1,92 +1,132 @@
-// Painting through a recording surface: runs of equal colours, tabs, links,
-// selection colours, ANSI attributes, double-byte pairs and the fills of the
-// empty areas, written down call by call.
+// Painting, checked on the picture it leaves: a surface that rasterises the
+// text runs and fills into the cells of the client area, each with its
+// character, text colour and background colour, and the expectations written
+// as rows of that grid.
 #include "view/paint_cells.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <algorithm>
+#include <array>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
-
-#include "document/line_splitter.h"
 
 namespace mosaikon {
 namespace {
 
-class RecordingSurface : public DrawingSurface {
- public:
-  std::vector<std::string> calls;
+constexpr Colour kFore = 0x102030;  // unequal bytes: no palette entry below has them
+constexpr Colour kBack = 0xF0E0D0;
+constexpr Colour kLink = 0xFF0000;
 
-  void SelectFont(CellFont font) override {
-    calls.push_back(font == CellFont::kTerminal ? "font terminal" : "font chinese");
-  }
-  void SetColours(Colour text, Colour background) override {
-    char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "colours %06x on %06x", text, background);
-    calls.push_back(buffer);
-  }
-  void DrawRun(int x, int y, std::string_view bytes) override {
-    calls.push_back("text " + std::to_string(x) + "," + std::to_string(y) + " '" + Escaped(bytes) + "'");
-  }
-  void FillRect(const PixelRect& r, Fill fill) override {
-    calls.push_back("fill " + std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) +
-                    "," + std::to_string(r.bottom) + (fill == Fill::kAnsiBlack ? " black" : " background"));
-  }
-
-  static std::string Escaped(std::string_view bytes) {
-    std::string out;
-    for (char c : bytes) {
-      const auto byte = static_cast<unsigned char>(c);
-      if (byte >= 0x20 && byte < 0x7F) {
-        out += c;
-      } else {
-        char buffer[8];
-        std::snprintf(buffer, sizeof buffer, "\\x%02X", byte);
-        out += buffer;
-      }
-    }
-    return out;
-  }
-};
-
-constexpr Colour kBlack = 0x000000;
-constexpr Colour kWhite = 0xFFFFFF;
-constexpr Colour kBlue = 0xFF0000;
-
-// Ordinary palette-like colours, distinct per index, easy to read in traces.
+// Palette index i is 0x101010 * i, so index 0 is the black of ANSI fills.
 AnsiPalette TestPalette() {
   AnsiPalette palette;
   for (unsigned i = 0; i < 16; ++i) palette[i] = 0x101010u * i;
   return palette;
 }
 
-TextDocument Plain(const std::string& text) {
-  TextDocument document;
-  document.text = text;
-  SplitLines(document.text.data(), static_cast<std::int32_t>(document.text.size()), 8, document.lines, document.width);
-  return document;
+// One row of cells as seen on screen. Colours are letters: F, B and L for
+// ForeColor, BackColor and HyperLinkColor, a hex digit for a palette entry,
+// '*' for anything else; a cell without text (a fill) has a blank text
+// colour. '?' marks a cell nothing painted, '!' one painted unevenly.
+// `chinese` marks the cells drawn in the Chinese font ('c'); it is empty when
+// there are none in the row.
+struct GridRow {
+  std::string chars;
+  std::string text;
+  std::string back;
+  std::string chinese = {};
+  bool operator==(const GridRow&) const = default;
+};
+
+void PrintTo(const GridRow& row, std::ostream* out) {
+  *out << ::testing::PrintToString(row.chars) << " " << row.text << " " << row.back << " " << row.chinese;
 }
 
-void SetLinkMask(TextLine& line, const std::string& mask) {
-  ASSERT_EQ(mask.size(), static_cast<std::size_t>(line.length));
-  line.linkMask.Assign(mask.data(), line.length);
-}
+using Grid = std::vector<GridRow>;
 
-// An ANSI document of rows with one attribute byte per byte.
-TextDocument Ansi(const std::vector<std::pair<std::string, std::string>>& rows) {
-  TextDocument document;
-  document.ansi = true;
-  for (const auto& row : rows) document.text += row.first + "\r\n";
-  std::size_t position = 0;
-  for (const auto& [bytes, attributes] : rows) {
-    TextLine line(document.text.data() + position, static_cast<std::int32_t>(bytes.size()));
-    line.attributes.Assign(attributes.data(), line.length);
-    document.lines.push_back(std::move(line));
-    document.width = std::max(document.width, static_cast<std::int32_t>(bytes.size()));
-    position += bytes.size() + 2;
+// Tracks every pixel of the client area (in document pixels, clipped to the
+// client as the platform clips), so gaps and half-covered cells show.
+class CellGrid : public DrawingSurface {
+ public:
+  explicit CellGrid(const PaintInput& input)
+      : in_(input), pixels_(static_cast<std::size_t>(input.client.cx) * input.client.cy, {'?', '?', '?', ' '}) {}
+
+  void SelectFont(CellFont font) override { font_ = font == CellFont::kChinese ? 'c' : ' '; }
+  void SetColours(Colour text, Colour background) override { text_ = Letter(text), back_ = Letter(background); }
+
+  void DrawRun(int x, int y, std::string_view bytes) override {
+    if (x % in_.cell.cx != 0 || y % in_.cell.cy != 0) ADD_FAILURE() << "run off the cell grid at " << x << "," << y;
+    for (const char byte : bytes) {
+      Paint({x, y, x + in_.cell.cx, y + in_.cell.cy}, {byte, text_, back_, font_});
+      x += in_.cell.cx;
+      ++drawnCells;
+    }
   }
+  void FillRect(const PixelRect& rect, Fill fill) override {
+    Paint(rect, {' ', ' ', fill == Fill::kAnsiBlack ? Letter(0) : Letter(in_.backColor), ' '});
+  }
+
+  Grid Rows() const {
+    const PixelSize cell = in_.cell;
+    const PixelRect client = Client();
+    Grid rows;
+    for (int top = client.top - client.top % cell.cy; top < client.bottom; top += cell.cy) {
+      GridRow& row = rows.emplace_back();
+      for (int left = client.left - client.left % cell.cx; left < client.right; left += cell.cx) {
+        // The visible part of the cell must look alike all over.
+        Pixel pixel = At(std::max(left, client.left), std::max(top, client.top));
+        for (int y = std::max(top, client.top); y < std::min(top + cell.cy, client.bottom); ++y) {
+          for (int x = std::max(left, client.left); x < std::min(left + cell.cx, client.right); ++x) {
+            if (At(x, y) != pixel) pixel = {'!', '!', '!', ' '};
+          }
+        }
+        row.chars += pixel[0], row.text += pixel[1], row.back += pixel[2], row.chinese += pixel[3];
+      }
+      if (row.chinese.find('c') == std::string::npos) row.chinese.clear();
+    }
+    return rows;
+  }
+
+  int drawnCells = 0;
+
+ private:
+  using Pixel = std::array<char, 4>;  // character, text colour, background colour, font
+
+  PixelRect Client() const {
+    return {in_.offset.x, in_.offset.y, in_.offset.x + in_.client.cx, in_.offset.y + in_.client.cy};
+  }
+  void Paint(const PixelRect& rect, const Pixel& pixel) {
+    const PixelRect client = Client();
+    for (int y = std::max(rect.top, client.top); y < std::min(rect.bottom, client.bottom); ++y) {
+      for (int x = std::max(rect.left, client.left); x < std::min(rect.right, client.right); ++x)
+        pixels_[Index(x, y)] = pixel;
+    }
+  }
+  std::size_t Index(int x, int y) const {
+    return static_cast<std::size_t>(y - in_.offset.y) * in_.client.cx + static_cast<std::size_t>(x - in_.offset.x);
+  }
+  const Pixel& At(int x, int y) const { return pixels_[Index(x, y)]; }
+  char Letter(Colour colour) const {
+    if (colour == in_.foreColor) return 'F';
+    if (colour == in_.backColor) return 'B';
+    if (colour == in_.hyperLinkColor) return 'L';
+    const auto entry = std::find(in_.palette->begin(), in_.palette->end(), colour);
+    return entry == in_.palette->end() ? '*' : "0123456789abcdef"[entry - in_.palette->begin()];
+  }
+
+  PaintInput in_;
+  std::vector<Pixel> pixels_;
+  char font_ = ' ';
+  char text_ = '*';  // colours not set yet
+  char back_ = '*';
+};
+
+TextDocument Built(const std::string& bytes) {
+  TextDocument document;
+  document.Build(bytes, {});
   return document;
 }
 
@@ -94,193 +134,159 @@ class PaintCellsTest : public ::testing::Test {
  protected:
   PaintCellsTest() {
     input_.cell = {8, 12};
-    input_.client = {800, 24};
-    input_.foreColor = kBlack;
-    input_.backColor = kWhite;
-    input_.hyperLinkColor = kBlue;
+    input_.foreColor = kFore;
+    input_.backColor = kBack;
+    input_.hyperLinkColor = kLink;
     input_.palette = &palette_;
-    input_.tabSize = 8;
   }
 
-  std::vector<std::string> Paint(const TextDocument& document) {
+  CellGrid Paint(const TextDocument& document) {
     input_.document = &document;
-    RecordingSurface surface;
-    PaintCells(input_, surface);
-    return surface.calls;
+    CellGrid grid(input_);
+    PaintCells(input_, grid);
+    return grid;
   }
 
   AnsiPalette palette_ = TestPalette();
   PaintInput input_;
 };
 
-using Calls = std::vector<std::string>;
-
-// One document painted into a client area at an offset, with the calls it
-// must make. Plain text unless ANSI rows (bytes, attributes) are given.
+// A file's bytes painted into a client area, and the grid they must leave.
 struct PaintCase {
   const char* behaviour;
   std::string text;
-  std::vector<std::pair<std::string, std::string>> ansiRows;
-  std::vector<std::pair<std::size_t, std::string>> linkMasks;  // line, mask of '0'/'1'
   PixelSize client;
   PixelPoint offset{};
-  std::optional<Selection> streamSelection;
+  std::optional<Selection> selection;
+  SelectionShape shape = SelectionShape::kStream;
   std::int32_t decodeMode = 0;
   std::int32_t tabSize = 8;
-  Colour backColor = kWhite;
-  Calls calls;
+  Grid rows;
 };
 
-TEST_F(PaintCellsTest, DrawsRunsAndFillsCallByCall) {
+TEST_F(PaintCellsTest, LeavesTheGridOfCells) {
+  std::string numbered;
+  for (int i = 0; i < 52; ++i) numbered.append("r").append(std::to_string(i)).append("\tz\n");
+  numbered.pop_back();
   const PaintCase cases[] = {
-      {.behaviour = "a tab and a link make two runs",
+      {.behaviour = "a tab then a link: the plain colours, filled to the right and below",
        .text = "a\thttp://x",
-       .linkMasks = {{0, "0011111111"}},
-       .client = {800, 24},
-       .calls = {"font terminal", "colours 000000 on ffffff", "text 0,0 'a       '", "colours ff0000 on ffffff",
-                 "text 64,0 'http://x'", "fill 128,0,800,12 background", "fill 0,12,800,24 background"}},
-      {.behaviour = "an empty line is a fill of its row",
-       .text = "ab\n\ncd",
+       .client = {160, 24},
+       .rows =
+           {
+               {"a       http://x    ", "FFFFFFFFLLLLLLLL    ", "BBBBBBBBBBBBBBBBBBBB"},
+               {"                    ", "                    ", "BBBBBBBBBBBBBBBBBBBB"},
+           }},
+      {.behaviour = "tabs from a stop and after another; an empty line is filled",
+       .text = "abc\t\n\n\t\tz",
+       .client = {64, 36},
+       .tabSize = 3,
+       .rows =
+           {
+               {"abc     ", "FFFFFF  ", "BBBBBBBB"},
+               {"        ", "        ", "BBBBBBBB"},
+               {"      z ", "FFFFFFF ", "BBBBBBBB"},
+           }},
+      // Attributes 0x70, then 0x43 (blue on yellow), then 0x70 again.
+      {.behaviour = "ANSI: attribute colours, selected cells swapped, black fills",
+       .text = "ab\x1b[34;43mcd\x1b[0me",
+       .client = {56, 36},
+       .selection = Selection{{1, 0}, {3, 0}},
+       .rows =
+           {
+               {"abcde  ", "70347  ", "0743000"},
+               {"       ", "       ", "0000000"},
+               {"       ", "       ", "0000000"},
+           }},
+      // The selected link shows the selection colours.
+      {.behaviour = "a stream selection: a tab highlighted whole, nothing right of the lines",
+       .text = "abcde\tf\nhttp://\nklmn",
        .client = {80, 36},
-       .calls = {"font terminal", "colours 000000 on ffffff", "text 0,0 'ab'", "fill 16,0,80,12 background",
-                 "fill 0,12,80,24 background", "colours 000000 on ffffff", "text 0,24 'cd'",
-                 "fill 16,24,80,36 background"}},
-      {.behaviour = "an ANSI document fills black whatever the back colour",
-       .ansiRows = {{"ab", "\x70\x70"}},
-       .client = {800, 24},
-       .backColor = 0x123456,
-       .calls = {"font terminal", "colours 707070 on 000000", "text 0,0 'ab'", "fill 16,0,800,12 black",
-                 "fill 0,12,800,24 black"}},
-      // Background nibbles 8-15 are drawn although the interpreter never makes them.
-      {.behaviour = "ANSI runs split at every colour change",
-       .ansiRows = {{"abcde", "\x70\x70\x4E\x4E\x70"}},
-       .client = {48, 12},
-       .calls = {"font terminal", "colours 707070 on 000000", "text 0,0 'ab'", "colours 404040 on e0e0e0",
-                 "text 16,0 'cd'", "colours 707070 on 000000", "text 32,0 'e'", "fill 40,0,48,12 black"}},
-      {.behaviour = "a selected ANSI cell swaps its palette colours",
-       .ansiRows = {{"abc", "\x70\x70\x70"}},
-       .client = {32, 12},
-       .streamSelection = Selection{{1, 0}, {2, 0}},
-       .calls = {"font terminal", "colours 707070 on 000000", "text 0,0 'a'", "colours 000000 on 707070",
-                 "text 8,0 'b'", "colours 707070 on 000000", "text 16,0 'c'", "fill 24,0,32,12 black"}},
-      {.behaviour = "a tab is highlighted as a whole",
-       .text = "abcde\tf",
-       .client = {80, 12},
-       .streamSelection = Selection{{5, 0}, {6, 0}},
-       .calls = {"font terminal", "colours 000000 on ffffff", "text 0,0 'abcde'", "colours ffffff on 000000",
-                 "text 40,0 '   '", "colours 000000 on ffffff", "text 64,0 'f'", "fill 72,0,80,12 background"}},
-      // A selected link shows the selection colours.
-      {.behaviour = "a stream selection leaves the area right of lines unhighlighted",
-       .text = "abcdef\nghij\nklmn",
-       .linkMasks = {{1, "0110"}},
-       .client = {80, 36},
-       .streamSelection = Selection{{3, 0}, {1, 2}},
-       .calls = {"font terminal", "colours 000000 on ffffff", "text 0,0 'abc'", "colours ffffff on 000000",
-                 "text 24,0 'def'", "fill 48,0,80,12 background", "colours ffffff on 000000", "text 0,12 'ghij'",
-                 "fill 32,12,80,24 background", "colours ffffff on 000000", "text 0,24 'k'", "colours 000000 on ffffff",
-                 "text 8,24 'lmn'", "fill 32,24,80,36 background"}},
-      {.behaviour = "a GB pair is drawn in the Chinese font",
+       .selection = Selection{{5, 0}, {1, 2}},
+       .rows =
+           {
+               {"abcde   f ", "FFFFFBBBB ", "BBBBBFFFFB"},
+               {"http://   ", "BBBBBBB   ", "FFFFFFFBBB"},
+               {"klmn      ", "BFFF      ", "FBBBBBBBBB"},
+           }},
+      {.behaviour = "a column selection: only cells with bytes inside the rectangle",
+       .text = "0123456\n01\n0123456",
+       .client = {64, 36},
+       .selection = Selection{{5, 0}, {2, 2}},
+       .shape = SelectionShape::kColumns,
+       .rows =
+           {
+               {"0123456 ", "FFBBBFF ", "BBFFFBBB"},
+               {"01      ", "FF      ", "BBBBBBBB"},
+               {"0123456 ", "FFBBBFF ", "BBFFFBBB"},
+           }},
+      {.behaviour = "GB: a pair over two cells in the Chinese font",
        .text = "ab\xD6\xD0"
                "c",
-       .client = {48, 12},
+       .client = {56, 12},
        .decodeMode = 1,
-       .calls = {"font terminal", "colours 000000 on ffffff", "colours 000000 on ffffff", "text 0,0 'ab'",
-                 "font chinese", "text 16,0 '\\xD6\\xD0  '", "font terminal", "colours 000000 on ffffff",
-                 "text 32,0 'c'", "fill 40,0,48,12 background"}},
-      {.behaviour = "a lone high byte at the line end pairs with a blank",
+       .rows =
+           {
+               {"ab\xD6\xD0"
+                "c  ",
+                "FFFFF  ", "BBBBBBB", "  cc   "},
+           }},
+      {.behaviour = "Big5: a high byte ending the line pairs with a blank",
        .text = "a\xB1",
        .client = {48, 12},
        .decodeMode = 2,
-       .calls = {"font terminal", "colours 000000 on ffffff", "colours 000000 on ffffff", "text 0,0 'a'",
-                 "font chinese", "text 8,0 '\\xB1   '", "font terminal", "fill 24,0,48,12 background"}},
-      // The pair takes columns 0-1, so the tab at column 2 runs to column 4.
-      {.behaviour = "any positive decode mode pairs, and a pair counts two columns",
+       .rows = {{"a\xB1    ", "FFF   ", "BBBBBB", " cc   "}}},
+      // Only column 0 is selected; the pair takes columns 0-1, so the tab runs to column 4.
+      {.behaviour = "any positive mode pairs; a pair counts two columns",
        .text = "\xA4\xA4\tz",
        .client = {48, 12},
-       .streamSelection = Selection{{0, 0}, {1, 0}},
+       .selection = Selection{{0, 0}, {1, 0}},
        .decodeMode = 3,
        .tabSize = 4,
-       .calls = {"font terminal", "colours ffffff on 000000", "font chinese", "text 0,0 '\\xA4\\xA4  '",
-                 "font terminal", "colours 000000 on ffffff", "text 16,0 '  z'", "fill 40,0,48,12 background"}},
-      {.behaviour = "high bytes without decoding are single cells",
-       .text = "\xD6\xD0",
-       .client = {24, 12},
-       .calls = {"font terminal", "colours 000000 on ffffff", "text 0,0 '\\xD6'", "colours 000000 on ffffff",
-                 "text 8,0 '\\xD0'", "fill 16,0,24,12 background"}},
-      {.behaviour = "control bytes are ordinary cells",
-       .text = "a\x01\x1b[",
-       .client = {40, 12},
-       .calls = {"font terminal", "colours 000000 on ffffff", "text 0,0 'a\\x01\\x1B['", "fill 32,0,40,12 background"}},
-      {.behaviour = "only rows meeting the client are visited",
-       .text =
-           [] {
-             std::string text;
-             for (int i = 0; i < 100; ++i) text.append("r").append(std::to_string(i)).append("\n");
-             text.pop_back();
-             return text;
-           }(),
-       .client = {24, 24},
-       .offset = {0, 606},  // half a row into row 50
-       .calls = {"font terminal", "colours 000000 on ffffff", "text 0,600 'r50'", "colours 000000 on ffffff",
-                 "text 0,612 'r51'", "colours 000000 on ffffff", "text 0,624 'r52'"}},
-      {.behaviour = "fills below the last line",
-       .text = "abcde\nabcde",
-       .client = {40, 40},
-       .offset = {0, 6},
-       .calls = {"font terminal", "colours 000000 on ffffff", "text 0,0 'abcde'", "colours 000000 on ffffff",
-                 "text 0,12 'abcde'", "fill 0,24,40,46 background"}},
+       .rows = {{"\xA4\xA4  z ", "BBFFF ", "FFBBBB", "cc    "}}},
+      {.behaviour = "without decoding high bytes and control bytes are single cells",
+       .text = "\xD6\xD0\x01\x1b",
+       .client = {48, 12},
+       .rows = {{"\xD6\xD0\x01\x1b  ", "FFFF  ", "BBBBBB"}}},
+      // Columns 1-4 of rows 50-53 show, the first and last of each only in part.
+      {.behaviour = "scrolled by part of a cell both ways, past the last line",
+       .text = numbered,
+       .client = {24, 36},
+       .offset = {12, 606},
+       .tabSize = 4,
+       .rows =
+           {
+               {"50 z", "FFFF", "BBBB"},
+               {"51 z", "FFFF", "BBBB"},
+               {"    ", "    ", "BBBB"},
+               {"    ", "    ", "BBBB"},
+           }},
+      {.behaviour = "no lines: all filled", .client = {16, 12}, .offset = {16, 36}, .rows = {{"  ", "  ", "BB"}}},
   };
   for (const PaintCase& c : cases) {
     SCOPED_TRACE(c.behaviour);
-    TextDocument document = c.ansiRows.empty() ? Plain(c.text) : Ansi(c.ansiRows);
-    for (const auto& [line, mask] : c.linkMasks) SetLinkMask(document.lines[line], mask);
+    const TextDocument document = Built(c.text);
     input_.client = c.client;
     input_.offset = c.offset;
-    input_.selection =
-        c.streamSelection ? NormalisedSelection(*c.streamSelection, SelectionShape::kStream) : NormalisedSelection();
+    input_.selection = c.selection ? NormalisedSelection(*c.selection, c.shape) : NormalisedSelection();
     input_.decodeMode = c.decodeMode;
     input_.tabSize = c.tabSize;
-    input_.backColor = c.backColor;
-    EXPECT_EQ(Paint(document), c.calls);
+    EXPECT_EQ(Paint(document).Rows(), c.rows);
   }
 }
 
-struct TabCase {
-  const char* line;
-  int tabSize;
-  const char* run;
-};
-
-TEST_F(PaintCellsTest, EmptyDocumentFillsTheWholeArea) {
-  input_.client = {100, 50};
-  EXPECT_EQ(Paint(TextDocument()), (Calls{"font terminal", "fill 0,0,100,50 background"}));
-  input_.offset = {16, 36};
-  EXPECT_EQ(Paint(TextDocument()), (Calls{"font terminal", "fill 16,36,116,86 background"}));
-}
-
-TEST_F(PaintCellsTest, TabsExpandToTheNextStop) {
-  const TabCase cases[] = {
-      {"\tx", 8, "        x"},     {"abcde\tf", 8, "abcde   f"}, {"a\tb", 4, "a   b"},
-      {"abcd\te", 4, "abcd    e"}, {"\t\t", 3, "      "},        {"a\tb", 1, "a b"},
-  };
-  input_.client = {800, 12};
-  for (const TabCase& c : cases) {
-    SCOPED_TRACE(c.line);
-    input_.tabSize = c.tabSize;
-    const Calls calls = Paint(Plain(c.line));
-    ASSERT_EQ(calls.size(), 4u);
-    EXPECT_EQ(calls[2], std::string("text 0,0 '") + c.run + "'");
-  }
-}
-
-TEST_F(PaintCellsTest, LongLineIsDrawnOnlyAsFarAsTheClient) {
-  const TextDocument document = Plain(std::string(1000, 'x') + "\t" + std::string(1000, 'y'));
-  input_.client = {80, 12};
-  EXPECT_EQ(Paint(document), (Calls{"font terminal", "colours 000000 on ffffff", "text 0,0 'xxxxxxxxxx'"}));
-  // Scrolled right: cells left of the client area are skipped, the tab that
-  // reaches into it is drawn whole.
+TEST_F(PaintCellsTest, DrawsLittleBeyondTheClient) {
+  // A line of 2001 cells in a client ten cells wide.
+  const TextDocument wide = Built(std::string(1000, 'x') + "\t" + std::string(1000, 'y'));
+  input_.client = {80, 24};
+  CellGrid grid = Paint(wide);
+  EXPECT_EQ(grid.Rows()[0].chars, "xxxxxxxxxx");
+  EXPECT_LT(grid.drawnCells, 20);
+  // Scrolled right: the tab that reaches into the client is drawn whole.
   input_.offset = {8 * 1003, 0};
-  EXPECT_EQ(Paint(document), (Calls{"font terminal", "colours 000000 on ffffff", "text 8000,0 '        yyyyy'"}));
+  grid = Paint(wide);
+  EXPECT_EQ(grid.Rows()[0].chars, "     yyyyy");
+  EXPECT_LT(grid.drawnCells, 30);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <vector>
 
 namespace mosaikon {
@@ -84,14 +85,6 @@ TEST(ScrollLayout, HugeDocumentSaturatesTheExtent) {
   EXPECT_EQ(result.pageStep, (PixelSize{576, 384}));
 }
 
-TEST(ScrollLayout, DefaultStepsAreAHundredthAndATenth) {
-  EXPECT_EQ(DefaultLineStep(0), 1);
-  EXPECT_EQ(DefaultLineStep(99), 1);
-  EXPECT_EQ(DefaultLineStep(1250), 12);
-  EXPECT_EQ(DefaultPageStep(9), 1);
-  EXPECT_EQ(DefaultPageStep(1250), 125);
-}
-
 struct AxisCase {
   const char* name;
   int offset;
@@ -100,6 +93,7 @@ struct AxisCase {
   int action;
   int newOffset;
   int shift;
+  std::optional<int> track = std::nullopt;  // the bar's tracking position, when it can be read
 };
 
 TEST(ScrollAxis, AppliesEachAction) {
@@ -123,31 +117,20 @@ TEST(ScrollAxis, AppliesEachAction) {
       {"end scroll", 100, 1000, 400, kEndScroll, 100, 0},
       {"unknown action", 100, 1000, 400, 42, 100, 0},
       {"content fits: bottom", 0, 300, 400, kBottom, 0, 0},
-      {"content fits: line down", 0, 300, 400, kLineDown, 0, 0},
       {"content exactly fits", 0, 400, 400, kPageDown, 0, 0},
+      {"thumb track", 100, 1000, 400, kThumbTrack, 250, -150, 250},
+      {"thumb position", 100, 1000, 400, kThumbPosition, 250, -150, 250},
+      {"thumb position unread", 100, 1000, 400, kThumbPosition, 100, 0},
+      {"thumb beyond the end", 100, 1000, 400, kThumbTrack, 600, -500, 5000},
+      {"thumb when the content fits", 0, 300, 400, kThumbTrack, 0, 0, 10},
   };
   for (const AxisCase& c : cases) {
     SCOPED_TRACE(c.name);
-    const ScrollMove move = ScrollAxisMove(c.offset, c.extent, 12, 384, c.client, c.action, nullptr);
+    const ScrollMove move =
+        ScrollAxisMove(c.offset, c.extent, 12, 384, c.client, c.action, c.track ? &*c.track : nullptr);
     EXPECT_EQ(move.offset, c.newOffset);
     EXPECT_EQ(move.shift, c.shift);
   }
-}
-
-TEST(ScrollAxis, ThumbFollowsTheTrackingPosition) {
-  const int track = 250;
-  for (int action : {kThumbTrack, kThumbPosition}) {
-    const ScrollMove move = ScrollAxisMove(100, 1000, 12, 384, 400, action, &track);
-    EXPECT_EQ(move.offset, 250);
-    EXPECT_EQ(move.shift, -150);
-    const ScrollMove unread = ScrollAxisMove(100, 1000, 12, 384, 400, action, nullptr);
-    EXPECT_EQ(unread.offset, 100);
-    EXPECT_EQ(unread.shift, 0);
-  }
-  const int beyond = 5000;
-  EXPECT_EQ(ScrollAxisMove(100, 1000, 12, 384, 400, kThumbTrack, &beyond).offset, 600);
-  const int fitsTrack = 10;
-  EXPECT_EQ(ScrollAxisMove(0, 300, 12, 384, 400, kThumbTrack, &fitsTrack).shift, 0);
 }
 
 TEST(ScrollResize, ClampsOffsetToTheContentEnd) {

@@ -1,11 +1,13 @@
 // A uniquely named file in the system's temporary folder for one test, written
-// with exact bytes and removed afterwards.
+// and read with exact bytes and removed afterwards. The names are unique, so
+// the platform's INI cache never sees an older file of the same name.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 #include <string_view>
@@ -34,6 +36,11 @@ class TempFile {
   void Write(std::string_view content) const {
     std::ofstream out(path_, std::ios::binary | std::ios::trunc);
     out.write(content.data(), static_cast<std::streamsize>(content.size()));
+  }
+
+  std::string Read() const {
+    std::ifstream in(path_, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
 
  private:

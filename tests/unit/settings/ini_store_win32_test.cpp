@@ -1,0 +1,127 @@
+// The INI rules the program relies on, checked against the store it really
+// uses: the platform's profile functions (Windows builds only).
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "settings/ini_store.h"
+#include "settings/settings_model.h"
+#include "tests/unit/settings/memory_ini_store.h"
+#include "tests/unit/temp_file.h"
+
+namespace mosaikon {
+namespace {
+
+using testing::TempFile;
+using Lines = std::vector<std::string>;
+
+// The file's lines as written, blank lines left out.
+Lines FileLines(const TempFile& file) {
+  Lines lines;
+  const std::string text = file.Read();
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const std::size_t end = std::min(text.find_first_of("\r\n", start), text.size());
+    if (end > start) lines.push_back(text.substr(start, end - start));
+    start = end + 1;
+  }
+  return lines;
+}
+
+TEST(ProfileIniStore, MissingFileSectionOrKeyGivesTheDefault) {
+  TempFile file;
+  std::filesystem::remove(file.path());
+  auto store = OpenIniStore(file.path());
+  EXPECT_EQ(store->GetInt("Settings", "TabSize", 8), 8);
+  EXPECT_EQ(store->GetString("Settings", "LangDll", "<NA>", 260), "<NA>");
+
+  file.Write("[Settings]\r\nTabSize=4\r\nLangDll=\r\n");
+  EXPECT_EQ(store->GetInt("Settings", "FontSize", 3), 3);
+  EXPECT_EQ(store->GetInt("MRU", "TabSize", 8), 8);
+  EXPECT_EQ(store->GetString("Settings", "WindowPos", "<NA>", 260), "<NA>");
+  EXPECT_EQ(store->GetString("Settings", "LangDll", "<NA>", 260), "");  // present, empty: built-in English
+}
+
+// Colours with bit 31 set are stored as negative numbers.
+TEST(ProfileIniStore, IntegerIsTheNumberTheValueBeginsWith) {
+  const std::pair<const char*, std::int32_t> cases[] = {
+      {"42", 42},
+      {" 42 ", 42},
+      {"12abc", 12},
+      {"007", 7},
+      {"-5", -5},
+      {"abc", 0},
+      {"x12", 0},
+      {"- 5", 0},
+      {"-1", -1},
+      {"-16777216", -16777216},
+      {"2147483647", 2147483647},
+  };
+  const auto key = [](std::size_t i) { return std::string("k").append(std::to_string(i)); };
+  TempFile file;
+  std::string text = "[S]\r\n";
+  for (std::size_t i = 0; i < std::size(cases); ++i) text.append(key(i)).append("=").append(cases[i].first) += "\r\n";
+  file.Write(text);
+  auto store = OpenIniStore(file.path());
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    EXPECT_EQ(store->GetInt("S", key(i), 1234), cases[i].second) << cases[i].first;
+  }
+}
+
+TEST(ProfileIniStore, ReadsWithoutRegardToLetterCaseAndCutsTextToTheBuffer) {
+  TempFile file;
+  const std::string path = "C:\\" + std::string(300, 'p') + ".txt";
+  file.Write("[settings]\r\nreusEVIEWER=1\r\n[mru]\r\n1=" + path + "\r\n");
+  auto store = OpenIniStore(file.path());
+  EXPECT_EQ(store->GetInt("Settings", "ReuseViewer", 0), 1);
+  EXPECT_EQ(store->GetString("MRU", "1", "", 260), path.substr(0, 259));
+}
+
+TEST(ProfileIniStore, WritesInPlaceOrAtTheSectionEndAndClearsOneSection) {
+  TempFile file;
+  std::filesystem::remove(file.path());
+  auto store = OpenIniStore(file.path());
+  EXPECT_TRUE(store->WriteString("Settings", "TabSize", "8"));
+  EXPECT_TRUE(store->WriteString("MRU", "1", "C:\\a.txt"));
+  EXPECT_TRUE(store->WriteString("MRU", "2", "b.nfo"));
+  EXPECT_TRUE(store->WriteString("Settings", "FontSize", "3"));
+  EXPECT_TRUE(store->WriteString("Settings", "TabSize", "4"));
+  EXPECT_EQ(FileLines(file), (Lines{"[Settings]", "TabSize=4", "FontSize=3", "[MRU]", "1=C:\\a.txt", "2=b.nfo"}));
+
+  EXPECT_TRUE(store->ClearSection("MRU"));
+  EXPECT_EQ(store->GetString("MRU", "2", "", 260), "");
+  EXPECT_TRUE(store->WriteString("MRU", "1", "b.nfo"));
+  EXPECT_EQ(FileLines(file), (Lines{"[Settings]", "TabSize=4", "FontSize=3", "[MRU]", "1=b.nfo"}));
+}
+
+TEST(ProfileIniStore, RefusesValuesWithLineBreaks) {
+  // Written as they are, the breaks would plant keys or sections in the file.
+  TempFile file("[MRU]\r\n1=a.txt\r\n");
+  auto store = OpenIniStore(file.path());
+  EXPECT_FALSE(store->WriteString("MRU", "1", "b.txt\r\n[Settings]\r\nReuseViewer=1"));
+  EXPECT_FALSE(store->WriteString("MRU", "1", "b.txt\nx=1"));
+  EXPECT_FALSE(store->WriteString("MRU", "1", "b.txt\rx=1"));
+  EXPECT_EQ(FileLines(file), (Lines{"[MRU]", "1=a.txt"}));
+}
+
+TEST(ProfileIniStore, EverySettingIsReadWithItsEncoding) {
+  // No value equals its default; BackColor has bit 31 set.
+  const Lines stored = {"TabSize=3",         "FontSize=5",         "ForeColor=1193046",
+                        "BackColor=-1",      "HyperLinkColor=255", "FileTypes=asc;nfo;txt;",
+                        "RegisterOnStart=1", "CopyOnSelect=0",     "ColumnMode=0",
+                        "SupportAnsi=0",     "AlwaysOnTop=1",      "ReuseViewer=1",
+                        "SaveMruFiles=0",    "MurFileNum=25",      "DecodeMode=2"};
+  TempFile file("[Settings]\r\n");
+  for (const std::string& line : stored) file.Write(file.Read() + line + "\r\n");
+  SettingsModel model;
+  model.Load(*OpenIniStore(file.path()));
+  EXPECT_EQ(model.BackColor, 0xFFFFFFFFu);
+  testing::MemoryIniStore loaded;
+  model.Save(loaded);
+  EXPECT_EQ(loaded.Lines("Settings"), stored);
+}
+
+}  // namespace
+}  // namespace mosaikon
