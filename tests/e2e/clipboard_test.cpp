@@ -14,11 +14,18 @@ TEST(Clipboard, SelectAllAndCopyInBothShapes) {
   const std::string text = "a\tb\r\n\r\nline three\r\n";
   // Stream: the file's own bytes, tab kept, trailing line break removed.
   // Columns: every line with tabs expanded, joined by CR LF.
-  const std::string stream = "a\tb\r\n\r\nline three";
-  const std::string columns = "a       b\r\n\r\nline three";
-  for (bool copyOnSelect : {true, false}) {
-    SCOPED_TRACE(copyOnSelect ? "copy on select" : "Ctrl+C");
-    ProgramFolder folder(StandardIni({"ColumnMode=0", std::string("CopyOnSelect=") + (copyOnSelect ? "1" : "0")}));
+  const std::string streamText = "a\tb\r\n\r\nline three";
+  const std::string columnText = "a       b\r\n\r\nline three";
+  // One start in each shape and with each copy mode; Alt+C switches to the
+  // other shape, which is saved at exit.
+  struct Case {
+    bool copyOnSelect;
+    bool columnMode;
+  };
+  for (Case c : {Case{true, false}, Case{false, true}}) {
+    SCOPED_TRACE(c.copyOnSelect ? "copy on select, stream first" : "Ctrl+C, columns first");
+    ProgramFolder folder(StandardIni({std::string("ColumnMode=") + (c.columnMode ? "1" : "0"),
+                                      std::string("CopyOnSelect=") + (c.copyOnSelect ? "1" : "0")}));
     std::string sample = folder.WriteFile("copy.txt", text);
     Viewer viewer(folder);
     ASSERT_TRUE(viewer.Open(sample));
@@ -28,7 +35,7 @@ TEST(Clipboard, SelectAllAndCopyInBothShapes) {
     auto selectAllAndCopy = [&]() -> std::string {
       DWORD before = GetClipboardSequenceNumber();
       if (!viewer.Press('A', {VK_CONTROL})) return "<no key>";
-      if (!copyOnSelect) {
+      if (!c.copyOnSelect) {
         // The enabled Copy button shows that Select All has been carried out.
         EXPECT_TRUE(WaitFor([&] { return viewer.ButtonEnabled(kCopy); })) << "Select All did not enable Copy";
         EXPECT_EQ(GetClipboardSequenceNumber(), before) << "Select All copied without copy on select";
@@ -36,12 +43,15 @@ TEST(Clipboard, SelectAllAndCopyInBothShapes) {
       }
       return ClipboardTextAfter(before);
     };
-    EXPECT_EQ(selectAllAndCopy(), stream);
-    ASSERT_TRUE(viewer.Press('C', {VK_MENU}));
-    EXPECT_TRUE(WaitFor([&] { return viewer.ButtonChecked(kColumnSelect); })) << "Alt+C did not press the button";
-    EXPECT_EQ(selectAllAndCopy(), columns);
+    for (bool columns : {c.columnMode, !c.columnMode}) {
+      if (columns != c.columnMode) {
+        ASSERT_TRUE(viewer.Press('C', {VK_MENU}));
+      }
+      EXPECT_TRUE(WaitFor([&] { return viewer.ButtonChecked(kColumnSelect) == columns; })) << "Column Select Mode";
+      EXPECT_EQ(selectAllAndCopy(), columns ? columnText : streamText);
+    }
     EXPECT_EQ(viewer.Exit(), 1);
-    EXPECT_EQ(folder.Setting("ColumnMode"), "1");
+    EXPECT_EQ(folder.Setting("ColumnMode"), c.columnMode ? "0" : "1");
   }
 }
 

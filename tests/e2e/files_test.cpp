@@ -15,38 +15,6 @@ long HandOver(const ProgramFolder& folder, const std::string& file) {
   return starter.Start(file) ? starter.WaitForExit() : -1;
 }
 
-// "Hello world", then a link from column 4 of row 1: black text, a blue link
-// and white everywhere else.
-void ExpectPlainColours(HWND view) {
-  Capture shot;
-  ASSERT_TRUE(WaitFor([&] {
-    shot = Capture::OfClient(view);
-    return shot.Contains(Cell(0, 0), kBlack) && shot.Contains(Cell(4, 1), kLinkBlue);
-  })) << "the view never showed black text and a blue link";
-  EXPECT_TRUE(shot.Only(Cell(0, 0), {kBlack, kWhite}));
-  EXPECT_TRUE(shot.Only(Cell(4, 1), {kLinkBlue, kWhite}));
-  EXPECT_TRUE(shot.Only(Cell(0, 1), {kBlack, kWhite}));
-  EXPECT_FALSE(shot.Contains(Cell(0, 1), kLinkBlue));
-  EXPECT_TRUE(shot.Only(Cell(20, 0), {kWhite})) << "right of the first line";
-  EXPECT_TRUE(shot.Only(Cell(0, 4), {kWhite})) << "below the last line";
-}
-
-// "RED" dark red on black, "GRN" bright green on dark blue: palette colours,
-// and black right of and below the lines.
-void ExpectAnsiColours(HWND view) {
-  Capture shot;
-  ASSERT_TRUE(WaitFor([&] {
-    shot = Capture::OfClient(view);
-    return shot.Contains(Cell(0, 0), kDarkRed) && shot.Contains(Cell(0, 1), kLightGreen);
-  })) << "the view never showed the ANSI colours";
-  EXPECT_TRUE(shot.Only(Cell(0, 0), {kDarkRed, kBlack}));
-  EXPECT_TRUE(shot.Only(Cell(2, 1), {kLightGreen, kDarkBlue}));
-  EXPECT_TRUE(shot.Contains(Cell(2, 1), kDarkBlue));
-  EXPECT_TRUE(shot.Only(Cell(3, 0), {kBlack})) << "right of an ANSI line is black";
-  EXPECT_TRUE(shot.Only(Cell(40, 1), {kBlack}));
-  EXPECT_TRUE(shot.Only(Cell(0, 5), {kBlack})) << "below the last line is black";
-}
-
 // Opened from the keyboard, the File menu highlights its first item; each
 // item shows its prompt instead of the panes until Esc closes the menu.
 void ExpectFileMenuPrompts(Viewer& viewer) {
@@ -87,7 +55,13 @@ TEST(OpeningFiles, CommandLineAndHandOversShowEachFileAndKeepTheRecentList) {
   EXPECT_EQ(viewer.PaneText(0), "Ready");
   EXPECT_EQ(viewer.PaneText(1), timePane);
   EXPECT_EQ(viewer.PaneText(2), sizePane);
-  ExpectPlainColours(viewer.View());
+  // "Hello world", then a link from column 4 of row 1: black text, a blue
+  // link and white everywhere else.
+  EXPECT_TRUE(ViewShows(viewer.View(), {{0, 0, {kBlack, kWhite}, kBlack},
+                                        {4, 1, {kLinkBlue, kWhite}, kLinkBlue},
+                                        {0, 1, {kBlack, kWhite}, kBlack},
+                                        {20, 0, {kWhite}, kWhite},    // right of the first line
+                                        {0, 4, {kWhite}, kWhite}}));  // below the last line
   ExpectFileMenuPrompts(viewer);
 
   // A second start hands its file to this window and ends with 0.
@@ -95,7 +69,14 @@ TEST(OpeningFiles, CommandLineAndHandOversShowEachFileAndKeepTheRecentList) {
   ASSERT_TRUE(viewer.WaitForTitleOf(ansi));
   EXPECT_EQ(viewer.PaneText(2), "File Size: " + std::to_string(ansiText.size()));
   EXPECT_EQ(TopWindows(0, kFrameClass).size(), 1u);
-  ExpectAnsiColours(viewer.View());
+  // "RED" dark red on black, "GRN" bright green on dark blue; black right
+  // of and below the lines.
+  EXPECT_TRUE(ViewShows(viewer.View(), {{0, 0, {kDarkRed, kBlack}, kDarkRed},
+                                        {0, 1, {kLightGreen, kDarkBlue}, kLightGreen},
+                                        {2, 1, {kLightGreen, kDarkBlue}, kDarkBlue},
+                                        {3, 0, {kBlack}, kBlack},
+                                        {40, 1, {kBlack}, kBlack},
+                                        {0, 5, {kBlack}, kBlack}}));
 
   // Each file opened goes to the top of the list.
   for (const std::string& path : {other, plain}) {

@@ -72,7 +72,7 @@ TEST(FrameCommands, BarsAboutBoxAndTogglesAreSavedAtExit) {
     char key;
     int mode;
   };
-  for (Step step : {Step{'G', 1}, {'G', 0}, {'B', 2}, {'G', 1}, {'B', 2}, {'B', 0}, {'G', 1}}) {
+  for (Step step : {Step{'G', 1}, {'G', 0}, {'B', 2}, {'G', 1}, {'B', 2}, {'B', 0}, {'G', 1}, {'B', 2}}) {
     SCOPED_TRACE(std::string("Alt+") + step.key + " to mode " + std::to_string(step.mode));
     ASSERT_TRUE(viewer.Press(static_cast<WORD>(step.key), {VK_MENU}));
     EXPECT_TRUE(WaitFor([&] {
@@ -87,7 +87,7 @@ TEST(FrameCommands, BarsAboutBoxAndTogglesAreSavedAtExit) {
   EXPECT_EQ(viewer.Exit(), 1);
   EXPECT_EQ(folder.Setting("AlwaysOnTop"), "1");
   EXPECT_EQ(folder.Setting("ColumnMode"), "1");
-  EXPECT_EQ(folder.Setting("DecodeMode"), "1");
+  EXPECT_EQ(folder.Setting("DecodeMode"), "2");
   EXPECT_EQ(folder.Setting("ToolBarVisible"), "1");
   EXPECT_EQ(folder.Setting("StatusBarVisible"), "0");
   std::string placement = folder.Setting("WindowPos");

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -63,6 +64,33 @@ inline Box Cell(int column, int row) {
 }
 inline POINT CellCentre(int column, int row) {
   return {column * kCellWidth + kCellWidth / 2, row * kCellHeight + kCellHeight / 2};
+}
+
+// What a cell of the view shows: every pixel one of `only`, `has` among them.
+struct CellColours {
+  int column, row;
+  std::vector<Rgb> only;
+  Rgb has;
+};
+
+// Waits until the view shows every cell as stated; else names the first cell
+// that does not, with its colours.
+inline testing::AssertionResult ViewShows(HWND view, const std::vector<CellColours>& cells, Duration timeout = 10s) {
+  Capture shot;
+  auto wrong = cells.end();
+  WaitFor(
+      [&] {
+        shot = Capture::OfClient(view);
+        wrong = std::find_if(cells.begin(), cells.end(), [&](const CellColours& c) {
+          return !shot.Only(Cell(c.column, c.row), c.only) || !shot.Contains(Cell(c.column, c.row), c.has);
+        });
+        return wrong == cells.end();
+      },
+      timeout);
+  if (wrong == cells.end()) return testing::AssertionSuccess();
+  auto failure = testing::AssertionFailure() << "cell (" << wrong->column << ", " << wrong->row << ") shows";
+  for (Rgb c : shot.ColoursIn(Cell(wrong->column, wrong->row))) failure << " " << +c.r << "," << +c.g << "," << +c.b;
+  return failure;
 }
 
 }  // namespace mosaikon::e2e
