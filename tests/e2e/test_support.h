@@ -1,6 +1,7 @@
 // What the end-to-end cases share: the INI a case starts from, command ids,
-// the cell geometry of the default font step, the colours the rules promise,
-// and sample files with a known modification time.
+// sample files with a known modification time, the cell geometry of the
+// default font step, the colours the rules promise and a wait for the view
+// to show them.
 #pragma once
 
 #include <windows.h>
