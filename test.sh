@@ -145,14 +145,21 @@ fi
 stage format format_check
 stage layers bash "$root/scripts/check-layers.sh"
 
+# The end-to-end suite tests the program we ship, the i686 build, where this
+# machine runs 32-bit programs, and the x86_64 build elsewhere; the stage's
+# name says which.
+e2e_tree=win64 e2e_name=end-to-end-x86_64
+if [[ ${MOSAIKON_WIN32_RUNS:-0} -eq 1 ]]; then
+  e2e_tree=win32 e2e_name=end-to-end-i686
+fi
 if [[ ! -f "$root/tests/e2e/run.sh" ]]; then
-  skip end-to-end "tests/e2e/run.sh does not exist yet"
-elif ! configured win64; then
-  not_built end-to-end win64
+  skip "$e2e_name" "tests/e2e/run.sh does not exist yet"
+elif ! configured "$e2e_tree"; then
+  not_built "$e2e_name" "$e2e_tree"
 elif [[ $wine_ready -ne 1 ]]; then
-  record end-to-end "failed (no Wine environment)" 0
+  record "$e2e_name" "failed (no Wine environment)" 0
 else
-  stage end-to-end bash "$root/tests/e2e/run.sh" "$build/win64"
+  stage "$e2e_name" bash "$root/tests/e2e/run.sh" "$build/$e2e_tree"
 fi
 
 # --- summary ---
@@ -168,6 +175,6 @@ for i in "${!names[@]}"; do
   esac
 done
 [[ "$(uname -m)" == x86_64 && ${MOSAIKON_WIN32_RUNS:-0} -ne 1 ]] &&
-  echo "  (this machine runs no 32-bit programs: the Windows tests ran the x86_64 build)"
+  echo "  (this machine runs no 32-bit programs: the Windows tests and the end-to-end suite ran the x86_64 build)"
 echo "$passed passed, $failed failed"
 [[ $failed -eq 0 ]]

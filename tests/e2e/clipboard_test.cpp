@@ -1,5 +1,7 @@
-// Select All and Copy through the keyboard, read back from the clipboard by
-// this process: stream and column shapes, copy on select on and off.
+// The selection leaving the program: Select All and Copy through the keyboard,
+// read back from the clipboard in both shapes, with copy on select on and
+// off; and the hot key Ctrl+Alt+V typing the selection's first line, split
+// into pieces, into the edit boxes of the application in front.
 #include <gtest/gtest.h>
 
 #include "test_support.h"
@@ -7,78 +9,115 @@
 namespace mosaikon::e2e {
 namespace {
 
-TEST(ViewerClipboard, SelectAllAndCopyPutTheDocumentOnTheClipboard) {
+TEST(Clipboard, SelectAllAndCopyInBothShapes) {
   // A tab, an empty line in the middle and a final line break.
   const std::string text = "a\tb\r\n\r\nline three\r\n";
+  // Stream: the file's own bytes, tab kept, trailing line break removed.
+  // Columns: every line with tabs expanded, joined by CR LF.
+  const std::string streamText = "a\tb\r\n\r\nline three";
+  const std::string columnText = "a       b\r\n\r\nline three";
+  // One start in each shape and with each copy mode; Alt+C switches to the
+  // other shape, which is saved at exit.
   struct Case {
-    const char* name;
-    const char* columnMode;
-    const char* copyOnSelect;
-    bool pressCopy;
-    std::string expected;
+    bool copyOnSelect;
+    bool columnMode;
   };
-  const Case cases[] = {
-      // Stream: the file's own bytes, tab kept, trailing line break removed.
-      {"stream, copy on select", "0", "1", false, "a\tb\r\n\r\nline three"},
-      // Columns: every line with tabs expanded, joined by CR LF.
-      {"columns, copy on select", "1", "1", false, "a       b\r\n\r\nline three"},
-      {"stream, Ctrl+C", "0", "0", true, "a\tb\r\n\r\nline three"},
-      {"columns, Ctrl+C", "1", "0", true, "a       b\r\n\r\nline three"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    ProgramFolder folder;
-    folder.WriteIni(
-        StandardIni({std::string("ColumnMode=") + c.columnMode, std::string("CopyOnSelect=") + c.copyOnSelect}));
+  for (Case c : {Case{true, false}, Case{false, true}}) {
+    SCOPED_TRACE(c.copyOnSelect ? "copy on select, stream first" : "Ctrl+C, columns first");
+    ProgramFolder folder(StandardIni({std::string("ColumnMode=") + (c.columnMode ? "1" : "0"),
+                                      std::string("CopyOnSelect=") + (c.copyOnSelect ? "1" : "0")}));
     std::string sample = folder.WriteFile("copy.txt", text);
-    EmptyTheClipboard();
-    DWORD emptied = GetClipboardSequenceNumber();
+    Viewer viewer(folder);
+    ASSERT_TRUE(viewer.Open(sample));
+    EXPECT_TRUE(WaitFor([&] { return !viewer.ButtonEnabled(kCopy); })) << "Copy enabled without a selection";
 
-    ViewerSession viewer(folder);
-    ASSERT_TRUE(viewer.Start(Quoted(sample)));
-    ASSERT_TRUE(viewer.WaitForWindow());
-    ASSERT_TRUE(viewer.WaitForTitle("Mosaikon - " + sample));
-    ASSERT_TRUE(viewer.PressKey('A', {VK_CONTROL}));
-    if (c.pressCopy) {
-      // Without copy on select, Select All alone leaves the clipboard alone;
-      // the enabled Copy button shows that Select All has been carried out.
-      EXPECT_TRUE(WaitFor([&] { return viewer.ButtonEnabled(57634); })) << "Select All did not enable Copy";
-      EXPECT_EQ(ClipboardText(), "<none>");
-      ASSERT_TRUE(viewer.PressKey('C', {VK_CONTROL}));
+    // Select All copies by itself, or Copy follows it; the clipboard's text.
+    auto selectAllAndCopy = [&]() -> std::string {
+      DWORD before = GetClipboardSequenceNumber();
+      if (!viewer.Press('A', {VK_CONTROL})) return "<no key>";
+      if (!c.copyOnSelect) {
+        // The enabled Copy button shows that Select All has been carried out.
+        EXPECT_TRUE(WaitFor([&] { return viewer.ButtonEnabled(kCopy); })) << "Select All did not enable Copy";
+        EXPECT_EQ(GetClipboardSequenceNumber(), before) << "Select All copied without copy on select";
+        if (!viewer.Press('C', {VK_CONTROL})) return "<no key>";
+      }
+      return ClipboardTextAfter(before);
+    };
+    for (bool columns : {c.columnMode, !c.columnMode}) {
+      if (columns != c.columnMode) {
+        ASSERT_TRUE(viewer.Press('C', {VK_MENU}));
+      }
+      EXPECT_TRUE(WaitFor([&] { return viewer.ButtonChecked(kColumnSelect) == columns; })) << "Column Select Mode";
+      EXPECT_EQ(selectAllAndCopy(), columns ? columnText : streamText);
     }
-    // Watch the sequence number, which needs no open clipboard: holding it
-    // open while polling would make the viewer's OpenClipboard fail.
-    EXPECT_TRUE(WaitFor([&] { return GetClipboardSequenceNumber() != emptied; })) << "nothing was copied";
-    EXPECT_EQ(ClipboardText(), c.expected);
-    ASSERT_TRUE(viewer.PressKey(VK_ESCAPE));
-    EXPECT_EQ(viewer.WaitForExit(), 1);
+    EXPECT_EQ(viewer.Exit(), 1);
+    EXPECT_EQ(folder.Setting("ColumnMode"), c.columnMode ? "0" : "1");
   }
 }
 
-// Copy is greyed without a document and without a selection; Select All
-// gives it something to copy. Column Select Mode shows as a pressed button.
-TEST(ViewerClipboard, CopyButtonFollowsTheSelection) {
-  ProgramFolder folder;
-  folder.WriteIni(StandardIni({"ColumnMode=0", "CopyOnSelect=0"}));
-  std::string sample = folder.WriteFile("copy.txt", "some text\r\n");
-  ViewerSession viewer(folder);
-  ASSERT_TRUE(viewer.Start(""));
-  ASSERT_TRUE(viewer.WaitForWindow());
-  EXPECT_TRUE(WaitFor([&] { return viewer.ToolBar() && !viewer.ButtonEnabled(57634); })) << "Copy enabled";
-  EXPECT_FALSE(viewer.ButtonChecked(5002)) << "ColumnMode=0";
-  ASSERT_TRUE(viewer.PressKey('C', {VK_MENU}));
-  EXPECT_TRUE(WaitFor([&] { return viewer.ButtonChecked(5002); })) << "Alt+C did not press the button";
-  EXPECT_EQ(viewer.Close(), 1);
+// A top-level window of ours with a column of edit boxes, a label after
+// each, and the caret in the first box.
+class EditForm {
+ public:
+  explicit EditForm(int boxes) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "MosaikonE2eForm";
+    RegisterClassA(&wc);  // fails harmlessly when already registered
+    form_ = CreateWindowExA(0, wc.lpszClassName, "Form", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 400,
+                            40 + 30 * boxes, nullptr, nullptr, wc.hInstance, nullptr);
+    for (int i = 0; i < boxes; ++i) {
+      edits_.push_back(CreateWindowExA(0, "Edit", "old", WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 10 + 30 * i, 200, 24,
+                                       form_, nullptr, wc.hInstance, nullptr));
+      CreateWindowExA(0, "Static", "label", WS_CHILD | WS_VISIBLE, 220, 10 + 30 * i, 100, 24, form_, nullptr,
+                      wc.hInstance, nullptr);
+    }
+  }
+  ~EditForm() { DestroyWindow(form_); }
+  EditForm(const EditForm&) = delete;
+  EditForm& operator=(const EditForm&) = delete;
 
-  // The same folder, now with a document: still nothing selected at first.
-  ViewerSession again(folder);
-  ASSERT_TRUE(again.Start(Quoted(sample)));
-  ASSERT_TRUE(again.WaitForWindow());
-  ASSERT_TRUE(again.WaitForTitle("Mosaikon - " + sample));
-  EXPECT_TRUE(WaitFor([&] { return again.ButtonChecked(5002); })) << "ColumnMode was not kept: " << folder.ReadIni();
-  EXPECT_TRUE(WaitFor([&] { return !again.ButtonEnabled(57634); })) << "Copy enabled without a selection";
-  ASSERT_TRUE(again.PressKey('A', {VK_CONTROL}));
-  EXPECT_TRUE(WaitFor([&] { return again.ButtonEnabled(57634); })) << "Select All did not enable Copy";
+  bool Activate() {
+    SetForegroundWindow(form_);
+    SetFocus(edits_.front());
+    return WaitFor([&] { return GetForegroundWindow() == form_ && GetFocus() == edits_.front(); }, 5s);
+  }
+  std::string Texts() const {
+    std::string texts;
+    for (HWND edit : edits_) texts.append(texts.empty() ? "" : "|").append(WindowText(edit));
+    return texts;
+  }
+
+ private:
+  HWND form_ = nullptr;
+  std::vector<HWND> edits_;
+};
+
+TEST(SendSelection, HotKeyTypesTheFirstLinesPiecesIntoTheFrontApplicationsEditBoxes) {
+  ProgramFolder folder(StandardIni({"ColumnMode=0"}));
+  // Split at the dashes, blanks around the pieces and the empty first piece
+  // dropped; the second line is not sent.
+  std::string sample = folder.WriteFile("pieces.txt", "-red - green-blue-cyan\r\nsecond-line\r\n");
+  Viewer viewer(folder);
+  ASSERT_TRUE(viewer.Open(sample));
+  ASSERT_TRUE(viewer.Press('A', {VK_CONTROL}));
+  ASSERT_TRUE(WaitFor([&] { return viewer.ButtonEnabled(kCopy); })) << "nothing selected";
+  // Pieces beyond the last box are dropped; boxes beyond the last piece keep
+  // their text. Labels between the boxes are passed over.
+  struct Case {
+    int boxes;
+    const char* expected;
+  };
+  for (const Case& c : {Case{3, "red|green|blue"}, Case{5, "red|green|blue|cyan|old"}}) {
+    SCOPED_TRACE(std::to_string(c.boxes) + " boxes");
+    EditForm form(c.boxes);
+    ASSERT_TRUE(form.Activate());
+    ASSERT_TRUE(SendKey('V', {VK_CONTROL, VK_MENU}));
+    // WaitFor pumps our messages, so the viewer's WM_SETTEXT calls get through.
+    EXPECT_TRUE(WaitFor([&] { return form.Texts() == c.expected; }, 5s)) << form.Texts();
+  }
+  EXPECT_EQ(viewer.Close(), 1);
 }
 
 }  // namespace

@@ -5,21 +5,19 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
+#include <utility>
 
-#include "viewer_session.h"
+#include "viewer.h"
 
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
   auto& program = mosaikon::e2e::Program();
+  const std::pair<std::string_view, std::string*> options[] = {
+      {"--exe=", &program.exe}, {"--font=", &program.font}, {"--language=", &program.languageDir}};
   for (int i = 1; i < argc; ++i) {
-    std::string argument = argv[i];
-    auto value = [&](const char* prefix) { return argument.substr(std::string(prefix).size()); };
-    if (argument.rfind("--exe=", 0) == 0)
-      program.exe = value("--exe=");
-    else if (argument.rfind("--font=", 0) == 0)
-      program.font = value("--font=");
-    else if (argument.rfind("--language=", 0) == 0)
-      program.languageDir = value("--language=");
+    for (auto [prefix, value] : options)
+      if (std::string_view(argv[i]).starts_with(prefix)) *value = argv[i] + prefix.size();
   }
   if (program.exe.empty()) {
     std::fprintf(stderr, "usage: %s --exe=<Mosaikon.exe> [--font=<file>] [--language=<folder>]\n", argv[0]);

@@ -1,74 +1,81 @@
 #!/usr/bin/env bash
 # Runs the end-to-end driver of a Windows build tree under Wine on a virtual
-# display; builds nothing. Ends with "N passed, N failed" and a non-zero
-# status when a case failed or the driver could not run.
-#   tests/e2e/run.sh <windows build dir> [GoogleTest options, e.g. --gtest_filter=ViewerKeys.*]
+# display; builds nothing. Without a tree it tests the program we ship, the
+# i686 build (build/win32), where this machine runs 32-bit programs, and the
+# x86_64 build (build/win64) elsewhere. Says which build ran, and ends with
+# "N passed, N failed" and a non-zero status when a case failed or the driver
+# could not run.
+#   tests/e2e/run.sh [<windows build dir>] [GoogleTest options, e.g. --gtest_filter=Clipboard.*]
 # WINEPREFIX and DISPLAY are taken from the environment when set.
 set -uo pipefail
 
-if [[ $# -lt 1 || ! -d "$1" ]]; then
-  echo "usage: $0 <windows build dir> [gtest options]" >&2
-  exit 2
-fi
-build="$(cd "$1" && pwd)"
-shift
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
-
-exe="$(find "$build" -name Mosaikon.exe -not -path '*/package-stage/*' -print -quit)"
-driver="$(find "$build" -name mosaikon_e2e_tests.exe -print -quit)"
-if [[ -z "$exe" || -z "$driver" ]]; then
-  echo "run.sh: $build holds no Mosaikon.exe or mosaikon_e2e_tests.exe" >&2
+build_root="${MOSAIKON_BUILD_DIR:-$root/build}"
+fail() {
+  echo "run.sh: $1" >&2
   echo "0 passed, 1 failed"
   exit 1
-fi
+}
 
-if [[ -f "$root/scripts/wine-env.sh" ]]; then
-  # shellcheck source=/dev/null
-  source "$root/scripts/wine-env.sh" "$build" || { echo "0 passed, 1 failed"; exit 1; }
-  trap mosaikon_wine_cleanup EXIT
+if [[ $# -gt 0 && -d "$1" ]]; then
+  build="$(cd "$1" && pwd)"
+  shift
+elif [[ $# -gt 0 && "$1" != -* ]]; then
+  echo "usage: $0 [<windows build dir>] [gtest options]" >&2
+  exit 2
 else
-  # Our own setup: prefix, display, Wine's fonts, no window-manager frames.
-  export WINEPREFIX="${WINEPREFIX:-$build/wine-e2e}" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-  WINE=/usr/lib/wine/wine64
-  WINESERVER=/usr/lib/wine/wineserver
-  xvfb_pid=""
-  if [[ -z "${DISPLAY:-}" ]] || ! timeout 5 xdpyinfo >/dev/null 2>&1; then
-    export DISPLAY=":74"
-    Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-  fi
-  cleanup() {
-    "$WINESERVER" -k >/dev/null 2>&1
-    [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null
-  }
-  trap cleanup EXIT
-  if [[ ! -f "$WINEPREFIX/.mosaikon-ready" ]]; then
-    "$WINE" wineboot -i >/dev/null 2>&1
-    mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
-    cp /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null
-    "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
-    timeout 60 "$WINESERVER" -w || "$WINESERVER" -k
-    touch "$WINEPREFIX/.mosaikon-ready"
-  fi
+  build=""
 fi
 
-# A 32-bit build runs only where the kernel runs 32-bit code (wine-env.sh
-# tells); the machine field of the PE header says which build this is.
-pe_offset=$(od -An -tu4 -j60 -N4 "$driver" | tr -d ' ')
-machine=$(od -An -tx2 -j$((pe_offset + 4)) -N2 "$driver" | tr -d ' ')
-if [[ "$machine" == "014c" && "${MOSAIKON_WIN32_RUNS:-0}" != 1 ]]; then
-  echo "run.sh: $build is a 32-bit build, and 32-bit Windows programs cannot run on this machine" >&2
-  echo "0 passed, 1 failed"
-  exit 1
+# The same question wine-env.sh answers, asked before it makes a prefix for a
+# build that cannot run here.
+if [[ -z "${MOSAIKON_WIN32_RUNS:-}" ]]; then
+  MOSAIKON_WIN32_RUNS=0
+  [[ -x /usr/lib/wine/wine ]] && bash "$root/scripts/install-deps.sh" --check-i386 && MOSAIKON_WIN32_RUNS=1
 fi
+if [[ -z "$build" ]]; then
+  if [[ $MOSAIKON_WIN32_RUNS -eq 1 ]]; then build="$build_root/win32"; else build="$build_root/win64"; fi
+fi
+
+# The tree's own files, not the copies in a Wine prefix or the package stage.
+find_in_tree() {
+  find "$build" \( -path "$build/wine" -o -path '*/package-stage' -o -path "${WINEPREFIX:-/nonexistent}" \) -prune \
+    -o -name "$1" -type f -print -quit 2>/dev/null
+}
+exe="$(find_in_tree Mosaikon.exe)"
+driver="$(find_in_tree mosaikon_e2e_tests.exe)"
+[[ -n "$exe" && -n "$driver" ]] || fail "$build holds no Mosaikon.exe or mosaikon_e2e_tests.exe"
+
+# The machine field of the PE header says which build this is; a 32-bit one
+# runs only where the kernel runs 32-bit code.
+machine_of() {
+  local offset
+  offset=$(od -An -tu4 -j60 -N4 "$1" | tr -d ' ')
+  od -An -tx2 -j$((offset + 4)) -N2 "$1" | tr -d ' '
+}
+case "$(machine_of "$exe")" in
+  014c) tested="i686" ;;
+  8664) tested="x86_64" ;;
+  *) fail "$exe is neither an i686 nor an x86_64 program" ;;
+esac
+[[ "$(machine_of "$driver")" == "$(machine_of "$exe")" ]] || fail "the driver and $exe are builds for different machines"
+if [[ $tested == i686 && $MOSAIKON_WIN32_RUNS -ne 1 ]]; then
+  fail "$build is the i686 build, and this machine cannot run 32-bit Windows programs"
+fi
+note=""
+[[ $tested == x86_64 && $MOSAIKON_WIN32_RUNS -ne 1 ]] && note=" (this machine runs no 32-bit programs)"
+
+# shellcheck source=scripts/wine-env.sh
+source "$root/scripts/wine-env.sh" "$build" || fail "no Wine environment"
+trap mosaikon_wine_cleanup EXIT
+echo "run.sh: testing the $tested build $exe$note"
 
 # Wine maps drive Z: to the root of the file system.
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
-
+exe_dir="$(dirname "$exe")"
 args=(--exe="$(windows_path "$exe")")
-[[ -f "$build/MosaikonTerminal.fon" ]] && args+=(--font="$(windows_path "$build/MosaikonTerminal.fon")")
-[[ -d "$build/language" ]] && args+=(--language="$(windows_path "$build/language")")
+[[ -f "$exe_dir/MosaikonTerminal.fon" ]] && args+=(--font="$(windows_path "$exe_dir/MosaikonTerminal.fon")")
+[[ -d "$exe_dir/language" ]] && args+=(--language="$(windows_path "$exe_dir/language")")
 
 log="$build/e2e.log"
 timeout 1800 "$WINE" "$driver" "${args[@]}" "$@" 2>&1 | tr -d '\r' | tee "$log"
@@ -89,5 +96,6 @@ if [[ $status -ne 0 && $failed -eq 0 ]]; then
   echo "run.sh: the driver ended with status $status" >&2
   failed=1
 fi
+echo "run.sh: the $tested build was tested$note"
 echo "$passed passed, $failed failed"
 [[ $status -eq 0 && $failed -eq 0 ]]

@@ -1,16 +1,29 @@
-// What the end-to-end cases share: the INI a case starts from, the cell
-// geometry of the default font step, the colours the rules promise, and
-// helpers to make sample files with a known modification time.
+// What the end-to-end cases share: the INI a case starts from, command ids,
+// sample files with a known modification time, the cell geometry of the
+// default font step, the colours the rules promise and a wait for the view
+// to show them.
 #pragma once
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
-#include "viewer_session.h"
+#include "viewer.h"
 
 namespace mosaikon::e2e {
+
+// Commands, as the toolbar reports its buttons.
+constexpr int kOpen = 57601;
+constexpr int kCopy = 57634;
+constexpr int kColumnSelect = 5002;
+constexpr int kSettings = 5004;
+constexpr int kAlwaysOnTop = 5005;
+constexpr int kViewGb = 5008;
+constexpr int kViewBig5 = 5009;
+constexpr int kAbout = 57664;
+constexpr int kExit = 57665;
 
 // FontSize 3 requests the 8 x 12 strike of the terminal font.
 constexpr int kCellWidth = 8;
@@ -32,20 +45,10 @@ inline std::vector<std::string> StandardIni(std::vector<std::string> extra = {})
   return lines;
 }
 
-inline std::string Quoted(const std::string& path) {
-  return "\"" + path + "\"";
-}
-
 // Gives `path` the last-write time of the local wall-clock time stated.
 inline bool SetLocalWriteTime(const std::string& path, WORD year, WORD month, WORD day, WORD hour, WORD minute,
                               WORD second) {
-  SYSTEMTIME local{};
-  local.wYear = year;
-  local.wMonth = month;
-  local.wDay = day;
-  local.wHour = hour;
-  local.wMinute = minute;
-  local.wSecond = second;
+  const SYSTEMTIME local{year, month, 0, day, hour, minute, second, 0};
   FILETIME localTime, utc;
   if (!SystemTimeToFileTime(&local, &localTime) || !LocalFileTimeToFileTime(&localTime, &utc)) return false;
   HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -55,26 +58,40 @@ inline bool SetLocalWriteTime(const std::string& path, WORD year, WORD month, WO
   return done;
 }
 
-// The pixel rectangle of cell (column, row) in a view shown from its origin.
-struct CellBox {
-  int x0, y0, x1, y1;
-};
-inline CellBox Cell(int column, int row) {
+// The pixels of cell (column, row) in a view shown from its origin, and
+// its middle.
+inline Box Cell(int column, int row) {
   return {column * kCellWidth, row * kCellHeight, (column + 1) * kCellWidth, (row + 1) * kCellHeight};
 }
-
-inline bool CellHas(const Capture& capture, CellBox box, Rgb colour) {
-  return capture.Contains(box.x0, box.y0, box.x1, box.y1, colour);
+inline POINT CellCentre(int column, int row) {
+  return {column * kCellWidth + kCellWidth / 2, row * kCellHeight + kCellHeight / 2};
 }
 
-// True when every pixel of the box has one of `allowed`.
-inline bool CellOnly(const Capture& capture, CellBox box, std::vector<Rgb> allowed) {
-  for (const Rgb& colour : capture.ColoursIn(box.x0, box.y0, box.x1, box.y1)) {
-    bool found = false;
-    for (const Rgb& a : allowed) found = found || a == colour;
-    if (!found) return false;
-  }
-  return true;
+// What a cell of the view shows: every pixel one of `only`, `has` among them.
+struct CellColours {
+  int column, row;
+  std::vector<Rgb> only;
+  Rgb has;
+};
+
+// Waits until the view shows every cell as stated; else names the first cell
+// that does not, with its colours.
+inline testing::AssertionResult ViewShows(HWND view, const std::vector<CellColours>& cells, Duration timeout = 10s) {
+  Capture shot;
+  auto wrong = cells.end();
+  WaitFor(
+      [&] {
+        shot = Capture::OfClient(view);
+        wrong = std::find_if(cells.begin(), cells.end(), [&](const CellColours& c) {
+          return !shot.Only(Cell(c.column, c.row), c.only) || !shot.Contains(Cell(c.column, c.row), c.has);
+        });
+        return wrong == cells.end();
+      },
+      timeout);
+  if (wrong == cells.end()) return testing::AssertionSuccess();
+  auto failure = testing::AssertionFailure() << "cell (" << wrong->column << ", " << wrong->row << ") shows";
+  for (Rgb c : shot.ColoursIn(Cell(wrong->column, wrong->row))) failure << " " << +c.r << "," << +c.g << "," << +c.b;
+  return failure;
 }
 
 }  // namespace mosaikon::e2e

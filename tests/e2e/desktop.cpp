@@ -1,0 +1,272 @@
+// Observing and driving windows of other processes the way a user's machine
+// does: window enumeration, SendInput, screen copies and the clipboard.
+#include "desktop.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace mosaikon::e2e {
+namespace {
+
+// Enumeration callbacks are stdcall on 32-bit Windows, which a lambda cannot
+// convert to; hence one named collector for every search.
+BOOL CALLBACK Collect(HWND window, LPARAM list) {
+  reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+  return TRUE;
+}
+
+INPUT KeyInput(WORD key, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC));
+  // Page Up to Down arrow, Insert and Delete sit on the extended part of the keyboard.
+  bool extended = (key >= VK_PRIOR && key <= VK_DOWN) || key == VK_INSERT || key == VK_DELETE;
+  input.ki.dwFlags = (extended ? KEYEVENTF_EXTENDEDKEY : 0) | (up ? KEYEVENTF_KEYUP : 0);
+  return input;
+}
+
+bool Send(std::vector<INPUT>& inputs) {
+  return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
+}
+
+bool SendMouse(std::initializer_list<DWORD> flags, DWORD data = 0) {
+  std::vector<INPUT> inputs;
+  for (DWORD flag : flags) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flag;
+    input.mi.mouseData = data;
+    inputs.push_back(input);
+  }
+  return Send(inputs);
+}
+
+// The clipboard's CF_TEXT, "<none>" without text, "<closed>" while another
+// program holds it open.
+std::string ClipboardText() {
+  if (!OpenClipboard(nullptr)) return "<closed>";
+  std::string text = "<none>";
+  if (HANDLE data = GetClipboardData(CF_TEXT)) {
+    if (const char* bytes = static_cast<const char*>(GlobalLock(data))) {
+      text = bytes;
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
+}  // namespace
+
+bool WaitFor(const std::function<bool()>& condition, Duration timeout) {
+  auto deadline = std::chrono::steady_clock::now() + timeout;
+  for (;;) {
+    if (condition()) return true;
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+    // Wait for input to us or a short while, whichever comes first: a bounded
+    // poll interval, never a fixed delay standing in for a condition.
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+  }
+}
+
+std::vector<HWND> TopWindows(DWORD pid, const std::string& className, bool hidden) {
+  std::vector<HWND> all, found;
+  EnumWindows(&Collect, reinterpret_cast<LPARAM>(&all));
+  for (HWND window : all) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if ((pid == 0 || owner == pid) && (className.empty() || ClassName(window) == className) &&
+        (hidden || IsWindowVisible(window)))
+      found.push_back(window);
+  }
+  return found;
+}
+
+std::vector<HWND> ChildWindows(HWND parent, const std::string& className) {
+  std::vector<HWND> all;
+  EnumChildWindows(parent, &Collect, reinterpret_cast<LPARAM>(&all));
+  std::erase_if(all, [&](HWND child) { return !className.empty() && ClassName(child) != className; });
+  return all;
+}
+
+std::string WindowText(HWND window) {
+  // WM_GETTEXT is marshalled between processes, unlike most buffer messages.
+  char text[1024] = "";
+  DWORD_PTR result = 0;
+  SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &result);
+  return text;
+}
+
+std::string ClassName(HWND window) {
+  char name[256] = "";
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
+std::string DescribeWindows(DWORD pid) {
+  std::string text;
+  for (HWND window : TopWindows(pid, "", true)) {
+    char line[512];
+    std::snprintf(line, sizeof line, "\n  %p class \"%s\" title \"%s\" %s", static_cast<void*>(window),
+                  ClassName(window).c_str(), WindowText(window).c_str(),
+                  IsWindowVisible(window) ? "visible" : "hidden");
+    text += line;
+  }
+  return text.empty() ? "\n  (no windows)" : text;
+}
+
+bool BringToFront(HWND window) {
+  HWND top = GetAncestor(window, GA_ROOT);
+  if (!top) return false;
+  if (GetForegroundWindow() != top) SetForegroundWindow(top);
+  return WaitFor([&] { return GetForegroundWindow() == top; }, 5s);
+}
+
+bool SendKey(WORD key, std::initializer_list<WORD> modifiers) {
+  std::vector<INPUT> inputs;
+  for (WORD modifier : modifiers) inputs.push_back(KeyInput(modifier, false));
+  inputs.push_back(KeyInput(key, false));
+  inputs.push_back(KeyInput(key, true));
+  for (auto it = std::rbegin(modifiers); it != std::rend(modifiers); ++it) inputs.push_back(KeyInput(*it, true));
+  return Send(inputs);
+}
+
+bool PressKey(HWND window, WORD key, std::initializer_list<WORD> modifiers) {
+  return BringToFront(window) && SendKey(key, modifiers);
+}
+
+bool MoveTo(HWND window, POINT client) {
+  if (!BringToFront(window)) return false;
+  POINT at = client;
+  ClientToScreen(window, &at);
+  SetCursorPos(at.x, at.y);
+  bool there = WaitFor(
+      [&] {
+        POINT now;
+        return GetCursorPos(&now) && now.x == at.x && now.y == at.y;
+      },
+      5s);
+  // The window learns of it by a move by nothing through the input queue.
+  return there && SendMouse({MOUSEEVENTF_MOVE});
+}
+
+bool Click(HWND window, POINT client, Button button) {
+  bool left = button == Button::kLeft;
+  DWORD down = left ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN,
+        up = left ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP;
+  return MoveTo(window, client) && SendMouse({down, up});
+}
+
+bool DoubleClick(HWND window, POINT client) {
+  return MoveTo(window, client) &&
+         SendMouse({MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
+}
+
+bool StartDrag(HWND window, POINT from) {
+  if (!MoveTo(window, from) || !SendMouse({MOUSEEVENTF_LEFTDOWN})) return false;
+  return WaitFor(
+      [&] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && info.hwndCapture;
+      },
+      5s);
+}
+
+bool EndDrag(HWND window, POINT to) {
+  return MoveTo(window, to) && SendMouse({MOUSEEVENTF_LEFTUP});
+}
+
+bool Drag(HWND window, POINT from, POINT to) {
+  return StartDrag(window, from) && EndDrag(window, to);
+}
+
+bool Wheel(HWND window, POINT client, int notches) {
+  return MoveTo(window, client) && SendMouse({MOUSEEVENTF_WHEEL}, static_cast<DWORD>(notches * WHEEL_DELTA));
+}
+
+void ParkPointer() {
+  SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+}
+
+POINT CentreOf(HWND window) {
+  RECT client{};
+  GetClientRect(window, &client);
+  return {client.right / 2, client.bottom / 2};
+}
+
+Capture Capture::OfClient(HWND window) {
+  Capture capture;
+  RECT client;
+  if (!GetClientRect(window, &client) || client.right <= 0 || client.bottom <= 0) return capture;
+  POINT origin{0, 0};
+  ClientToScreen(window, &origin);
+  capture.width_ = client.right;
+  capture.height_ = client.bottom;
+  capture.pixels_.resize(static_cast<size_t>(capture.width_) * capture.height_);
+
+  // The screen shows what the user sees; a window DC of another process is
+  // only right where that window is visible anyway.
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = capture.width_;
+  info.bmiHeader.biHeight = -capture.height_;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, capture.width_, capture.height_, screen, origin.x, origin.y, SRCCOPY);
+  GdiFlush();
+  std::copy_n(static_cast<const std::uint32_t*>(bits), capture.pixels_.size(), capture.pixels_.begin());
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  for (auto& pixel : capture.pixels_) pixel &= 0x00FFFFFF;
+  return capture;
+}
+
+Rgb Capture::At(int x, int y) const {
+  std::uint32_t value = pixels_[static_cast<size_t>(y) * width_ + x];
+  return Rgb{static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 8),
+             static_cast<std::uint8_t>(value)};
+}
+
+std::vector<Rgb> Capture::ColoursIn(Box box) const {
+  std::vector<Rgb> colours;
+  for (int y = std::max(0, box.y0); y < std::min(height_, box.y1); ++y) {
+    for (int x = std::max(0, box.x0); x < std::min(width_, box.x1); ++x) {
+      Rgb colour = At(x, y);
+      if (std::find(colours.begin(), colours.end(), colour) == colours.end()) colours.push_back(colour);
+    }
+  }
+  return colours;
+}
+
+bool Capture::Contains(Box box, Rgb colour) const {
+  auto colours = ColoursIn(box);
+  return std::find(colours.begin(), colours.end(), colour) != colours.end();
+}
+
+bool Capture::Only(Box box, const std::vector<Rgb>& allowed) const {
+  auto colours = ColoursIn(box);
+  return std::all_of(colours.begin(), colours.end(),
+                     [&](Rgb colour) { return std::find(allowed.begin(), allowed.end(), colour) != allowed.end(); });
+}
+
+std::string ClipboardTextAfter(DWORD sequence, Duration timeout) {
+  // Once the number moved the program holds the clipboard open until its copy
+  // is complete, so our opening fails until then.
+  std::string text = "<unchanged>";
+  WaitFor([&] { return GetClipboardSequenceNumber() != sequence && (text = ClipboardText()) != "<closed>"; }, timeout);
+  return text;
+}
+
+}  // namespace mosaikon::e2e

@@ -1,0 +1,120 @@
+// Opening files: from the command line and, with ReuseViewer on, handed over
+// to the running window by further starts. What the window shows of each
+// file (title, status panes, colours, menu prompts) and the recently viewed
+// list; with ReuseViewer off every start has a window of its own.
+#include <gtest/gtest.h>
+
+#include "test_support.h"
+
+namespace mosaikon::e2e {
+namespace {
+
+// A second start on `file`; its exit code once it handed the file over.
+long HandOver(const ProgramFolder& folder, const std::string& file) {
+  Viewer starter(folder);
+  return starter.Start(file) ? starter.WaitForExit() : -1;
+}
+
+// Opened from the keyboard, the File menu highlights its first item; each
+// item shows its prompt instead of the panes until Esc closes the menu.
+void ExpectFileMenuPrompts(Viewer& viewer) {
+  std::string sizePane = viewer.PaneText(2);
+  auto prompt = [&](const std::string& text) {
+    return WaitFor([&] { return viewer.StatusSimple() && viewer.PaneText(0) == text; });
+  };
+  ASSERT_TRUE(viewer.Press('F', {VK_MENU}));
+  // Open, the one recently viewed entry, Clear Recently Viewed List, Settings, Exit.
+  const char* prompts[] = {"Open an existing document", "", "&Clear Recently Viewed List", "Settings",
+                           "Quit the application; prompts to save documents"};
+  for (size_t i = 0; i < std::size(prompts); ++i) {
+    if (i > 0) {
+      ASSERT_TRUE(SendKey(VK_DOWN));
+    }
+    const std::string text = prompts[i];
+    EXPECT_TRUE(prompt(text)) << "expected \"" << text << "\", shown \"" << viewer.PaneText(0) << "\"";
+  }
+  ASSERT_TRUE(SendKey(VK_ESCAPE));  // closes the menu, not the program
+  EXPECT_TRUE(WaitFor([&] { return !viewer.StatusSimple(); })) << "the panes did not come back";
+  EXPECT_EQ(viewer.PaneText(2), sizePane);
+  EXPECT_TRUE(viewer.Running());
+}
+
+TEST(OpeningFiles, CommandLineAndHandOversShowEachFileAndKeepTheRecentList) {
+  ProgramFolder folder(StandardIni({"ReuseViewer=1"}));
+  const std::string plainText = "Hello world\r\nsee http://mosaikon.example/ here\r\n";
+  std::string plain = folder.WriteFile("plain.txt", plainText);
+  ASSERT_TRUE(SetLocalWriteTime(plain, 2002, 12, 31, 23, 59, 7));
+  const std::string ansiText = "\x1b[31mRED\x1b[0m\r\n\x1b[1;32;44mGRN\x1b[0m\r\n";
+  std::string ansi = folder.WriteFile("colours.ans", ansiText);
+  std::string other = folder.WriteFile("other.txt", "other\r\n");
+
+  Viewer viewer(folder);
+  ASSERT_TRUE(viewer.Open(plain));
+  const std::string timePane = "Modify Time: 2002-12-31 23:59:07";
+  const std::string sizePane = "File Size: " + std::to_string(plainText.size());
+  EXPECT_EQ(viewer.PaneText(0), "Ready");
+  EXPECT_EQ(viewer.PaneText(1), timePane);
+  EXPECT_EQ(viewer.PaneText(2), sizePane);
+  // "Hello world", then a link from column 4 of row 1: black text, a blue
+  // link and white everywhere else.
+  EXPECT_TRUE(ViewShows(viewer.View(), {{0, 0, {kBlack, kWhite}, kBlack},
+                                        {4, 1, {kLinkBlue, kWhite}, kLinkBlue},
+                                        {0, 1, {kBlack, kWhite}, kBlack},
+                                        {20, 0, {kWhite}, kWhite},    // right of the first line
+                                        {0, 4, {kWhite}, kWhite}}));  // below the last line
+  ExpectFileMenuPrompts(viewer);
+
+  // A second start hands its file to this window and ends with 0.
+  EXPECT_EQ(HandOver(folder, ansi), 0);
+  ASSERT_TRUE(viewer.WaitForTitleOf(ansi));
+  EXPECT_EQ(viewer.PaneText(2), "File Size: " + std::to_string(ansiText.size()));
+  EXPECT_EQ(TopWindows(0, kFrameClass).size(), 1u);
+  // "RED" dark red on black, "GRN" bright green on dark blue; black right
+  // of and below the lines.
+  EXPECT_TRUE(ViewShows(viewer.View(), {{0, 0, {kDarkRed, kBlack}, kDarkRed},
+                                        {0, 1, {kLightGreen, kDarkBlue}, kLightGreen},
+                                        {2, 1, {kLightGreen, kDarkBlue}, kDarkBlue},
+                                        {3, 0, {kBlack}, kBlack},
+                                        {40, 1, {kBlack}, kBlack},
+                                        {0, 5, {kBlack}, kBlack}}));
+
+  // Each file opened goes to the top of the list.
+  for (const std::string& path : {other, plain}) {
+    EXPECT_EQ(HandOver(folder, path), 0);
+    ASSERT_TRUE(viewer.WaitForTitleOf(path));
+  }
+  EXPECT_EQ(folder.Section("MRU"), (IniKeys{{"1", plain}, {"2", other}, {"3", ansi}}));
+
+  // A listed file that has gone: the running window shows the error box while
+  // the starter waits for it, keeps its file, and drops the path from the list.
+  ASSERT_TRUE(DeleteFileA(other.c_str()));
+  Viewer starter(folder);
+  ASSERT_TRUE(starter.Start(other));
+  HWND box = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (box = viewer.Shown("#32770")) != nullptr; })) << "no error box";
+  EXPECT_TRUE(starter.Running());
+  ASSERT_TRUE(PressKey(box, VK_RETURN));
+  EXPECT_EQ(starter.WaitForExit(), 0);
+  EXPECT_EQ(viewer.Title(), "Mosaikon - " + plain);
+  EXPECT_EQ(viewer.PaneText(1), timePane);
+  EXPECT_EQ(viewer.PaneText(2), sizePane);
+  EXPECT_EQ(folder.Section("MRU"), (IniKeys{{"1", plain}, {"2", ansi}}));
+  EXPECT_EQ(viewer.Close(), 1);
+}
+
+TEST(OpeningFiles, WithoutReuseViewerEveryStartHasItsOwnWindow) {
+  ProgramFolder folder(StandardIni({"ReuseViewer=0"}));
+  std::string first = folder.WriteFile("first.txt", "first\r\n");
+  std::string second = folder.WriteFile("second.txt", "second\r\n");
+  Viewer one(folder);
+  Viewer two(folder);
+  ASSERT_TRUE(one.Open(first));
+  ASSERT_TRUE(two.Open(second));
+  EXPECT_NE(one.frame(), two.frame());
+  EXPECT_EQ(TopWindows(0, kFrameClass).size(), 2u);
+  EXPECT_EQ(two.Close(), 1);
+  EXPECT_EQ(one.Close(), 1);
+}
+
+}  // namespace
+}  // namespace mosaikon::e2e

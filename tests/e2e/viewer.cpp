@@ -1,0 +1,244 @@
+// Program folders, process start and end, and cross-process reads of the
+// main window's bars.
+#include "viewer.h"
+
+#include <commctrl.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace mosaikon::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+constexpr int kToolBarId = 59392;
+
+}  // namespace
+
+ProgramFiles& Program() {
+  static ProgramFiles files;
+  return files;
+}
+
+IniKeys IniSection(const std::string& text, const std::string& section) {
+  IniKeys keys;
+  std::istringstream in(text);
+  std::string line;
+  bool inside = false;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty()) continue;
+    if (line.front() == '[') {
+      inside = _stricmp(line.c_str(), ("[" + section + "]").c_str()) == 0;
+      continue;
+    }
+    auto equals = line.find('=');
+    if (inside && equals != std::string::npos) keys.emplace_back(line.substr(0, equals), line.substr(equals + 1));
+  }
+  return keys;
+}
+
+ProgramFolder::ProgramFolder(const std::vector<std::string>& ini) {
+  static int counter = 0;
+  std::string name = "mosaikon-e2e-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
+  path_ = (fs::temp_directory_path() / name).string() + "\\";
+  std::error_code error;
+  fs::remove_all(path_, error);
+  fs::create_directory(path_, error);
+  fs::copy_file(Program().exe, exe(), error);
+  if (!Program().font.empty()) fs::copy_file(Program().font, path_ + "MosaikonTerminal.fon", error);
+  if (!Program().languageDir.empty()) fs::copy(Program().languageDir, path_ + "language", error);
+  std::string text;
+  for (const auto& line : ini) text += line + "\r\n";
+  if (!ini.empty()) WriteFile("Mosaikon.ini", text);
+}
+
+ProgramFolder::~ProgramFolder() {
+  std::error_code error;
+  if (!GetEnvironmentVariableA("MOSAIKON_E2E_KEEP", nullptr, 0)) fs::remove_all(path_, error);
+}
+
+std::string ProgramFolder::WriteFile(const std::string& name, const std::string& bytes) const {
+  std::string full = path_ + name;
+  std::ofstream(full, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  return full;
+}
+
+std::string ProgramFolder::ReadIni() const {
+  std::ifstream in(path_ + "Mosaikon.ini", std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::string ProgramFolder::Setting(const std::string& key) const {
+  for (const auto& [name, value] : Section("Settings"))
+    if (name == key) return value;
+  return "<missing>";
+}
+
+Viewer::~Viewer() {
+  if (!process_.hProcess) return;
+  if (Running()) {
+    TerminateProcess(process_.hProcess, 99);
+    WaitForSingleObject(process_.hProcess, 5000);
+  }
+  CloseHandle(process_.hThread);
+  CloseHandle(process_.hProcess);
+}
+
+bool Viewer::Start(const std::string& file) {
+  // A pointer left over a bar by an earlier case would change what keys do.
+  ParkPointer();
+  std::string commandLine;
+  commandLine.append(1, '"').append(folder_.exe()).append(1, '"');
+  if (!file.empty()) commandLine.append(" \"").append(file).append(1, '"');
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  std::vector<char> buffer(commandLine.begin(), commandLine.end());
+  buffer.push_back('\0');
+  return CreateProcessA(folder_.exe().c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder_.path().c_str(), &startup, &process_);
+}
+
+testing::AssertionResult Viewer::Open(const std::string& file, Duration timeout) {
+  if (!Start(file)) return testing::AssertionFailure() << "could not start " << folder_.exe();
+  auto shown = WaitForWindow(timeout);
+  return shown ? WaitForTitleOf(file, timeout) : shown;
+}
+
+testing::AssertionResult Viewer::WaitForWindow(Duration timeout) {
+  bool shown = WaitFor(
+      [&] {
+        frame_ = FindFrame();
+        return frame_ && IsWindowVisible(frame_);
+      },
+      timeout);
+  if (!shown) {
+    return testing::AssertionFailure() << "no main window; the process " << (Running() ? "runs" : "has ended")
+                                       << ", its windows:" << DescribeWindows(process_.dwProcessId);
+  }
+  // Start-up goes on after the window shows (bars, layout); wait until the
+  // program's message loop waits for input.
+  WaitForInputIdle(process_.hProcess, 5000);
+  return testing::AssertionSuccess();
+}
+
+testing::AssertionResult Viewer::WaitForTitleOf(const std::string& file, Duration timeout) {
+  std::string title = file.empty() ? "Mosaikon" : "Mosaikon - " + file;
+  if (WaitFor([&] { return Title() == title; }, timeout)) return testing::AssertionSuccess();
+  return testing::AssertionFailure() << "the title is \"" << Title() << "\", not \"" << title << "\"";
+}
+
+long Viewer::WaitForExit(Duration timeout) {
+  if (!process_.hProcess || !WaitFor([&] { return !Running(); }, timeout)) return -1;
+  DWORD code = 0;
+  GetExitCodeProcess(process_.hProcess, &code);
+  return static_cast<long>(code);
+}
+
+long Viewer::Close() {
+  if (frame_) PostMessageA(frame_, WM_CLOSE, 0, 0);
+  return WaitForExit();
+}
+
+long Viewer::Exit() {
+  return Press(VK_ESCAPE) ? WaitForExit() : -1;
+}
+
+HWND Viewer::FindFrame() const {
+  auto frames = TopWindows(process_.dwProcessId, kFrameClass, true);
+  return frames.empty() ? nullptr : frames.front();
+}
+
+bool Viewer::Running() const {
+  return process_.hProcess && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+HWND Viewer::View() const {
+  // The view is the frame's child that is neither the rebar nor a bar.
+  for (HWND child = GetWindow(frame_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    std::string name = ClassName(child);
+    if (name != REBARCLASSNAMEA && name != STATUSCLASSNAMEA && name != TOOLBARCLASSNAMEA && IsWindowVisible(child))
+      return child;
+  }
+  return nullptr;
+}
+
+HWND Viewer::StatusBar() const {
+  return FindWindowExA(frame_, nullptr, STATUSCLASSNAMEA, nullptr);
+}
+
+HWND Viewer::ToolBar() const {
+  // The menu bar may be a toolbar as well; the button bar has its own id.
+  for (HWND bar : ChildWindows(frame_, TOOLBARCLASSNAMEA))
+    if (GetDlgCtrlID(bar) == kToolBarId) return bar;
+  return nullptr;
+}
+
+std::vector<char> Viewer::SendWithBuffer(HWND window, UINT message, WPARAM wParam, size_t size) const {
+  // Messages whose lParam points at a buffer are not marshalled between
+  // processes: lend the window a buffer in its own address space, then read
+  // it back from there.
+  std::vector<char> local(size, '\0');
+  HANDLE target = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, process_.dwProcessId);
+  if (!target) return local;
+  if (void* remote = VirtualAllocEx(target, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(window, message, wParam, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, 5000, &result);
+    SIZE_T done = 0;
+    ReadProcessMemory(target, remote, local.data(), size, &done);
+    VirtualFreeEx(target, remote, 0, MEM_RELEASE);
+  }
+  CloseHandle(target);
+  return local;
+}
+
+std::string Viewer::PaneText(int index) const {
+  HWND bar = StatusBar();
+  if (!bar) return "<no status bar>";
+  constexpr size_t kSize = 1024;
+  if (LOWORD(SendMessageA(bar, SB_GETTEXTLENGTHA, index, 0)) >= kSize) return "<too long>";
+  std::vector<char> text = SendWithBuffer(bar, SB_GETTEXTA, index, kSize);
+  text.push_back('\0');
+  return text.data();
+}
+
+bool Viewer::StatusSimple() const {
+  return SendMessageA(StatusBar(), SB_ISSIMPLE, 0, 0) != 0;
+}
+
+std::vector<int> Viewer::ToolBarCommands() const {
+  std::vector<int> commands;
+  HWND bar = ToolBar();
+  auto count = static_cast<int>(SendMessageA(bar, TB_BUTTONCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    TBBUTTON button;
+    std::memcpy(&button, SendWithBuffer(bar, TB_GETBUTTON, i, sizeof button).data(), sizeof button);
+    commands.push_back((button.fsStyle & BTNS_SEP) ? 0 : button.idCommand);
+  }
+  return commands;
+}
+
+bool Viewer::ButtonChecked(int command) const {
+  return SendMessageA(ToolBar(), TB_ISBUTTONCHECKED, command, 0) != 0;
+}
+
+bool Viewer::ButtonEnabled(int command) const {
+  return SendMessageA(ToolBar(), TB_ISBUTTONENABLED, command, 0) != 0;
+}
+
+POINT Viewer::ButtonCentre(int command) const {
+  RECT box;
+  std::memcpy(&box, SendWithBuffer(ToolBar(), TB_GETRECT, command, sizeof box).data(), sizeof box);
+  return {(box.left + box.right) / 2, (box.top + box.bottom) / 2};
+}
+
+HWND Viewer::Shown(const std::string& className) const {
+  auto windows = TopWindows(process_.dwProcessId, className);
+  return windows.empty() ? nullptr : windows.front();
+}
+
+}  // namespace mosaikon::e2e

@@ -1,0 +1,111 @@
+// Runs of the real Mosaikon.exe: a private copy of the program folder with its
+// own INI file, and a process observed from outside: its main window, title,
+// bars, status texts, keys and exit code.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "desktop.h"
+
+namespace mosaikon::e2e {
+
+constexpr char kFrameClass[] = "MosaikonWndClass";
+
+// Where the program under test lives; set once from the command line.
+struct ProgramFiles {
+  std::string exe;          // Mosaikon.exe
+  std::string font;         // MosaikonTerminal.fon, copied beside the exe when present
+  std::string languageDir;  // folder with mkn_*.dll, copied as "language" when present
+};
+ProgramFiles& Program();
+
+// Keys of a section of an INI text, in file order, with their values.
+using IniKeys = std::vector<std::pair<std::string, std::string>>;
+IniKeys IniSection(const std::string& text, const std::string& section);
+
+// A fresh folder holding a copy of the program, removed again on destruction
+// (kept when MOSAIKON_E2E_KEEP is set).
+class ProgramFolder {
+ public:
+  // Writes Mosaikon.ini from ready lines ("[Settings]", "Key=Value", ...)
+  // unless there are none: then the program starts for the first time.
+  explicit ProgramFolder(const std::vector<std::string>& ini = {});
+  ~ProgramFolder();
+  ProgramFolder(const ProgramFolder&) = delete;
+  ProgramFolder& operator=(const ProgramFolder&) = delete;
+
+  const std::string& path() const { return path_; }  // ends with a backslash
+  std::string exe() const { return path_ + "Mosaikon.exe"; }
+  // Writes `bytes` to a file in the folder and returns its full path.
+  std::string WriteFile(const std::string& name, const std::string& bytes) const;
+  std::string ReadIni() const;
+  IniKeys Section(const std::string& section) const { return IniSection(ReadIni(), section); }
+  // A key of section "Settings", or "<missing>".
+  std::string Setting(const std::string& key) const;
+
+ private:
+  std::string path_;
+};
+
+class Viewer {
+ public:
+  explicit Viewer(const ProgramFolder& folder) : folder_(folder) {}
+  ~Viewer();  // ends a process that is still running
+  Viewer(const Viewer&) = delete;
+  Viewer& operator=(const Viewer&) = delete;
+
+  // Starts the program with `file` (quoted) on its command line, or none.
+  bool Start(const std::string& file = "");
+  // Starts the program and waits until its window shows `file` in the title
+  // ("Mosaikon" alone without a file) and its message loop is idle.
+  testing::AssertionResult Open(const std::string& file = "", Duration timeout = 15s);
+  // Waits for the visible main window, then for the message loop to be idle.
+  testing::AssertionResult WaitForWindow(Duration timeout = 15s);
+  testing::AssertionResult WaitForTitleOf(const std::string& file, Duration timeout = 15s);
+  // The exit code once the process ended, -1 on timeout.
+  long WaitForExit(Duration timeout = 15s);
+  // Closes the main window as its close box does; the exit code.
+  long Close();
+  // Presses Esc in the main window; the exit code.
+  long Exit();
+  bool Running() const;
+
+  HWND frame() const { return frame_; }  // found by WaitForWindow
+  HWND FindFrame() const;                // the main window, shown or hidden
+  HWND View() const;                     // the client window (not a bar)
+  HWND StatusBar() const;                // msctls_statusbar32
+  HWND ToolBar() const;                  // the button bar
+  std::string Title() const { return WindowText(frame_); }
+  // Text of a status bar part, read through a buffer inside the target.
+  std::string PaneText(int index) const;
+  // The status bar shows one prompt text instead of its panes (menu browsing).
+  bool StatusSimple() const;
+  // The toolbar's command ids in order (0 for a separator), their states, and
+  // where a button is in the bar's client coordinates.
+  std::vector<int> ToolBarCommands() const;
+  bool ButtonChecked(int command) const;
+  bool ButtonEnabled(int command) const;
+  POINT ButtonCentre(int command) const;
+  // A visible top-level window of this process by class ("#32770" for a
+  // dialog or message box, "#32768" for a popup menu), or null.
+  HWND Shown(const std::string& className) const;
+
+  // Keys to the main window, brought to the front first.
+  bool Press(WORD key, std::initializer_list<WORD> modifiers = {}) { return PressKey(frame_, key, modifiers); }
+
+ private:
+  // Sends `message` with lParam pointing at a `size`-byte buffer inside the
+  // target process and returns the buffer's contents afterwards.
+  std::vector<char> SendWithBuffer(HWND window, UINT message, WPARAM wParam, size_t size) const;
+
+  const ProgramFolder& folder_;
+  PROCESS_INFORMATION process_{};
+  HWND frame_ = nullptr;
+};
+
+}  // namespace mosaikon::e2e
