@@ -1,21 +1,19 @@
 // Identifiers of every resource, command, control and string of the program.
 // Plain #defines so that the resource scripts (the program's own and every
-// language pack) and the C++ code share one list; no includes, no types.
+// language pack) and the C++ code share one list; no types. The settings
+// subsystem keeps the ids of its own resources beside its code.
 #pragma once
+
+#include "settings/settings_resource_ids.h"
 
 // Menus, accelerators, toolbar, bitmap, icon: the main frame's set.
 #define IDR_MAIN_FRAME 101
 #define IDR_CONTEXT_MENU 115
 #define IDI_PROGRAM 101
 #define IDB_TOOLBAR 101
-#define IDCUR_LINK 104
 
-// Dialogs: the About box, and the settings pages and the Add File Type dialog.
+// Dialogs: the About box.
 #define IDD_ABOUT 100
-#define IDD_FONT_PAGE 107
-#define IDD_SHELL_PAGE 109
-#define IDD_ADD_FILE_TYPE 111
-#define IDD_GENERAL_PAGE 112
 
 // Controls of the About box. Its two link lines are windows of this class,
 // which the window framework registers before the box is shown.
@@ -63,10 +61,6 @@
 #define IDS_APP_NAME 101
 #define IDS_MODIFY_TIME 102
 #define IDS_FILE_SIZE 103
-#define IDS_SETTINGS_CAPTION 106
-#define IDS_INVALID_INPUT 108
-#define IDS_RESTART_NOTICE 109
-#define IDS_FILE_TYPE_EXISTS 110
 #define IDS_MRU_CLEAR_PROMPT 5000
 #define IDS_MRU_CLEAR_TEXT 5001
 #define IDS_READY 57345

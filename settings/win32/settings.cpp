@@ -6,7 +6,7 @@
 #include <windows.h>
 
 #include "framework/window.h"
-#include "resources/resource_ids.h"
+#include "settings/settings_resource_ids.h"
 #include "settings/win32/language_packs.h"
 
 namespace mosaikon {
