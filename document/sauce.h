@@ -41,6 +41,8 @@ struct SauceRecord {
   std::string tInfoS;  // 22 bytes: the font name for character art
   std::vector<std::string> comments;
 
+  bool operator==(const SauceRecord&) const = default;
+
   bool IceColours() const { return (tFlags & 0x01) != 0; }
   // Bits 1-2: 0 none given, 1 eight-pixel letters, 2 nine-pixel letters, 3 invalid.
   int LetterSpacing() const { return (tFlags >> 1) & 0x03; }

@@ -7,288 +7,112 @@
 
 #include <cctype>
 #include <climits>
+#include <initializer_list>
 #include <string>
 
 namespace mosaikon {
 namespace {
 
+enum Options : unsigned { kDown = 0, kUp = 1, kCase = 2, kWord = 4, kPairs = 8 };
+
+// Where the match is: line (kNone: not found), first byte, display columns.
 constexpr int kNone = -1;
+struct Expected {
+  int line = kNone;
+  int offset = 0;
+  int startColumn = 0;
+  int endColumn = 0;
+  bool wrapped = false;
+};
 
 struct SearchCase {
   const char* name;
   std::string text;
   std::string needle;
+  unsigned options;
   TextPosition from;
-  bool down = true;
-  bool matchCase = false;
-  bool wholeWord = false;
-  int decodeMode = 0;
+  Expected expected;
   int tabSize = 8;
-  // Expected: the match's line (kNone when not found) and first byte, the
-  // wrap flag and the match's display columns.
-  int line = kNone;
-  int offset = 0;
-  bool wrapped = false;
-  int startColumn = 0;
-  int endColumn = 0;
 };
 
-void Check(const SearchCase& c) {
-  SCOPED_TRACE(c.name);
-  LoadOptions options;
-  options.tabSize = c.tabSize;
-  TextDocument document;
-  document.Build(c.text, options);
-  const SearchQuery query{c.needle, c.matchCase, c.wholeWord, c.down};
-  const SearchResult result = SearchDocument(document, query, c.from, {c.tabSize, c.decodeMode});
-  ASSERT_EQ(result.found, c.line != kNone);
-  EXPECT_EQ(result.wrapped, c.wrapped);
-  if (!result.found) return;
-  EXPECT_EQ(result.begin, (TextPosition{c.line, c.offset}));
-  EXPECT_EQ(result.end, (TextPosition{c.line, c.offset + static_cast<int>(c.needle.size())}));
-  EXPECT_EQ(result.startCell, (CellPosition{c.startColumn, c.line}));
-  EXPECT_EQ(result.endCell, (CellPosition{c.endColumn, c.line}));
+void Check(std::initializer_list<SearchCase> cases) {
+  for (const SearchCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    LoadOptions load;
+    load.tabSize = c.tabSize;
+    TextDocument document;
+    document.Build(c.text, load);
+    const SearchQuery query{c.needle, (c.options & kCase) != 0, (c.options & kWord) != 0, (c.options & kUp) == 0};
+    const SearchResult result = SearchDocument(document, query, c.from, {c.tabSize, (c.options & kPairs) != 0 ? 1 : 0});
+    const Expected& e = c.expected;
+    ASSERT_EQ(result.found, e.line != kNone);
+    EXPECT_EQ(result.wrapped, e.wrapped);
+    if (!result.found) continue;
+    EXPECT_EQ(result.begin, (TextPosition{e.line, e.offset}));
+    EXPECT_EQ(result.end, (TextPosition{e.line, e.offset + static_cast<int>(c.needle.size())}));
+    EXPECT_EQ(result.startCell, (CellPosition{e.startColumn, e.line}));
+    EXPECT_EQ(result.endCell, (CellPosition{e.endColumn, e.line}));
+  }
 }
 
 TEST(TextSearch, CaseAndWholeWords) {
-  const SearchCase cases[] = {
-      {.name = "fold",
-       .text = "Hello World",
-       .needle = "world",
-       .line = 0,
-       .offset = 6,
-       .startColumn = 6,
-       .endColumn = 11},
-      {.name = "match case", .text = "Hello World", .needle = "world", .matchCase = true},
-      {.name = "upper needle",
-       .text = "Hello world",
-       .needle = "WORLD",
-       .line = 0,
-       .offset = 6,
-       .startColumn = 6,
-       .endColumn = 11},
-      {.name = "high bytes exact", .text = "\xC4rger", .needle = "\xE4rger"},
-      {.name = "word before punctuation",
-       .text = "concat cat.",
-       .needle = "cat",
-       .wholeWord = true,
-       .line = 0,
-       .offset = 7,
-       .startColumn = 7,
-       .endColumn = 10},
-      {.name = "word alone on a line",
-       .text = "x\r\ncat\r\ny",
-       .needle = "cat",
-       .wholeWord = true,
-       .line = 1,
-       .endColumn = 3},
-      {.name = "underscores are punctuation",
-       .text = "a_cat_b",
-       .needle = "cat",
-       .wholeWord = true,
-       .line = 0,
-       .offset = 2,
-       .startColumn = 2,
-       .endColumn = 5},
-      {.name = "digits are word bytes",
-       .text = "cat9 9cat cat",
-       .needle = "cat",
-       .wholeWord = true,
-       .line = 0,
-       .offset = 10,
-       .startColumn = 10,
-       .endColumn = 13},
-      {.name = "word of punctuation", .text = "a--b", .needle = "--", .wholeWord = true},
-  };
-  for (const SearchCase& c : cases) Check(c);
+  Check({
+      {"fold", "Hello World", "world", kDown, {}, {0, 6, 6, 11}},
+      {"match case", "Hello World", "world", kCase, {}, {}},
+      {"upper needle", "Hello world", "WORLD", kDown, {}, {0, 6, 6, 11}},
+      {"high bytes exact", "\xC4rger", "\xE4rger", kDown, {}, {}},
+      {"word before punctuation", "concat cat.", "cat", kWord, {}, {0, 7, 7, 10}},
+      {"word alone on a line", "x\r\ncat\r\ny", "cat", kWord, {}, {1, 0, 0, 3}},
+      {"underscores are punctuation", "a_cat_b", "cat", kWord, {}, {0, 2, 2, 5}},
+      {"digits are word bytes", "cat9 9cat cat", "cat", kWord, {}, {0, 10, 10, 13}},
+      {"word of punctuation", "a--b", "--", kWord, {}, {}},
+  });
 }
 
 TEST(TextSearch, DirectionStartAndWrap) {
-  const SearchCase cases[] = {
-      {.name = "down from a match's end",
-       .text = "ab ab ab",
-       .needle = "ab",
-       .from = {0, 2},
-       .line = 0,
-       .offset = 3,
-       .startColumn = 3,
-       .endColumn = 5},
-      {.name = "up from a match's end",
-       .text = "ab ab ab",
-       .needle = "ab",
-       .from = {0, 5},
-       .down = false,
-       .line = 0,
-       .offset = 3,
-       .startColumn = 3,
-       .endColumn = 5},
-      {.name = "up needs the whole match before",
-       .text = "ab ab ab",
-       .needle = "ab",
-       .from = {0, 4},
-       .down = false,
-       .line = 0,
-       .startColumn = 0,
-       .endColumn = 2},
-      {.name = "down wraps to the top",
-       .text = "ab ab ab",
-       .needle = "ab",
-       .from = {0, 7},
-       .line = 0,
-       .wrapped = true,
-       .endColumn = 2},
-      {.name = "up wraps to the bottom",
-       .text = "ab ab ab",
-       .needle = "ab",
-       .from = {0, 1},
-       .down = false,
-       .line = 0,
-       .offset = 6,
-       .wrapped = true,
-       .startColumn = 6,
-       .endColumn = 8},
-      {.name = "a match across the start is found after the wrap",
-       .text = "abcd",
-       .needle = "bc",
-       .from = {0, 2},
-       .line = 0,
-       .offset = 1,
-       .wrapped = true,
-       .startColumn = 1,
-       .endColumn = 3},
-      {.name = "lines below, then above",
-       .text = "one\r\ntwo\r\nthree",
-       .needle = "two",
-       .from = {2, 0},
-       .line = 1,
-       .wrapped = true,
-       .endColumn = 3},
-      {.name = "from past the end",
-       .text = "ab ab",
-       .needle = "b",
-       .from = {9, 0},
-       .line = 0,
-       .offset = 1,
-       .wrapped = true,
-       .startColumn = 1,
-       .endColumn = 2},
-      {.name = "nowhere", .text = "ab ab", .needle = "abc"},
-      {.name = "never across a line break", .text = "one\r\ntwo", .needle = "e\r\nt"},
-      {.name = "empty needle", .text = "abc", .needle = ""},
-      {.name = "longer than the document", .text = "ab", .needle = "abc"},
-      {.name = "no lines", .text = "", .needle = "a"},
-  };
-  for (const SearchCase& c : cases) Check(c);
+  Check({
+      {"down from a match's end", "ab ab ab", "ab", kDown, {0, 2}, {0, 3, 3, 5}},
+      {"up from a match's end", "ab ab ab", "ab", kUp, {0, 5}, {0, 3, 3, 5}},
+      {"up needs the whole match before", "ab ab ab", "ab", kUp, {0, 4}, {0, 0, 0, 2}},
+      {"down wraps to the top", "ab ab ab", "ab", kDown, {0, 7}, {0, 0, 0, 2, true}},
+      {"up wraps to the bottom", "ab ab ab", "ab", kUp, {0, 1}, {0, 6, 6, 8, true}},
+      {"a match across the start after the wrap", "abcd", "bc", kDown, {0, 2}, {0, 1, 1, 3, true}},
+      {"lines below, then above", "one\r\ntwo\r\nthree", "two", kDown, {2, 0}, {1, 0, 0, 3, true}},
+      {"from past the end", "ab ab", "b", kDown, {9, 0}, {0, 1, 1, 2, true}},
+      {"nowhere", "ab ab", "abc", kDown, {}, {}},
+      {"never across a line break", "one\r\ntwo", "e\r\nt", kDown, {}, {}},
+      {"empty needle", "abc", "", kDown, {}, {}},
+      {"no lines", "", "a", kDown, {}, {}},
+  });
 }
 
 TEST(TextSearch, DoubleBytePairs) {
   const std::string gb = "\xD6\xD0\xCE\xC4";  // two GB2312 characters
-  const SearchCase cases[] = {
-      {.name = "trail and next lead", .text = gb, .needle = "\xD0\xCE", .decodeMode = 1},
-      {.name = "single bytes without pairs",
-       .text = gb,
-       .needle = "\xD0\xCE",
-       .line = 0,
-       .offset = 1,
-       .startColumn = 1,
-       .endColumn = 3},
-      {.name = "letter as a trail byte", .text = "\xA4\x41", .needle = "A", .decodeMode = 2},
-      {.name = "trail bytes keep their case", .text = "\xA4\x41", .needle = "\xA4\x61", .decodeMode = 2},
-      {.name = "without pairs the letter folds", .text = "\xA4\x41", .needle = "\xA4\x61", .line = 0, .endColumn = 2},
-      {.name = "lone lead at the line end",
-       .text = "ab\xB0\r\nx",
-       .needle = "\xB0",
-       .decodeMode = 1,
-       .line = 0,
-       .offset = 2,
-       .startColumn = 2,
-       .endColumn = 4},
-      {.name = "needle ending on a lead", .text = "\xB0\xA1x", .needle = "\xB0", .decodeMode = 1},
-      {.name = "aligned after a misaligned place",
-       .text = "a\xD6\xD6\xD6\xD6",
-       .needle = "\xD6\xD6",
-       .from = {0, 2},
-       .decodeMode = 1,
-       .line = 0,
-       .offset = 3,
-       .startColumn = 3,
-       .endColumn = 5},
-      {.name = "up over a misaligned place",
-       .text = "a\xD6\xD6\xD6\xD6",
-       .needle = "\xD6\xD6",
-       .from = {0, 4},
-       .down = false,
-       .decodeMode = 1,
-       .line = 0,
-       .offset = 1,
-       .startColumn = 1,
-       .endColumn = 3},
-      {.name = "word after a pair ending in a letter",
-       .text = "\xA4\x41\x42\x43",
-       .needle = "BC",
-       .wholeWord = true,
-       .decodeMode = 2,
-       .line = 0,
-       .offset = 2,
-       .startColumn = 2,
-       .endColumn = 4},
-      {.name = "the same bytes as letters", .text = "\xA4\x41\x42\x43", .needle = "BC", .wholeWord = true},
-  };
-  for (const SearchCase& c : cases) Check(c);
+  Check({
+      {"trail and next lead", gb, "\xD0\xCE", kPairs, {}, {}},
+      {"single bytes without pairs", gb, "\xD0\xCE", kDown, {}, {0, 1, 1, 3}},
+      {"letter as a trail byte", "\xA4\x41", "A", kPairs, {}, {}},
+      {"trail bytes keep their case", "\xA4\x41", "\xA4\x61", kPairs, {}, {}},
+      {"without pairs the letter folds", "\xA4\x41", "\xA4\x61", kDown, {}, {0, 0, 0, 2}},
+      {"lone lead at the line end", "ab\xB0\r\nx", "\xB0", kPairs, {}, {0, 2, 2, 4}},
+      {"needle ending on a lead", "\xB0\xA1x", "\xB0", kPairs, {}, {}},
+      {"aligned after a misaligned place", "a\xD6\xD6\xD6\xD6", "\xD6\xD6", kPairs, {0, 2}, {0, 3, 3, 5}},
+      {"up over a misaligned place", "a\xD6\xD6\xD6\xD6", "\xD6\xD6", kPairs | kUp, {0, 4}, {0, 1, 1, 3}},
+      {"word after a pair ending in a letter", "\xA4\x41\x42\x43", "BC", kPairs | kWord, {}, {0, 2, 2, 4}},
+      {"the same bytes as letters", "\xA4\x41\x42\x43", "BC", kWord, {}, {}},
+  });
 }
 
 TEST(TextSearch, MatchesAsCells) {
-  const SearchCase cases[] = {
-      {.name = "tabs", .text = "\tab\tcd", .needle = "cd", .line = 0, .offset = 4, .startColumn = 16, .endColumn = 18},
-      {.name = "huge tab stops clamp",
-       .text = "\tx\ty",
-       .needle = "x",
-       .tabSize = INT_MAX,
-       .line = 0,
-       .offset = 1,
-       .startColumn = INT_MAX,
-       .endColumn = INT_MAX},
-      {.name = "pair then tab",
-       .text = "\xB0\x41\tab",
-       .needle = "ab",
-       .decodeMode = 1,
-       .tabSize = 4,
-       .line = 0,
-       .offset = 3,
-       .startColumn = 4,
-       .endColumn = 6},
-      {.name = "lead swallowing a tab",
-       .text = "\xB0\tab",
-       .needle = "ab",
-       .decodeMode = 1,
-       .tabSize = 4,
-       .line = 0,
-       .offset = 2,
-       .startColumn = 2,
-       .endColumn = 4},
-      {.name = "the same without pairs",
-       .text = "\xB0\tab",
-       .needle = "ab",
-       .tabSize = 4,
-       .line = 0,
-       .offset = 2,
-       .startColumn = 4,
-       .endColumn = 6},
-      {.name = "ANSI rows",
-       .text = "\x1b[31mred\x1b[0m text",
-       .needle = "d t",
-       .line = 0,
-       .offset = 2,
-       .startColumn = 2,
-       .endColumn = 5},
-      {.name = "wrapped ANSI row",
-       .text = "\x1b[m" + std::string(85, 'x'),
-       .needle = "xxxxx",
-       .from = {0, 76},
-       .line = 1,
-       .endColumn = 5},
-  };
-  for (const SearchCase& c : cases) Check(c);
+  Check({
+      {"tabs", "\tab\tcd", "cd", kDown, {}, {0, 4, 16, 18}},
+      {"huge tab stops clamp", "\tx\ty", "x", kDown, {}, {0, 1, INT_MAX, INT_MAX}, INT_MAX},
+      {"pair then tab", "\xB0\x41\tab", "ab", kPairs, {}, {0, 3, 4, 6}, 4},
+      {"lead taking a tab", "\xB0\tab", "ab", kPairs, {}, {0, 2, 2, 4}, 4},
+      {"the same without pairs", "\xB0\tab", "ab", kDown, {}, {0, 2, 4, 6}, 4},
+      {"ANSI rows", "\x1b[31mred\x1b[0m text", "d t", kDown, {}, {0, 2, 2, 5}},
+      {"wrapped ANSI row", "\x1b[m" + std::string(85, 'x'), "xxxxx", kDown, {0, 76}, {1, 0, 0, 5}},
+  });
 }
 
 TEST(TextSearch, LongLineOfPairs) {
