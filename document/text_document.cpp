@@ -51,6 +51,7 @@ void TakeOver(TextDocument& target, TextDocument& source) noexcept {
   target.lines.swap(source.lines);
   target.width = source.width;
   target.ansi = source.ansi;
+  target.sauce.swap(source.sauce);
   // A short text lives inside the string object itself, so the swap moved its
   // bytes: point the lines at their new place.
   const char* const newBase = target.text.data();
@@ -154,13 +155,14 @@ bool TextDocument::LoadFile(const std::string& path, const LoadOptions& options,
 }
 
 void TextDocument::Build(std::string bytes, const LoadOptions& options) {
+  TextDocument fresh;
+  fresh.sauce = ParseSauce(bytes);
   if (HasUtf16Mark(bytes)) bytes = ConvertUtf16(std::move(bytes));
   if (bytes.size() > kMaxTextLength) throw std::length_error("text of 2 GiB or more");
   const TextScan scan = CleanText(bytes.data(), bytes.size());
   const BreakCounts breaks{scan.crCount, scan.lfCount};
   const auto length = static_cast<std::int32_t>(bytes.size());
 
-  TextDocument fresh;
   if (options.supportAnsi && scan.ansiEscape) {
     // The source lines point into `bytes`, which stays alive until the
     // interpreter has written the rendered rows into `fresh`.

@@ -5,12 +5,14 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "common/file_time.h"
 #include "common/system.h"
+#include "document/sauce.h"
 
 namespace mosaikon {
 
@@ -82,6 +84,9 @@ class TextDocument {
   const std::int32_t ansiWidth = kAnsiWidth;
   std::uint32_t fileSize = 0;
   FileTime fileTime;
+  // The file's metadata record, read from the bytes as stored, before any
+  // conversion; it does not change what the document shows.
+  std::optional<SauceRecord> sauce;
 
   std::int32_t LineCount() const { return static_cast<std::int32_t>(lines.size()); }
 
@@ -89,11 +94,12 @@ class TextDocument {
   // the reason in `error` and leaves the document exactly as it was.
   bool LoadFile(const std::string& path, const LoadOptions& options, ErrorCode& error);
 
-  // The part of a load after the read: takes the file's bytes, converts
-  // UTF-16LE with a byte-order mark, blanks NUL and 0xFF, and builds a plain or
-  // an ANSI document. Does not touch fileSize and fileTime. The new document
-  // is built aside and swapped in, so when it throws (std::bad_alloc, or
-  // std::length_error for a text of 2 GiB or more) the document is unchanged.
+  // The part of a load after the read: takes the file's bytes, reads their
+  // metadata record, converts UTF-16LE with a byte-order mark, blanks NUL and
+  // 0xFF, and builds a plain or an ANSI document. Does not touch fileSize and
+  // fileTime. The new document is built aside and swapped in, so when it
+  // throws (std::bad_alloc, or std::length_error for a text of 2 GiB or more)
+  // the document is unchanged.
   void Build(std::string bytes, const LoadOptions& options);
 };
 

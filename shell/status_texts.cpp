@@ -15,10 +15,14 @@ std::string TitleText(std::string_view appName, std::string_view path) {
 }
 
 std::string ModifyTimeText(std::string_view label, const FileTime& time) {
+  return std::string(label) + ": " + FileTimeText(time);
+}
+
+std::string FileTimeText(const FileTime& time) {
   char buffer[64];
-  std::snprintf(buffer, sizeof buffer, ": %d-%02d-%02d %02d:%02d:%02d", time.year, time.month, time.day, time.hour,
+  std::snprintf(buffer, sizeof buffer, "%d-%02d-%02d %02d:%02d:%02d", time.year, time.month, time.day, time.hour,
                 time.minute, time.second);
-  return std::string(label) + buffer;
+  return buffer;
 }
 
 std::string FileSizeText(std::string_view label, std::uint32_t size) {

@@ -16,6 +16,8 @@ std::string TitleText(std::string_view appName, std::string_view path);
 
 // "<label>: YYYY-MM-DD hh:mm:ss" in the file's local time; the year unpadded.
 std::string ModifyTimeText(std::string_view label, const FileTime& time);
+// The same without the label.
+std::string FileTimeText(const FileTime& time);
 
 // "<label>: <size in bytes>".
 std::string FileSizeText(std::string_view label, std::uint32_t size);

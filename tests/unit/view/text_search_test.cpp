@@ -1,0 +1,158 @@
+// Finding text: case folding, whole words at line edges and punctuation, the
+// direction and the place searched from, the wrap, double-byte pairs that a
+// match must not split, matches as selection cells, and ANSI documents.
+#include "view/text_search.h"
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <climits>
+#include <initializer_list>
+#include <string>
+
+namespace mosaikon {
+namespace {
+
+enum Options : unsigned { kDown = 0, kUp = 1, kCase = 2, kWord = 4, kPairs = 8 };
+
+// Where the match is: line (kNone: not found), first byte, display columns.
+constexpr int kNone = -1;
+struct Expected {
+  int line = kNone;
+  int offset = 0;
+  int startColumn = 0;
+  int endColumn = 0;
+  bool wrapped = false;
+};
+
+struct SearchCase {
+  const char* name;
+  std::string text;
+  std::string needle;
+  unsigned options;
+  TextPosition from;
+  Expected expected;
+  int tabSize = 8;
+};
+
+void Check(std::initializer_list<SearchCase> cases) {
+  for (const SearchCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    LoadOptions load;
+    load.tabSize = c.tabSize;
+    TextDocument document;
+    document.Build(c.text, load);
+    const SearchQuery query{c.needle, (c.options & kCase) != 0, (c.options & kWord) != 0, (c.options & kUp) == 0};
+    const SearchResult result = SearchDocument(document, query, c.from, {c.tabSize, (c.options & kPairs) != 0 ? 1 : 0});
+    const Expected& e = c.expected;
+    ASSERT_EQ(result.found, e.line != kNone);
+    EXPECT_EQ(result.wrapped, e.wrapped);
+    if (!result.found) continue;
+    EXPECT_EQ(result.begin, (TextPosition{e.line, e.offset}));
+    EXPECT_EQ(result.end, (TextPosition{e.line, e.offset + static_cast<int>(c.needle.size())}));
+    EXPECT_EQ(result.startCell, (CellPosition{e.startColumn, e.line}));
+    EXPECT_EQ(result.endCell, (CellPosition{e.endColumn, e.line}));
+  }
+}
+
+TEST(TextSearch, CaseAndWholeWords) {
+  Check({
+      {"fold", "Hello World", "world", kDown, {}, {0, 6, 6, 11}},
+      {"match case", "Hello World", "world", kCase, {}, {}},
+      {"upper needle", "Hello world", "WORLD", kDown, {}, {0, 6, 6, 11}},
+      {"high bytes exact", "\xC4rger", "\xE4rger", kDown, {}, {}},
+      {"word before punctuation", "concat cat.", "cat", kWord, {}, {0, 7, 7, 10}},
+      {"word alone on a line", "x\r\ncat\r\ny", "cat", kWord, {}, {1, 0, 0, 3}},
+      {"underscores are punctuation", "a_cat_b", "cat", kWord, {}, {0, 2, 2, 5}},
+      {"digits are word bytes", "cat9 9cat cat", "cat", kWord, {}, {0, 10, 10, 13}},
+      {"word of punctuation", "a--b", "--", kWord, {}, {}},
+  });
+}
+
+TEST(TextSearch, DirectionStartAndWrap) {
+  Check({
+      {"down from a match's end", "ab ab ab", "ab", kDown, {0, 2}, {0, 3, 3, 5}},
+      {"up from a match's end", "ab ab ab", "ab", kUp, {0, 5}, {0, 3, 3, 5}},
+      {"up needs the whole match before", "ab ab ab", "ab", kUp, {0, 4}, {0, 0, 0, 2}},
+      {"down wraps to the top", "ab ab ab", "ab", kDown, {0, 7}, {0, 0, 0, 2, true}},
+      {"up wraps to the bottom", "ab ab ab", "ab", kUp, {0, 1}, {0, 6, 6, 8, true}},
+      {"a match across the start after the wrap", "abcd", "bc", kDown, {0, 2}, {0, 1, 1, 3, true}},
+      {"lines below, then above", "one\r\ntwo\r\nthree", "two", kDown, {2, 0}, {1, 0, 0, 3, true}},
+      {"from past the end", "ab ab", "b", kDown, {9, 0}, {0, 1, 1, 2, true}},
+      {"nowhere", "ab ab", "abc", kDown, {}, {}},
+      {"never across a line break", "one\r\ntwo", "e\r\nt", kDown, {}, {}},
+      {"empty needle", "abc", "", kDown, {}, {}},
+      {"no lines", "", "a", kDown, {}, {}},
+  });
+}
+
+TEST(TextSearch, DoubleBytePairs) {
+  const std::string gb = "\xD6\xD0\xCE\xC4";  // two GB2312 characters
+  Check({
+      {"trail and next lead", gb, "\xD0\xCE", kPairs, {}, {}},
+      {"single bytes without pairs", gb, "\xD0\xCE", kDown, {}, {0, 1, 1, 3}},
+      {"letter as a trail byte", "\xA4\x41", "A", kPairs, {}, {}},
+      {"trail bytes keep their case", "\xA4\x41", "\xA4\x61", kPairs, {}, {}},
+      {"without pairs the letter folds", "\xA4\x41", "\xA4\x61", kDown, {}, {0, 0, 0, 2}},
+      {"lone lead at the line end", "ab\xB0\r\nx", "\xB0", kPairs, {}, {0, 2, 2, 4}},
+      {"needle ending on a lead", "\xB0\xA1x", "\xB0", kPairs, {}, {}},
+      {"aligned after a misaligned place", "a\xD6\xD6\xD6\xD6", "\xD6\xD6", kPairs, {0, 2}, {0, 3, 3, 5}},
+      {"up over a misaligned place", "a\xD6\xD6\xD6\xD6", "\xD6\xD6", kPairs | kUp, {0, 4}, {0, 1, 1, 3}},
+      {"word after a pair ending in a letter", "\xA4\x41\x42\x43", "BC", kPairs | kWord, {}, {0, 2, 2, 4}},
+      {"the same bytes as letters", "\xA4\x41\x42\x43", "BC", kWord, {}, {}},
+  });
+}
+
+TEST(TextSearch, MatchesAsCells) {
+  Check({
+      {"tabs", "\tab\tcd", "cd", kDown, {}, {0, 4, 16, 18}},
+      {"huge tab stops clamp", "\tx\ty", "x", kDown, {}, {0, 1, INT_MAX, INT_MAX}, INT_MAX},
+      {"pair then tab", "\xB0\x41\tab", "ab", kPairs, {}, {0, 3, 4, 6}, 4},
+      {"lead taking a tab", "\xB0\tab", "ab", kPairs, {}, {0, 2, 2, 4}, 4},
+      {"the same without pairs", "\xB0\tab", "ab", kDown, {}, {0, 2, 4, 6}, 4},
+      {"ANSI rows", "\x1b[31mred\x1b[0m text", "d t", kDown, {}, {0, 2, 2, 5}},
+      {"wrapped ANSI row", "\x1b[m" + std::string(85, 'x'), "xxxxx", kDown, {0, 76}, {1, 0, 0, 5}},
+  });
+}
+
+TEST(TextSearch, LongLineOfPairs) {
+  // Every other place fits the needle's bytes but splits a pair; checking
+  // each must not walk the line from its start again.
+  std::string text;
+  for (int i = 0; i < 500000; ++i) text += "\xD6\xD0";
+  TextDocument document;
+  document.Build(text + "x", {});
+  const ColumnRules pairs{8, 1};
+  EXPECT_FALSE(SearchDocument(document, {"\xD0\xD6", true, false, true}, {}, pairs).found);
+  EXPECT_FALSE(SearchDocument(document, {"\xD0\xD6", true, false, false}, {0, INT_MAX}, pairs).found);
+  const SearchResult last = SearchDocument(document, {"\xD6\xD0x", true, false, false}, {0, INT_MAX}, pairs);
+  EXPECT_EQ(last.begin, (TextPosition{0, 999998}));
+}
+
+TEST(TextSearch, WordBytesFollowTheCLocale) {
+  for (int byte = 0; byte < 256; ++byte) {
+    const bool expected = byte >= 0x01 && byte <= 0x7F && !std::isspace(byte) && !std::ispunct(byte);
+    EXPECT_EQ(IsWordByte(static_cast<unsigned char>(byte)), expected) << byte;
+  }
+}
+
+TEST(TextSearch, ColumnsAndOffsets) {
+  const std::string text = "\ta\xB0\x41z";
+  const TextLine line(text.data(), static_cast<std::int32_t>(text.size()));
+  const ColumnRules pairs{4, 1};
+  struct Case {
+    std::int64_t column;
+    std::int32_t offset;
+  };
+  // Columns: tab 0-3, a 4, pair 5-6, z 7.
+  for (const Case& c :
+       {Case{0, 0}, Case{1, 1}, Case{4, 1}, Case{5, 2}, Case{6, 4}, Case{7, 4}, Case{8, 5}, Case{99, 5}}) {
+    EXPECT_EQ(OffsetAtColumn(line, c.column, pairs), c.offset) << c.column;
+  }
+  for (const Case& c : {Case{0, 0}, Case{4, 1}, Case{5, 2}, Case{7, 4}, Case{8, 5}}) {
+    EXPECT_EQ(ColumnAtOffset(line, c.offset, pairs), c.column) << c.offset;
+  }
+}
+
+}  // namespace
+}  // namespace mosaikon

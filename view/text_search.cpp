@@ -1,0 +1,352 @@
+// The search runs over the document's whole buffer at once: the lines are
+// windows onto one text with only line breaks between them, and a needle
+// without line breaks can only match inside a line. A fast filter passes the
+// places whose first and last bytes fit; only those are compared in full,
+// placed in their line, and checked for pairs and word edges.
+#include "view/text_search.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace mosaikon {
+
+namespace {
+
+constexpr unsigned char Lower(unsigned char byte) {
+  return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte + 0x20) : byte;
+}
+
+constexpr unsigned char Upper(unsigned char byte) {
+  return byte >= 'a' && byte <= 'z' ? static_cast<unsigned char>(byte - 0x20) : byte;
+}
+
+std::int64_t TabSizeOf(const ColumnRules& rules) {
+  return rules.tabSize > 0 ? rules.tabSize : 8;
+}
+
+// The needle, ready for comparing: which of its bytes fold case, and the two
+// forms its first and last bytes may take in the text.
+struct Needle {
+  const unsigned char* bytes = nullptr;
+  std::size_t size = 0;
+  std::vector<bool> folds;  // empty when the case must match
+  unsigned char first[2] = {};
+  unsigned char last[2] = {};
+
+  Needle(const std::string& needle, bool matchCase, bool pairs)
+      : bytes(reinterpret_cast<const unsigned char*>(needle.data())), size(needle.size()) {
+    if (!matchCase) {
+      // The second byte of a pair is part of a character, not a letter.
+      folds.assign(size, false);
+      for (std::size_t i = 0; i < size; ++i) {
+        if (pairs && bytes[i] >= 0x80) {
+          ++i;
+        } else {
+          folds[i] = Lower(bytes[i]) != Upper(bytes[i]);
+        }
+      }
+    }
+    first[0] = first[1] = bytes[0];
+    last[0] = last[1] = bytes[size - 1];
+    if (Folds(0)) first[0] = Lower(bytes[0]), first[1] = Upper(bytes[0]);
+    if (Folds(size - 1)) last[0] = Lower(bytes[size - 1]), last[1] = Upper(bytes[size - 1]);
+  }
+
+  bool Folds(std::size_t i) const { return !folds.empty() && folds[i]; }
+
+  bool Matches(const unsigned char* text) const {
+    if (folds.empty()) return std::memcmp(text, bytes, size) == 0;
+    for (std::size_t i = 0; i < size; ++i) {
+      if (text[i] != bytes[i] && !(folds[i] && Lower(text[i]) == Lower(bytes[i]))) return false;
+    }
+    return true;
+  }
+
+  bool EdgesFit(const unsigned char* text) const {
+    return (text[0] == first[0] || text[0] == first[1]) && (text[size - 1] == last[0] || text[size - 1] == last[1]);
+  }
+};
+
+#if defined(__SSE2__)
+// Sixteen places at a time: a bit for each place whose first byte and last
+// byte (needle's length - 1 further on) fit.
+class EdgeFilter {
+ public:
+  explicit EdgeFilter(const Needle& needle)
+      : last_(needle.size - 1),
+        first0_(_mm_set1_epi8(static_cast<char>(needle.first[0]))),
+        first1_(_mm_set1_epi8(static_cast<char>(needle.first[1]))),
+        last0_(_mm_set1_epi8(static_cast<char>(needle.last[0]))),
+        last1_(_mm_set1_epi8(static_cast<char>(needle.last[1]))) {}
+
+  unsigned Fits(const unsigned char* places) const {
+    const __m128i head = _mm_loadu_si128(reinterpret_cast<const __m128i*>(places));
+    const __m128i tail = _mm_loadu_si128(reinterpret_cast<const __m128i*>(places + last_));
+    const __m128i fits = _mm_and_si128(_mm_or_si128(_mm_cmpeq_epi8(head, first0_), _mm_cmpeq_epi8(head, first1_)),
+                                       _mm_or_si128(_mm_cmpeq_epi8(tail, last0_), _mm_cmpeq_epi8(tail, last1_)));
+    return static_cast<unsigned>(_mm_movemask_epi8(fits));
+  }
+
+ private:
+  std::size_t last_;
+  __m128i first0_, first1_, last0_, last1_;
+};
+#endif
+
+// Calls `visit` with every place from `lo` to `hi` (both included) whose
+// first and last bytes fit the needle, in increasing order, until it returns
+// true. The bytes up to hi + size - 1 must be readable.
+template <typename Visit>
+bool ScanForward(const unsigned char* lo, const unsigned char* hi, const Needle& needle, Visit visit) {
+  const unsigned char* p = lo;
+#if defined(__SSE2__)
+  const EdgeFilter filter(needle);
+  for (; hi - p >= 15; p += 16) {
+    for (unsigned mask = filter.Fits(p); mask != 0; mask &= mask - 1) {
+      if (visit(p + __builtin_ctz(mask))) return true;
+    }
+  }
+#else
+  if (needle.first[0] == needle.first[1]) {
+    // memchr is the library's fastest loop; it finds the first byte.
+    while (p <= hi) {
+      const void* hit = std::memchr(p, needle.first[0], static_cast<std::size_t>(hi - p) + 1);
+      if (!hit) return false;
+      p = static_cast<const unsigned char*>(hit);
+      if (needle.EdgesFit(p) && visit(p)) return true;
+      ++p;
+    }
+    return false;
+  }
+#endif
+  for (; p <= hi; ++p) {
+    if (needle.EdgesFit(p) && visit(p)) return true;
+  }
+  return false;
+}
+
+// The same from `hi` down to `lo`, in decreasing order.
+template <typename Visit>
+bool ScanBackward(const unsigned char* lo, const unsigned char* hi, const Needle& needle, Visit visit) {
+  // Counted as an index from `lo`, so that no pointer goes before the buffer.
+  std::ptrdiff_t i = hi - lo;
+#if defined(__SSE2__)
+  const EdgeFilter filter(needle);
+  for (; i >= 15; i -= 16) {
+    const unsigned char* block = lo + i - 15;
+    for (unsigned mask = filter.Fits(block); mask != 0;) {
+      const int bit = 31 - __builtin_clz(mask);
+      if (visit(block + bit)) return true;
+      mask &= ~(1u << bit);
+    }
+  }
+#endif
+  for (; i >= 0; --i) {
+    if (needle.EdgesFit(lo + i) && visit(lo + i)) return true;
+  }
+  return false;
+}
+
+// Tells whether an offset of a line lies between two characters when a byte
+// of 0x80 or above pairs with the byte after it. An offset right after a byte
+// below 0x80 always does (that byte is a character or ends a pair); otherwise
+// it depends on where the run of high bytes before it starts. The run found
+// last is remembered, so the candidates of one long line of pairs cost about
+// one pass over it in either direction.
+class PairBoundaries {
+ public:
+  bool IsBoundary(const TextLine& line, std::int32_t lineIndex, std::int32_t offset) {
+    if (offset <= 0 || offset >= line.length) return true;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(line.start);
+    if (bytes[offset - 1] < 0x80) return true;
+    if (lineIndex != line_) {
+      line_ = lineIndex;
+      runStart_ = runEnd_ = 0;
+    }
+    std::int32_t start = offset - 1;
+    if (start >= runStart_ && start < runEnd_) {
+      start = runStart_;
+    } else {
+      while (start > 0 && bytes[start - 1] >= 0x80) {
+        if (start - 1 >= runStart_ && start - 1 < runEnd_) {
+          start = runStart_;
+          break;
+        }
+        --start;
+      }
+    }
+    runEnd_ = start == runStart_ ? std::max(runEnd_, offset) : offset;
+    runStart_ = start;
+    return (offset - start) % 2 == 0;
+  }
+
+ private:
+  // Every byte in [runStart_, runEnd_) of line line_ is 0x80 or above, and
+  // the byte before runStart_ (if any) is below.
+  std::int32_t line_ = -1;
+  std::int32_t runStart_ = 0;
+  std::int32_t runEnd_ = 0;
+};
+
+class Searcher {
+ public:
+  Searcher(const TextDocument& document, const SearchQuery& query, const ColumnRules& rules)
+      : lines_(document.lines),
+        query_(query),
+        pairs_(rules.decodeMode > 0),
+        needle_(query.needle, query.matchCase, pairs_),
+        begin_(reinterpret_cast<const unsigned char*>(lines_.front().start)) {}
+
+  // Tries the places in [lo, hi] (offsets from the document's first byte)
+  // in the given direction; fills `result` and returns true at the first
+  // match that passes every rule.
+  bool Search(std::int64_t lo, std::int64_t hi, bool down, SearchResult& result) {
+    if (lo > hi) return false;
+    const auto accept = [&](const unsigned char* place) { return Accept(place, result); };
+    return down ? ScanForward(begin_ + lo, begin_ + hi, needle_, accept)
+                : ScanBackward(begin_ + lo, begin_ + hi, needle_, accept);
+  }
+
+ private:
+  bool Accept(const unsigned char* place, SearchResult& result) {
+    if (!needle_.Matches(place)) return false;
+    const auto* text = reinterpret_cast<const char*>(place);
+    const std::int32_t index = LineOf(text);
+    const TextLine& line = lines_[static_cast<std::size_t>(index)];
+    const auto offset = static_cast<std::int32_t>(text - line.start);
+    const auto end = static_cast<std::int32_t>(offset + needle_.size);
+    if (offset < 0 || end > line.length) return false;
+    if (pairs_ && !(boundaries_.IsBoundary(line, index, offset) && boundaries_.IsBoundary(line, index, end))) {
+      return false;
+    }
+    if (query_.wholeWord && (WordBefore(line, index, offset) || WordAt(line, end))) return false;
+    result.found = true;
+    result.begin = {index, offset};
+    result.end = {index, end};
+    return true;
+  }
+
+  // The line whose bytes start at or before `text`; the line found last is
+  // tried first, since matches come in order.
+  std::int32_t LineOf(const char* text) {
+    const TextLine& cached = lines_[static_cast<std::size_t>(lineHint_)];
+    if (text >= cached.start && text <= cached.start + cached.length) return lineHint_;
+    const auto next = std::upper_bound(lines_.begin(), lines_.end(), text,
+                                       [](const char* p, const TextLine& line) { return p < line.start; });
+    lineHint_ = static_cast<std::int32_t>(next - lines_.begin()) - 1;
+    return lineHint_;
+  }
+
+  bool WordAt(const TextLine& line, std::int32_t offset) const {
+    return offset < line.length && IsWordByte(static_cast<unsigned char>(line.start[offset]));
+  }
+
+  // The character before `offset`: a word byte, and not the second half of
+  // a pair (a Big5 character may end in a letter's byte).
+  bool WordBefore(const TextLine& line, std::int32_t index, std::int32_t offset) {
+    if (offset == 0 || !WordAt(line, offset - 1)) return false;
+    return !pairs_ || boundaries_.IsBoundary(line, index, offset - 1);
+  }
+
+  const std::vector<TextLine>& lines_;
+  const SearchQuery& query_;
+  const bool pairs_;
+  const Needle needle_;
+  const unsigned char* const begin_;
+  PairBoundaries boundaries_;
+  std::int32_t lineHint_ = 0;
+};
+
+std::int32_t ClampToInt(std::int64_t value) {
+  return static_cast<std::int32_t>(std::min<std::int64_t>(value, std::numeric_limits<std::int32_t>::max()));
+}
+
+}  // namespace
+
+bool IsWordByte(unsigned char byte) {
+  const bool space = byte == ' ' || (byte >= 0x09 && byte <= 0x0D);
+  const bool alnum = (byte >= '0' && byte <= '9') || Lower(byte) != Upper(byte);
+  const bool punct = byte >= 0x21 && byte <= 0x7E && !alnum;
+  return byte >= 0x01 && byte <= 0x7F && !space && !punct;
+}
+
+std::int64_t ColumnAtOffset(const TextLine& line, std::int32_t offset, const ColumnRules& rules) {
+  const std::int64_t tabSize = TabSizeOf(rules);
+  const std::int32_t stop = std::min(offset, line.length);
+  std::int64_t column = 0;
+  for (std::int32_t i = 0; i < stop; ++i) {
+    const auto byte = static_cast<unsigned char>(line.start[i]);
+    if (byte >= 0x80 && rules.decodeMode > 0) {
+      column += 2;
+      ++i;
+    } else {
+      column += byte == '\t' ? tabSize - column % tabSize : 1;
+    }
+  }
+  return column;
+}
+
+std::int32_t OffsetAtColumn(const TextLine& line, std::int64_t column, const ColumnRules& rules) {
+  const std::int64_t tabSize = TabSizeOf(rules);
+  std::int64_t at = 0;
+  for (std::int32_t i = 0; i < line.length; ++i) {
+    if (at >= column) return i;
+    const auto byte = static_cast<unsigned char>(line.start[i]);
+    if (byte >= 0x80 && rules.decodeMode > 0) {
+      at += 2;
+      if (i + 1 < line.length) ++i;
+    } else {
+      at += byte == '\t' ? tabSize - at % tabSize : 1;
+    }
+  }
+  return line.length;
+}
+
+SearchResult SearchDocument(const TextDocument& document, const SearchQuery& query, TextPosition from,
+                            const ColumnRules& rules) {
+  SearchResult result;
+  const std::string& needle = query.needle;
+  if (needle.empty() || needle.find_first_of("\r\n") != std::string::npos || document.lines.empty()) return result;
+
+  const TextLine& first = document.lines.front();
+  const TextLine& last = document.lines.back();
+  const std::int64_t size = (last.start + last.length) - first.start;
+  const auto length = static_cast<std::int64_t>(needle.size());
+  if (length > size) return result;
+
+  std::int64_t start = size;  // `from` as an offset from the first byte
+  if (from.line < 0) {
+    start = 0;
+  } else if (from.line < document.LineCount()) {
+    const TextLine& line = document.lines[static_cast<std::size_t>(from.line)];
+    start = (line.start - first.start) + std::clamp(from.offset, 0, line.length);
+  }
+
+  // Places where a match may start: after `start` going down, so that it
+  // ends by `start` going up; then, once, the rest of the document.
+  const std::int64_t lastPlace = size - length;
+  Searcher searcher(document, query, rules);
+  if (query.down) {
+    if (!searcher.Search(start, lastPlace, true, result)) {
+      result.wrapped = searcher.Search(0, std::min(start - 1, lastPlace), true, result);
+    }
+  } else {
+    if (!searcher.Search(0, start - length, false, result)) {
+      result.wrapped = searcher.Search(std::max<std::int64_t>(start - length + 1, 0), lastPlace, false, result);
+    }
+  }
+  if (!result.found) return result;
+
+  const TextLine& line = document.lines[static_cast<std::size_t>(result.begin.line)];
+  result.startCell = {ClampToInt(ColumnAtOffset(line, result.begin.offset, rules)), result.begin.line};
+  result.endCell = {ClampToInt(ColumnAtOffset(line, result.end.offset, rules)), result.end.line};
+  return result;
+}
+
+}  // namespace mosaikon
