@@ -26,10 +26,6 @@ constexpr unsigned char Upper(unsigned char byte) {
   return byte >= 'a' && byte <= 'z' ? static_cast<unsigned char>(byte - 0x20) : byte;
 }
 
-std::int64_t TabSizeOf(const ColumnRules& rules) {
-  return rules.tabSize > 0 ? rules.tabSize : 8;
-}
-
 // The needle, ready for comparing: which of its bytes fold case, and the two
 // forms its first and last bytes may take in the text.
 struct Needle {
@@ -277,33 +273,21 @@ bool IsWordByte(unsigned char byte) {
 }
 
 std::int64_t ColumnAtOffset(const TextLine& line, std::int32_t offset, const ColumnRules& rules) {
-  const std::int64_t tabSize = TabSizeOf(rules);
-  const std::int32_t stop = std::min(offset, line.length);
+  ColumnWalk walk(line.Text(), rules);
+  CellSpan span;
   std::int64_t column = 0;
-  for (std::int32_t i = 0; i < stop; ++i) {
-    const auto byte = static_cast<unsigned char>(line.start[i]);
-    if (byte >= 0x80 && rules.decodeMode > 0) {
-      column += 2;
-      ++i;
-    } else {
-      column += byte == '\t' ? tabSize - column % tabSize : 1;
-    }
+  while (walk.Next(span)) {
+    if (span.index >= offset) return span.column;
+    column = span.End();
   }
   return column;
 }
 
 std::int32_t OffsetAtColumn(const TextLine& line, std::int64_t column, const ColumnRules& rules) {
-  const std::int64_t tabSize = TabSizeOf(rules);
-  std::int64_t at = 0;
-  for (std::int32_t i = 0; i < line.length; ++i) {
-    if (at >= column) return i;
-    const auto byte = static_cast<unsigned char>(line.start[i]);
-    if (byte >= 0x80 && rules.decodeMode > 0) {
-      at += 2;
-      if (i + 1 < line.length) ++i;
-    } else {
-      at += byte == '\t' ? tabSize - at % tabSize : 1;
-    }
+  ColumnWalk walk(line.Text(), rules);
+  CellSpan span;
+  while (walk.Next(span)) {
+    if (span.column >= column) return span.index;
   }
   return line.length;
 }
