@@ -166,14 +166,13 @@ bool DoubleClick(HWND window, POINT client) {
 }
 
 bool StartDrag(HWND window, POINT from) {
-  if (!MoveTo(window, from) || !SendMouse({MOUSEEVENTF_LEFTDOWN})) return false;
-  return WaitFor(
-      [&] {
-        GUITHREADINFO info{};
-        info.cbSize = sizeof info;
-        return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && info.hwndCapture;
-      },
-      5s);
+  return MoveTo(window, from) && SendMouse({MOUSEEVENTF_LEFTDOWN}) && WaitFor([&] { return Captured(window); }, 5s);
+}
+
+bool Captured(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && info.hwndCapture;
 }
 
 bool EndDrag(HWND window, POINT to) {
@@ -196,6 +195,12 @@ POINT CentreOf(HWND window) {
   RECT client{};
   GetClientRect(window, &client);
   return {client.right / 2, client.bottom / 2};
+}
+
+HCURSOR ShownCursor() {
+  CURSORINFO info{};
+  info.cbSize = sizeof info;
+  return GetCursorInfo(&info) ? info.hCursor : nullptr;
 }
 
 Capture Capture::OfClient(HWND window) {
