@@ -122,6 +122,17 @@ TEST(Mouse, DragsWordsLinksAndAutoScroll) {
   ASSERT_TRUE(viewer.Press('C', {VK_CONTROL}));
   EXPECT_EQ(ClipboardTextAfter(before, 30s), "foo") << "a click on a link changed the selection";
 
+  // Another window taking the focus ends a drag; the selection stays.
+  ASSERT_TRUE(StartDrag(view, CellCentre(0, 3)));
+  ASSERT_TRUE(MoveTo(view, CellCentre(5, 4)));
+  HWND other =
+      CreateWindowExA(0, "Static", "", WS_POPUP | WS_VISIBLE, 900, 700, 50, 50, nullptr, nullptr, nullptr, nullptr);
+  SetForegroundWindow(other);
+  EXPECT_TRUE(WaitFor([&] { return !Captured(view); })) << "the drag outlived the focus";
+  ASSERT_TRUE(EndDrag(view, CellCentre(5, 4)));
+  DestroyWindow(other);
+  EXPECT_TRUE(WaitFor([&] { return viewer.ButtonEnabled(kCopy); })) << "the selection went with the focus";
+
   // Held below the window, a drag scrolls until the far link shows; the
   // button-up ends the selection there.
   RECT client{};

@@ -1,5 +1,6 @@
 // The view window: shows the document as a grid of character cells in the
-// terminal font, with scroll bars, the mouse wheel and scrolling keys.
+// terminal font, with scroll bars, the mouse wheel and scrolling keys;
+// the mouse selects text and opens links.
 // The arithmetic (scrolling, bar decisions, paint runs) lives in the portable
 // files of view/; this class only connects it to the window system.
 #pragma once
