@@ -30,10 +30,9 @@ bool Send(std::vector<INPUT>& inputs) {
   return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
 }
 
-// Mouse events at a client point of `window`, each with its own absolute
-// position: a relative event lands wherever the cursor is when the system
-// takes it, and a pointer update the program under test handles late can
-// have put the cursor back where it was before.
+// Mouse events at a client point of `window`, each at its own absolute
+// position: a pointer update the program under test handles late can move
+// the cursor back, and a relative event would land there.
 bool SendMouse(HWND window, POINT client, std::initializer_list<DWORD> flags, DWORD data = 0) {
   ClientToScreen(window, &client);
   const long width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);

@@ -103,10 +103,8 @@ TEST(Mouse, DragsWordsLinksAndAutoScroll) {
              return hand ? shown && shown != arrow : shown == arrow;
            });
   };
-  EXPECT_TRUE(pointerOver(10, true)) << "no hand over the link";
-  EXPECT_TRUE(pointerOver(2, false)) << "no arrow beside the link";
-  EXPECT_TRUE(pointerOver(25, true)) << "no hand over the link's last byte";
-  EXPECT_TRUE(pointerOver(26, false)) << "no arrow after the link";
+  for (auto [column, hand] : {std::pair{10, true}, std::pair{2, false}, std::pair{25, true}, std::pair{26, false}})
+    EXPECT_TRUE(pointerOver(column, hand)) << (hand ? "no hand in column " : "no arrow in column ") << column;
 
   // Either end opens the whole link and leaves the selection as it was. A
   // start of the recorder can take seconds on a loaded machine.
@@ -141,13 +139,11 @@ TEST(Mouse, DragsWordsLinksAndAutoScroll) {
   before = GetClipboardSequenceNumber();
   ASSERT_TRUE(StartDrag(view, CellCentre(0, 2)));
   ASSERT_TRUE(MoveTo(view, below));
-  EXPECT_TRUE(WaitFor(
-      [&] {
-        const Capture shot = Capture::OfClient(view);
-        return shot.Contains({0, 0, kCellWidth, shot.height()}, kLinkBlue);  // no other link starts in column 0
-      },
-      30s))
-      << "the view did not scroll down to the far link";
+  auto farLinkShown = [&] {  // no other link starts in column 0
+    const Capture shot = Capture::OfClient(view);
+    return shot.Contains({0, 0, kCellWidth, shot.height()}, kLinkBlue);
+  };
+  EXPECT_TRUE(WaitFor(farLinkShown, 30s)) << "the view did not scroll down to the far link";
   ASSERT_TRUE(EndDrag(view, below));
   const std::string scrolled = ClipboardTextAfter(before);
   EXPECT_EQ(scrolled.rfind("line 2\r\nline 3\r\n", 0), 0u) << scrolled.substr(0, 40);
