@@ -30,12 +30,20 @@ bool Send(std::vector<INPUT>& inputs) {
   return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
 }
 
-bool SendMouse(std::initializer_list<DWORD> flags, DWORD data = 0) {
+// Mouse events at a client point of `window`, each at its own absolute
+// position: a pointer update the program under test handles late can move
+// the cursor back, and a relative event would land there.
+bool SendMouse(HWND window, POINT client, std::initializer_list<DWORD> flags, DWORD data = 0) {
+  ClientToScreen(window, &client);
+  const long width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
   std::vector<INPUT> inputs;
   for (DWORD flag : flags) {
     INPUT input{};
     input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flag;
+    // Rounded up, so that the system's scaling back gives the same pixel.
+    input.mi.dx = (client.x * 65536 + width - 1) / width;
+    input.mi.dy = (client.y * 65536 + height - 1) / height;
+    input.mi.dwFlags = flag | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     input.mi.mouseData = data;
     inputs.push_back(input);
   }
@@ -149,35 +157,36 @@ bool MoveTo(HWND window, POINT client) {
         return GetCursorPos(&now) && now.x == at.x && now.y == at.y;
       },
       5s);
-  // The window learns of it by a move by nothing through the input queue.
-  return there && SendMouse({MOUSEEVENTF_MOVE});
+  // The window learns of it by a move through the input queue.
+  return there && SendMouse(window, client, {0});
 }
 
 bool Click(HWND window, POINT client, Button button) {
   bool left = button == Button::kLeft;
   DWORD down = left ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN,
         up = left ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP;
-  return MoveTo(window, client) && SendMouse({down, up});
+  return MoveTo(window, client) && SendMouse(window, client, {down, up});
 }
 
 bool DoubleClick(HWND window, POINT client) {
   return MoveTo(window, client) &&
-         SendMouse({MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
+         SendMouse(window, client,
+                   {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
 }
 
 bool StartDrag(HWND window, POINT from) {
-  if (!MoveTo(window, from) || !SendMouse({MOUSEEVENTF_LEFTDOWN})) return false;
-  return WaitFor(
-      [&] {
-        GUITHREADINFO info{};
-        info.cbSize = sizeof info;
-        return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && info.hwndCapture;
-      },
-      5s);
+  return MoveTo(window, from) && SendMouse(window, from, {MOUSEEVENTF_LEFTDOWN}) &&
+         WaitFor([&] { return Captured(window); }, 5s);
+}
+
+bool Captured(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && info.hwndCapture;
 }
 
 bool EndDrag(HWND window, POINT to) {
-  return MoveTo(window, to) && SendMouse({MOUSEEVENTF_LEFTUP});
+  return MoveTo(window, to) && SendMouse(window, to, {MOUSEEVENTF_LEFTUP});
 }
 
 bool Drag(HWND window, POINT from, POINT to) {
@@ -185,7 +194,8 @@ bool Drag(HWND window, POINT from, POINT to) {
 }
 
 bool Wheel(HWND window, POINT client, int notches) {
-  return MoveTo(window, client) && SendMouse({MOUSEEVENTF_WHEEL}, static_cast<DWORD>(notches * WHEEL_DELTA));
+  return MoveTo(window, client) &&
+         SendMouse(window, client, {MOUSEEVENTF_WHEEL}, static_cast<DWORD>(notches * WHEEL_DELTA));
 }
 
 void ParkPointer() {
@@ -196,6 +206,12 @@ POINT CentreOf(HWND window) {
   RECT client{};
   GetClientRect(window, &client);
   return {client.right / 2, client.bottom / 2};
+}
+
+HCURSOR ShownCursor() {
+  CURSORINFO info{};
+  info.cbSize = sizeof info;
+  return GetCursorInfo(&info) ? info.hCursor : nullptr;
 }
 
 Capture Capture::OfClient(HWND window) {

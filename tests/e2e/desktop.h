@@ -49,6 +49,8 @@ bool DoubleClick(HWND window, POINT client);
 // moves that follow by that capture only once it exists); EndDrag moves to
 // `to`, which may lie outside the window, and releases it there.
 bool StartDrag(HWND window, POINT from);
+// Whether the thread of `window` holds the mouse capture.
+bool Captured(HWND window);
 bool EndDrag(HWND window, POINT to);
 bool Drag(HWND window, POINT from, POINT to);
 // Positive notches turn the wheel away from the user (scroll up).
@@ -57,6 +59,8 @@ bool Wheel(HWND window, POINT client, int notches);
 // resting on a bar, it changes what later input does there.
 void ParkPointer();
 POINT CentreOf(HWND window);  // client coordinates
+// The pointer's shape as the thread in front has set it.
+HCURSOR ShownCursor();
 
 struct Rgb {
   std::uint8_t r, g, b;

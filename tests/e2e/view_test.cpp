@@ -1,7 +1,7 @@
 // The view under real keyboard and mouse input, seen on screen: the wheel
 // scrolls by lines, keys reach the ends of a file of a million lines, the
 // right button opens the context menu over the view only; and GB mode draws
-// a GB2312 character over two cells.
+// a GB2312 character over two cells and selects it only whole.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -98,10 +98,10 @@ bool HasInk(const std::vector<bool>& ink) {
   return std::find(ink.begin(), ink.end(), true) != ink.end();
 }
 
-TEST(ViewInput, GbModeDrawsEachChineseCharacterOverTwoCells) {
+TEST(ViewInput, GbModeDrawsEachChineseCharacterOverTwoCellsAndCopiesItWhole) {
   // Row 0: "AB", the GB2312 bytes of two characters, "CD"; row 1: "CD" alone,
   // the reference glyphs of the terminal font.
-  ProgramFolder folder(StandardIni({"DecodeMode=1"}));
+  ProgramFolder folder(StandardIni({"DecodeMode=1", "ColumnMode=1", "CopyOnSelect=0"}));
   std::string sample = folder.WriteFile("gb.txt",
                                         "AB\xD6\xD0\xCE\xC4"
                                         "CD\r\nCD\r\n");
@@ -134,6 +134,16 @@ TEST(ViewInput, GbModeDrawsEachChineseCharacterOverTwoCells) {
     EXPECT_EQ(InkOf(*shot, Cell(7, 0)), InkOf(*shot, Cell(1, 1))) << "no D in column 7";
     EXPECT_FALSE(HasInk(InkOf(*shot, Cell(8, 0)))) << "something after the D";
   }
+
+  // Back in GB mode, a column selection whose left edge cuts the first
+  // character leaves it out; without copy on select only Ctrl+C copies.
+  ASSERT_TRUE(viewer.Press('G', {VK_MENU}));
+  const DWORD before = GetClipboardSequenceNumber();
+  ASSERT_TRUE(Drag(view, CellCentre(3, 0), CellCentre(8, 1)));
+  EXPECT_TRUE(WaitFor([&] { return !Captured(view) && viewer.ButtonEnabled(kCopy); })) << "nothing selected";
+  EXPECT_EQ(GetClipboardSequenceNumber(), before) << "copied without copy on select";
+  ASSERT_TRUE(viewer.Press('C', {VK_CONTROL}));
+  EXPECT_EQ(ClipboardTextAfter(before), std::string("\xCE\xC4") + "CD");
   EXPECT_EQ(viewer.Exit(), 1);
 }
 

@@ -66,8 +66,8 @@ std::string ProgramFolder::WriteFile(const std::string& name, const std::string&
   return full;
 }
 
-std::string ProgramFolder::ReadIni() const {
-  std::ifstream in(path_ + "Mosaikon.ini", std::ios::binary);
+std::string ProgramFolder::ReadFile(const std::string& name) const {
+  std::ifstream in(path_ + name, std::ios::binary);
   std::stringstream text;
   text << in.rdbuf();
   return text.str();

@@ -43,7 +43,9 @@ class ProgramFolder {
   std::string exe() const { return path_ + "Mosaikon.exe"; }
   // Writes `bytes` to a file in the folder and returns its full path.
   std::string WriteFile(const std::string& name, const std::string& bytes) const;
-  std::string ReadIni() const;
+  // The bytes of a file in the folder (empty when there is none).
+  std::string ReadFile(const std::string& name) const;
+  std::string ReadIni() const { return ReadFile("Mosaikon.ini"); }
   IniKeys Section(const std::string& section) const { return IniSection(ReadIni(), section); }
   // A key of section "Settings", or "<missing>".
   std::string Setting(const std::string& key) const;

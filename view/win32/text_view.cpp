@@ -26,6 +26,12 @@ int BarOf(Axis axis) {
   return axis == Axis::kHorizontal ? SB_HORZ : SB_VERT;
 }
 
+// The signed client coordinates of a mouse message: left of or above the
+// client area they are negative.
+PixelPoint PointOf(LPARAM lParam) {
+  return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+}
+
 PixelSize ClientSize(HWND hwnd) {
   RECT client{};
   GetClientRect(hwnd, &client);
@@ -399,6 +405,28 @@ LRESULT TextView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_KEYDOWN:
       OnKeyDown(wParam);
+      return 0;
+    case WM_LBUTTONDOWN:
+      OnButtonDown(PointOf(lParam));
+      return 0;
+    case WM_MOUSEMOVE:
+      OnMouseMove(PointOf(lParam));
+      return 0;
+    case WM_LBUTTONUP:
+      OnButtonUp(PointOf(lParam));
+      return 0;
+    case WM_LBUTTONDBLCLK:
+      SelectWordAt(PointOf(lParam));
+      return 0;
+    case WM_TIMER:
+      OnAutoScrollTick();
+      return 0;
+    case WM_KILLFOCUS:
+      EndDrag();
+      return 0;
+    case WM_CAPTURECHANGED:
+      // Capture taken by another window ends a drag like a loss of focus.
+      if (reinterpret_cast<HWND>(lParam) != hwnd()) EndDrag();
       return 0;
     case WM_PAINT:
       if (wParam) {

@@ -1,5 +1,6 @@
 // The view window: shows the document as a grid of character cells in the
-// terminal font, with scroll bars, the mouse wheel and scrolling keys.
+// terminal font, with scroll bars, the mouse wheel and scrolling keys;
+// the mouse selects text and opens links.
 // The arithmetic (scrolling, bar decisions, paint runs) lives in the portable
 // files of view/; this class only connects it to the window system.
 #pragma once
@@ -65,12 +66,25 @@ class TextView : public Window<TextView> {
   void ClearLayout();
   void Paint(HDC dc);
 
+  // The mouse (text_view_mouse.cpp): a drag selects, held outside the window
+  // it scrolls, a double-click selects a word, a click on a link opens it.
+  void OnButtonDown(PixelPoint point);
+  void OnMouseMove(PixelPoint point);
+  void OnButtonUp(PixelPoint point);
+  void OnAutoScrollTick();
+  void SelectWordAt(PixelPoint point);
+  // Ends a drag without copying: capture released, timer stopped.
+  void EndDrag();
+  bool Dragging() const;
+
   TextDocument document_;
   PixelSize cell_;  // measured from the terminal font by UpdateLayout
   ScrollState scroll_;
   Selection selection_;
   UINT rollMessage_ = 0;  // "MSWHEEL_ROLLMSG", registered at the first settings change
   int sizeDepth_ = 0;     // nested WM_SIZE calls (showing a bar resizes the client)
+  // The drag's timer; 0 when no drag is in progress.
+  UINT_PTR autoScrollTimer = 0;
 };
 
 }  // namespace mosaikon

@@ -1,0 +1,161 @@
+// The mouse over the view, by real input, with copy on select: drags copy a
+// stream or a rectangle of columns, backwards as forwards, and show the
+// selection on screen (Select All copies too); a click alone copies nothing;
+// a double-click selects a word; a drag held below the window scrolls it; a
+// click on either end of a link hands the whole link to the shell, and the
+// pointer is a hand over links only.
+#include <gtest/gtest.h>
+
+#include "test_support.h"
+
+namespace mosaikon::e2e {
+namespace {
+
+// Makes the shell's "open" verb for http addresses start the recorder built
+// beside this driver, which appends every address it gets to `log`, until
+// the previous command comes back at the end.
+class LinkRecorder {
+ public:
+  explicit LinkRecorder(const std::string& log) {
+    char value[1024] = "";
+    LONG size = sizeof value;
+    if (RegQueryValueA(HKEY_CLASSES_ROOT, kKey, value, &size) == ERROR_SUCCESS) previous_ = value;
+    char driver[MAX_PATH] = "";
+    std::string recorder(driver, GetModuleFileNameA(nullptr, driver, MAX_PATH));
+    recorder.replace(recorder.rfind('\\') + 1, std::string::npos, "link_recorder.exe");
+    const std::string command = "\"" + recorder + "\" \"" + log + "\" %1";
+    set_ = RegSetValueA(HKEY_CLASSES_ROOT, kKey, REG_SZ, command.c_str(), command.size()) == ERROR_SUCCESS;
+  }
+  ~LinkRecorder() {
+    if (set_) RegSetValueA(HKEY_CLASSES_ROOT, kKey, REG_SZ, previous_.c_str(), previous_.size());
+  }
+  LinkRecorder(const LinkRecorder&) = delete;
+  LinkRecorder& operator=(const LinkRecorder&) = delete;
+  bool set() const { return set_; }
+
+ private:
+  static constexpr char kKey[] = "http\\shell\\open\\command";
+  std::string previous_;
+  bool set_ = false;
+};
+
+// Row 0 holds a tab and foo_bar, row 1 a link between words; numbered lines
+// follow, and far below one more link.
+std::string MouseFile() {
+  std::string text = "ab\tfoo_bar (x)\r\nsee http://x.example/a?b=1 now\r\n";
+  for (int k = 2; k < 200; ++k) text += (k == 80 ? "http://far.example/" : "line " + std::to_string(k)) + "\r\n";
+  return text;
+}
+
+TEST(Mouse, DragsWordsLinksAndAutoScroll) {
+  ProgramFolder folder(StandardIni({"ColumnMode=0", "CopyOnSelect=1"}));
+  LinkRecorder recorder(folder.path() + "links.log");
+  ASSERT_TRUE(recorder.set());
+  const std::string sample = folder.WriteFile("mouse.txt", MouseFile());
+  Viewer viewer(folder);
+  ASSERT_TRUE(viewer.Open(sample));
+  HWND view = viewer.View();
+  ASSERT_NE(view, nullptr);
+  auto dragCopy = [&](POINT from, POINT to) {
+    const DWORD before = GetClipboardSequenceNumber();
+    return Drag(view, from, to) ? ClipboardTextAfter(before) : "<no drag>";
+  };
+
+  // Stream: the file's own bytes, tab kept; the selection in swapped colours,
+  // never right of a line's end.
+  const std::string stream = "b\tfoo_bar (x)\r\nsee";
+  EXPECT_EQ(dragCopy(CellCentre(1, 0), CellCentre(3, 1)), stream);
+  EXPECT_TRUE(ViewShows(view, {{2, 0, {kBlack}, kBlack},
+                               {7, 0, {kBlack}, kBlack},
+                               {20, 0, {kWhite}, kWhite},
+                               {3, 1, {kWhite}, kWhite},
+                               {4, 1, {kWhite, kLinkBlue}, kLinkBlue}}));
+  EXPECT_EQ(dragCopy(CellCentre(3, 1), CellCentre(1, 0)), stream) << "dragged backwards";
+  DWORD before = GetClipboardSequenceNumber();
+  ASSERT_TRUE(viewer.Press('A', {VK_CONTROL}));
+  const std::string text = MouseFile();
+  EXPECT_EQ(ClipboardTextAfter(before), text.substr(0, text.size() - 2)) << "Select All";
+
+  // A click alone empties the selection and copies nothing; the idle update
+  // of Copy follows the button-up that would have copied.
+  before = GetClipboardSequenceNumber();
+  ASSERT_TRUE(Click(view, CellCentre(0, 0)));
+  EXPECT_TRUE(WaitFor([&] { return !viewer.ButtonEnabled(kCopy); })) << "a click left a selection";
+  EXPECT_EQ(GetClipboardSequenceNumber(), before) << "a click copied";
+
+  ASSERT_TRUE(DoubleClick(view, CellCentre(13, 0)));
+  EXPECT_EQ(ClipboardTextAfter(before), "bar");
+  before = GetClipboardSequenceNumber();
+  ASSERT_TRUE(DoubleClick(view, CellCentre(11, 0)));
+  EXPECT_TRUE(WaitFor([&] { return !viewer.ButtonEnabled(kCopy); })) << "the underscore selected something";
+  EXPECT_EQ(GetClipboardSequenceNumber(), before) << "the underscore copied";
+  ASSERT_TRUE(DoubleClick(view, CellCentre(9, 0)));
+  EXPECT_EQ(ClipboardTextAfter(before), "foo");
+
+  // The hand over a link, the arrow elsewhere. Another program's cursor is
+  // known only by its handle: the arrow is the one shown over plain text.
+  ASSERT_TRUE(MoveTo(view, CellCentre(2, 1)));
+  const HCURSOR arrow = ShownCursor();
+  ASSERT_NE(arrow, nullptr);
+  auto pointerOver = [&](int column, bool hand) {
+    return MoveTo(view, CellCentre(column, 1)) && WaitFor([&] {
+             const HCURSOR shown = ShownCursor();
+             return hand ? shown && shown != arrow : shown == arrow;
+           });
+  };
+  for (auto [column, hand] : {std::pair{10, true}, std::pair{2, false}, std::pair{25, true}, std::pair{26, false}})
+    EXPECT_TRUE(pointerOver(column, hand)) << (hand ? "no hand in column " : "no arrow in column ") << column;
+
+  // Either end opens the whole link and leaves the selection as it was. A
+  // start of the recorder can take seconds on a loaded machine.
+  const std::string link = "http://x.example/a?b=1\n";
+  std::string opened;
+  for (int column : {4, 25}) {
+    ASSERT_TRUE(Click(view, CellCentre(column, 1)));
+    opened += link;
+    EXPECT_TRUE(WaitFor([&] { return folder.ReadFile("links.log") == opened; }, 30s))
+        << column << ": " << folder.ReadFile("links.log");
+  }
+  before = GetClipboardSequenceNumber();
+  ASSERT_TRUE(viewer.Press('C', {VK_CONTROL}));
+  EXPECT_EQ(ClipboardTextAfter(before, 30s), "foo") << "a click on a link changed the selection";
+
+  // Another window taking the focus ends a drag; the selection stays.
+  ASSERT_TRUE(StartDrag(view, CellCentre(0, 3)));
+  ASSERT_TRUE(MoveTo(view, CellCentre(5, 4)));
+  HWND other =
+      CreateWindowExA(0, "Static", "", WS_POPUP | WS_VISIBLE, 900, 700, 50, 50, nullptr, nullptr, nullptr, nullptr);
+  SetForegroundWindow(other);
+  EXPECT_TRUE(WaitFor([&] { return !Captured(view); })) << "the drag outlived the focus";
+  ASSERT_TRUE(EndDrag(view, CellCentre(5, 4)));
+  DestroyWindow(other);
+  EXPECT_TRUE(WaitFor([&] { return viewer.ButtonEnabled(kCopy); })) << "the selection went with the focus";
+
+  // Held below the window, a drag scrolls until the far link shows; the
+  // button-up ends the selection there.
+  RECT client{};
+  GetClientRect(view, &client);
+  const POINT below{CellCentre(2, 0).x, client.bottom + 2 * kCellHeight};
+  before = GetClipboardSequenceNumber();
+  ASSERT_TRUE(StartDrag(view, CellCentre(0, 2)));
+  ASSERT_TRUE(MoveTo(view, below));
+  auto farLinkShown = [&] {  // no other link starts in column 0
+    const Capture shot = Capture::OfClient(view);
+    return shot.Contains({0, 0, kCellWidth, shot.height()}, kLinkBlue);
+  };
+  EXPECT_TRUE(WaitFor(farLinkShown, 30s)) << "the view did not scroll down to the far link";
+  ASSERT_TRUE(EndDrag(view, below));
+  const std::string scrolled = ClipboardTextAfter(before);
+  EXPECT_EQ(scrolled.rfind("line 2\r\nline 3\r\n", 0), 0u) << scrolled.substr(0, 40);
+  EXPECT_NE(scrolled.find("\r\nline 79\r\nhttp://far.example/\r\nline 81"), std::string::npos) << scrolled.size();
+
+  // Columns: tabs expanded, rows joined by CR LF.
+  ASSERT_TRUE(viewer.Press(VK_HOME, {VK_CONTROL}));
+  ASSERT_TRUE(viewer.Press('C', {VK_MENU}));
+  EXPECT_TRUE(WaitFor([&] { return viewer.ButtonChecked(kColumnSelect); }));
+  EXPECT_EQ(dragCopy(CellCentre(1, 0), CellCentre(5, 1)), "b   \r\nee h");
+  EXPECT_EQ(viewer.Exit(), 1);
+}
+
+}  // namespace
+}  // namespace mosaikon::e2e

@@ -1,0 +1,39 @@
+// What the mouse finds in the document: the link under a cell, the word under
+// a cell for a double-click, and the way a drag held outside the window
+// scrolls. Cells are display columns and line indices, as painted.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "document/text_document.h"
+#include "view/column_walk.h"
+#include "view/scroll_model.h"
+#include "view/selection.h"
+
+namespace mosaikon {
+
+// Bytes [first, end) of a line.
+struct ByteRange {
+  std::int32_t first = 0;
+  std::int32_t end = 0;
+  bool operator==(const ByteRange&) const = default;
+};
+
+// The link under `cell`: the maximal run of marked bytes around the byte whose
+// columns include the cell's column (a double-byte character counts by its
+// first byte, as painting colours it). None off the document, left of or past
+// the end of the line, or on an unmarked byte.
+std::optional<ByteRange> LinkAt(const TextDocument& document, CellPosition cell, const ColumnRules& rules);
+
+// The selection a double-click on `cell` makes: the run of word bytes around
+// it on its line, the end column excluded. Word bytes are 0x01 to 0x7F that
+// are neither white space nor punctuation in the C locale. None when the cell
+// is off the line or not on a word byte.
+std::optional<Selection> WordAt(const TextDocument& document, CellPosition cell, const ColumnRules& rules);
+
+// The scroll action a drag held at `position` on an axis of `length` client
+// pixels asks for: a line towards the pointer when it is outside, else none.
+std::optional<ScrollAction> EdgeScroll(int position, int length);
+
+}  // namespace mosaikon

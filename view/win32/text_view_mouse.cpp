@@ -1,0 +1,98 @@
+// The view under the mouse. A button-down on a link hands the link to the
+// shell; anywhere else it starts a drag that holds the capture and a timer
+// which scrolls a line at a time while the pointer is outside the window. The
+// caret follows the moves, and the selected text is built once, when the
+// button comes up. Which cell holds a link or a word is decided in
+// view/mouse_rules, from the same column walk as painting.
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <string>
+
+#include "settings/win32/settings.h"
+#include "view/mouse_rules.h"
+#include "view/win32/text_view.h"
+
+namespace mosaikon {
+namespace {
+
+constexpr UINT_PTR kAutoScrollTimerId = 1;
+constexpr UINT kAutoScrollInterval = 50;  // milliseconds
+
+ColumnRules CurrentRules() {
+  const Settings& settings = TheSettings();
+  return {settings.TabSize, settings.DecodeMode};
+}
+
+}  // namespace
+
+bool TextView::Dragging() const {
+  return hwnd() && GetCapture() == hwnd();
+}
+
+void TextView::OnButtonDown(PixelPoint point) {
+  const CellPosition cell = CellAt(scroll_.offset, cell_, point.x, point.y);
+  if (const auto link = LinkAt(document_, cell, CurrentRules())) {
+    // No capture is taken, so the button-up that follows finds no drag.
+    const TextLine& line = document_.lines[static_cast<std::size_t>(cell.row)];
+    const std::string address(line.start + link->first, line.start + link->end);
+    ShellExecuteA(nullptr, "open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    return;
+  }
+  // The old highlight stays until the first move or the button-up repaints.
+  selection_.anchor = selection_.caret = cell;
+  SetCapture(hwnd());
+  autoScrollTimer = SetTimer(hwnd(), kAutoScrollTimerId, kAutoScrollInterval, nullptr);
+}
+
+void TextView::OnMouseMove(PixelPoint point) {
+  const CellPosition cell = CellAt(scroll_.offset, cell_, point.x, point.y);
+  if (!Dragging()) {
+    // Leaving the link, the system's next cursor update brings back the
+    // class arrow.
+    if (LinkAt(document_, cell, CurrentRules())) SetCursor(TheSettings().linkCursor);
+    return;
+  }
+  // A drag over a huge document stays quick: the move only repaints the
+  // visible cells, and only when the caret moved to another cell.
+  if (selection_.caret == cell) return;
+  selection_.caret = cell;
+  InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+void TextView::OnButtonUp(PixelPoint point) {
+  if (!Dragging()) return;
+  selection_.caret = CellAt(scroll_.offset, cell_, point.x, point.y);
+  EndDrag();
+  InvalidateRect(hwnd(), nullptr, FALSE);
+  if (TheSettings().CopyOnSelect) CopySelection();
+}
+
+void TextView::EndDrag() {
+  // The timer goes first: releasing the capture sends WM_CAPTURECHANGED,
+  // which then finds no drag left to end.
+  if (autoScrollTimer) KillTimer(hwnd(), autoScrollTimer);
+  autoScrollTimer = 0;
+  if (Dragging()) ReleaseCapture();
+}
+
+void TextView::OnAutoScrollTick() {
+  if (!autoScrollTimer) return;
+  POINT pointer{};
+  RECT client{};
+  if (!GetCursorPos(&pointer) || !ScreenToClient(hwnd(), &pointer) || !GetClientRect(hwnd(), &client)) return;
+  // The caret stays where the last move put it; the next move catches up.
+  if (const auto action = EdgeScroll(pointer.y, client.bottom)) ScrollAxis(Axis::kVertical, *action);
+  if (const auto action = EdgeScroll(pointer.x, client.right)) ScrollAxis(Axis::kHorizontal, *action);
+}
+
+void TextView::SelectWordAt(PixelPoint point) {
+  const auto word = WordAt(document_, CellAt(scroll_.offset, cell_, point.x, point.y), CurrentRules());
+  if (!word) return;
+  selection_ = *word;
+  InvalidateRect(hwnd(), nullptr, FALSE);
+  if (TheSettings().CopyOnSelect) CopySelection();
+}
+
+}  // namespace mosaikon
