@@ -25,16 +25,6 @@ bool SpanAt(std::string_view text, std::int64_t column, const ColumnRules& rules
   return false;
 }
 
-// Word bytes as isspace and ispunct of the C locale see them; spelled out so
-// that no locale the process runs in changes what a double-click selects.
-// Control bytes other than white space count as word bytes.
-bool IsWordByte(unsigned char byte) {
-  const bool space = byte == ' ' || (byte >= '\t' && byte <= '\r');
-  const bool punctuation = (byte >= '!' && byte <= '/') || (byte >= ':' && byte <= '@') ||
-                           (byte >= '[' && byte <= '`') || (byte >= '{' && byte <= '~');
-  return byte >= 0x01 && byte <= 0x7F && !space && !punctuation;
-}
-
 bool IsWordSpan(std::string_view text, const CellSpan& span) {
   return !span.pair && IsWordByte(static_cast<unsigned char>(text[static_cast<std::size_t>(span.index)]));
 }
@@ -44,6 +34,15 @@ int ClampedColumn(std::int64_t column) {
 }
 
 }  // namespace
+
+// Spelled out so that no locale the process runs in changes what a
+// double-click selects or a whole-word search finds.
+bool IsWordByte(unsigned char byte) {
+  const bool space = byte == ' ' || (byte >= '\t' && byte <= '\r');
+  const bool punctuation = (byte >= '!' && byte <= '/') || (byte >= ':' && byte <= '@') ||
+                           (byte >= '[' && byte <= '`') || (byte >= '{' && byte <= '~');
+  return byte >= 0x01 && byte <= 0x7F && !space && !punctuation;
+}
 
 std::optional<ByteRange> LinkAt(const TextDocument& document, CellPosition cell, const ColumnRules& rules) {
   const TextLine* line = LineAt(document, cell.row);

@@ -32,6 +32,11 @@ std::optional<ByteRange> LinkAt(const TextDocument& document, CellPosition cell,
 // is off the line or not on a word byte.
 std::optional<Selection> WordAt(const TextDocument& document, CellPosition cell, const ColumnRules& rules);
 
+// Word bytes, for double-click selection and whole-word search: 0x01 to
+// 0x7F, neither white space nor punctuation in the C locale. Control bytes
+// other than white space count as word bytes.
+bool IsWordByte(unsigned char byte);
+
 // The scroll action a drag held at `position` on an axis of `length` client
 // pixels asks for: a line towards the pointer when it is outside, else none.
 std::optional<ScrollAction> EdgeScroll(int position, int length);

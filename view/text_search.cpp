@@ -265,13 +265,6 @@ std::int32_t ClampToInt(std::int64_t value) {
 
 }  // namespace
 
-bool IsWordByte(unsigned char byte) {
-  const bool space = byte == ' ' || (byte >= 0x09 && byte <= 0x0D);
-  const bool alnum = (byte >= '0' && byte <= '9') || Lower(byte) != Upper(byte);
-  const bool punct = byte >= 0x21 && byte <= 0x7E && !alnum;
-  return byte >= 0x01 && byte <= 0x7F && !space && !punct;
-}
-
 std::int64_t ColumnAtOffset(const TextLine& line, std::int32_t offset, const ColumnRules& rules) {
   ColumnWalk walk(line.Text(), rules);
   CellSpan span;

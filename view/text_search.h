@@ -8,6 +8,7 @@
 #include <string>
 
 #include "document/text_document.h"
+#include "view/mouse_rules.h"
 #include "view/scroll_model.h"
 #include "view/selection.h"
 
@@ -58,9 +59,5 @@ std::int32_t OffsetAtColumn(const TextLine& line, std::int64_t column, const Col
 
 // The display column at which byte `offset` of `line` starts.
 std::int64_t ColumnAtOffset(const TextLine& line, std::int32_t offset, const ColumnRules& rules);
-
-// Word bytes, as double-click word selection sees them: 0x01 to 0x7F, neither
-// white space nor punctuation in the C locale.
-bool IsWordByte(unsigned char byte);
 
 }  // namespace mosaikon
