@@ -38,8 +38,6 @@ struct RegistryStep {
   // when it was, so the shell is never sent to a class that cannot open files.
   bool isCommand = false;
   bool needsCommand = false;
-
-  bool operator==(const RegistryStep&) const = default;
 };
 
 // The steps for registering `newList` (a FileTypes text) for the program at
