@@ -183,7 +183,9 @@ TEST(SettingsDialog, RegistrationCancelOkEveryPageAndAnUnwritableIni) {
     ASSERT_TRUE(Press(add, IDOK));
     EXPECT_EQ(TakeMessage(viewer, "Error"), input == known ? "File type already exists!" : "Invalid input!");
     EXPECT_EQ(IsWindow(add), input != known) << "the dialog stays open only for invalid input";
-    if (input != known) ASSERT_TRUE(Press(add, IDCANCEL) && WaitFor([&] { return !IsWindow(add); }));
+    if (input != known) {
+      ASSERT_TRUE(Press(add, IDCANCEL) && WaitFor([&] { return !IsWindow(add); }));
+    }
   }
   ASSERT_TRUE(Press(page, 1007));
   ASSERT_TRUE(Close(viewer, sheet, IDOK));
