@@ -1,5 +1,6 @@
-// The Settings dialog's portable rules: the extension typed into the Add
-// File Type dialog, and the General page's number fields.
+// The Settings dialog's portable rules: the FileTypes text rebuilt from the
+// list, the extension typed into the Add File Type dialog, and the General
+// page's number fields.
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -11,6 +12,11 @@
 
 namespace mosaikon {
 namespace {
+
+TEST(FileTypes, ListIsRebuiltWithASemicolonAfterEachEntry) {
+  EXPECT_EQ(JoinFileTypes({"asc", "nfo", "txt"}), "asc;nfo;txt;");
+  EXPECT_EQ(JoinFileTypes({}), "");
+}
 
 TEST(FileTypes, TypedExtensionKeeps31BytesTrimmedWithOneLeadingDotRemoved) {
   const std::string many(40, 'x');
