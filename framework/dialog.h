@@ -5,10 +5,36 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "framework/exception_barrier.h"
 #include "framework/window.h"
 
 namespace mosaikon {
+
+// Centres a dialog on its owner (on the screen's work area without one).
+inline void CenterWindowOnOwner(HWND dialog) {
+  RECT box{}, area{};
+  GetWindowRect(dialog, &box);
+  HWND owner = GetWindow(dialog, GW_OWNER);
+  if (owner && IsWindowVisible(owner) && !IsIconic(owner)) {
+    GetWindowRect(owner, &area);
+  } else {
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+  }
+  const int width = box.right - box.left, height = box.bottom - box.top;
+  const int x = area.left + (area.right - area.left - width) / 2;
+  const int y = area.top + (area.bottom - area.top - height) / 2;
+  SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The whole text of a dialog's control.
+inline std::string DialogItemText(HWND dialog, int id) {
+  HWND control = GetDlgItem(dialog, id);
+  std::string text(static_cast<std::size_t>(GetWindowTextLengthA(control)) + 1, '\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextA(control, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
 
 template <typename T>
 class ModalDialog {
@@ -25,21 +51,7 @@ class ModalDialog {
   ModalDialog& operator=(const ModalDialog&) = delete;
   ~ModalDialog() = default;
 
-  // Centres the dialog on its owner (on the screen's work area without one).
-  void CenterOnOwner() {
-    RECT box{}, area{};
-    GetWindowRect(hwnd_, &box);
-    HWND owner = GetWindow(hwnd_, GW_OWNER);
-    if (owner && IsWindowVisible(owner) && !IsIconic(owner)) {
-      GetWindowRect(owner, &area);
-    } else {
-      SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-    }
-    const int width = box.right - box.left, height = box.bottom - box.top;
-    const int x = area.left + (area.right - area.left - width) / 2;
-    const int y = area.top + (area.bottom - area.top - height) / 2;
-    SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
+  void CenterOnOwner() { CenterWindowOnOwner(hwnd_); }
 
  private:
   static INT_PTR CALLBACK StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {

@@ -16,3 +16,31 @@
 #define IDS_INVALID_INPUT 108
 #define IDS_RESTART_NOTICE 109
 #define IDS_FILE_TYPE_EXISTS 110
+// Shown once when the Settings dialog's OK could not write the INI file.
+#define IDS_SETTINGS_NOT_SAVED 140
+
+// Controls of the Font page.
+#define IDC_FONT_SIZE 1001
+#define IDC_FORE_COLOR 1002
+#define IDC_BACK_COLOR 1003
+#define IDC_FONT_PREVIEW 1004
+#define IDC_LINK_COLOR 1019
+
+// Controls of the Shell Integration page and the Add File Type dialog.
+#define IDC_REMOVE_FILE_TYPE 1007
+#define IDC_ADD_FILE_TYPE 1008
+#define IDC_FILE_TYPES 1009
+#define IDC_REGISTER_ON_START 1010
+#define IDC_EXTENSION 1011
+
+// Controls of the General page.
+#define IDC_TAB_SIZE 1012
+#define IDC_COPY_ON_SELECT 1013
+#define IDC_COLUMN_MODE 1014
+#define IDC_ALWAYS_ON_TOP 1015
+#define IDC_SAVE_MRU_FILES 1016
+#define IDC_MUR_FILE_NUM 1017
+#define IDC_MUR_FILE_NUM_LABEL 1018
+#define IDC_REUSE_VIEWER 1021
+#define IDC_SUPPORT_ANSI 1022
+#define IDC_LANGUAGE 1023

@@ -29,6 +29,69 @@ Settings::~Settings() {
   if (ini_) Save(*ini_);
 }
 
+namespace {
+
+// Passes everything to the INI store and keeps the reason for the first
+// write it refused.
+class ReportingStore final : public IniStore {
+ public:
+  explicit ReportingStore(IniStore* store) : store_(store) {}
+
+  std::int32_t GetInt(std::string_view section, std::string_view key, std::int32_t defaultValue) const override {
+    return store_ ? store_->GetInt(section, key, defaultValue) : defaultValue;
+  }
+  std::string GetString(std::string_view section, std::string_view key, std::string_view defaultValue,
+                        std::size_t bufferSize) const override {
+    return store_ ? store_->GetString(section, key, defaultValue, bufferSize) : std::string(defaultValue);
+  }
+  bool WriteString(std::string_view section, std::string_view key, std::string_view value) override {
+    return Note([&] { return store_->WriteString(section, key, value); });
+  }
+  bool ClearSection(std::string_view section) override {
+    return Note([&] { return store_->ClearSection(section); });
+  }
+
+  bool Failed(ErrorCode& error) const {
+    if (failed_) error = error_;
+    return failed_;
+  }
+
+ private:
+  template <typename Write>
+  bool Note(Write write) {
+    // No store: the executable's folder path is too long for an INI path.
+    if (!store_) return Refused(ERROR_FILENAME_EXCED_RANGE);
+    SetLastError(ERROR_SUCCESS);
+    if (write()) return true;
+    // A value the store refuses itself (a line break) has no system error.
+    const DWORD code = GetLastError();
+    return Refused(code != ERROR_SUCCESS ? code : ERROR_INVALID_DATA);
+  }
+  bool Refused(ErrorCode code) {
+    if (!failed_) error_ = code;
+    failed_ = true;
+    return false;
+  }
+
+  IniStore* store_;
+  bool failed_ = false;
+  ErrorCode error_ = 0;
+};
+
+}  // namespace
+
+bool Settings::SaveReporting(ErrorCode& error) {
+  ReportingStore store(ini_.get());
+  Save(store);
+  return !store.Failed(error);
+}
+
+bool Settings::WriteReporting(const char* key, const std::string& value, ErrorCode& error) {
+  ReportingStore store(ini_.get());
+  store.WriteString(kSettingsSection, key, value);
+  return !store.Failed(error);
+}
+
 Settings& TheSettings() {
   // Made by whoever asks first, so no order among the globals matters.
   static Settings settings;

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "common/system.h"
 #include "common/win32/handles.h"
 #include "document/ansi_interpreter.h"
 #include "settings/ini_store.h"
@@ -42,6 +43,12 @@ class Settings : public SettingsModel {
 
   // The INI store of iniPath, or none when storage is refused.
   IniStore* ini() const { return ini_.get(); }
+
+  // Writes the fifteen settings now, or one key of section "Settings", for a
+  // caller that tells the user when they could not be stored: false with the
+  // system's reason for the first write the INI file refused.
+  bool SaveReporting(ErrorCode& error);
+  bool WriteReporting(const char* key, const std::string& value, ErrorCode& error);
 
  private:
   std::unique_ptr<IniStore> ini_;

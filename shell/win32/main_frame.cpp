@@ -12,7 +12,9 @@
 #include "framework/resource_string.h"
 #include "framework/toolbar_resource.h"
 #include "resources/resource_ids.h"
+#include "settings/win32/file_registration.h"
 #include "settings/win32/settings.h"
+#include "settings/win32/settings_sheet.h"
 #include "shell/command_line.h"
 #include "shell/open_filter.h"
 #include "shell/recent_files.h"
@@ -170,6 +172,8 @@ LRESULT MainFrame::OnCreate() {
     loop->AddMessageFilter(this);
     loop->AddIdleHandler(this);
   }
+  // At start-up the list is only registered again; nothing is unregistered.
+  if (settings.RegisterOnStart) RegisterFileTypes(settings.FileTypes, std::nullopt);
   return 0;
 }
 
@@ -304,7 +308,8 @@ void MainFrame::OnCommand(UINT id) {
       OnFileOpen();
       break;
     case ID_FILE_SETTINGS:
-      break;  // the settings dialog is not there yet
+      OnSettings();
+      break;
     case ID_APP_EXIT:
       PostMessageA(hwnd(), WM_CLOSE, 0, 0);
       break;
@@ -360,6 +365,62 @@ void MainFrame::ToggleAlwaysOnTop() {
   settings.AlwaysOnTop = settings.AlwaysOnTop ? 0 : 1;
   commandStates_.SetCheck(ID_VIEW_ALWAYS_ON_TOP, settings.AlwaysOnTop != 0);
   SetWindowPos(hwnd(), settings.AlwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void MainFrame::OnSettings() {
+  Settings& settings = TheSettings();
+  SettingsSheet sheet(settings, languagePack);
+  if (!sheet.Run(GetActiveWindow())) return;  // nothing changes, nothing is written
+  sheet.CopyBack(settings);
+
+  if (settings.SaveMruFiles) {
+    UpdateRecentFiles(nullptr, false, false);
+  } else {
+    RemoveRecentFilesMenu(false);  // the stored list stays for when it is switched on again
+  }
+  // Every OK registers again; extensions the page dropped are unregistered.
+  RegisterFileTypes(sheet.shell.FileTypes, settings.FileTypes);
+  settings.FileTypes = sheet.shell.FileTypes;
+  ErrorCode error = 0;
+  bool saved = settings.SaveReporting(error);
+
+  settings.CreateFonts();
+  view_.UpdateLayoutKeepingOffset();
+  commandStates_.SetCheck(ID_EDIT_COLUMN_MODE, settings.ColumnMode != 0);
+  commandStates_.SetCheck(ID_VIEW_ALWAYS_ON_TOP, settings.AlwaysOnTop != 0);
+  SetWindowPos(hwnd(), settings.AlwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+
+  // A choice that could not be stored stays unmade: the dialog then offers
+  // it again, and a restart would not bring it anyway.
+  const bool languageChanged = sheet.general.language != languagePack;
+  if (languageChanged && saved) saved = settings.WriteReporting("LangDll", sheet.general.language, error);
+  if (languageChanged && saved) languagePack = sheet.general.language;
+  // One message for the whole OK; the new settings apply until the program
+  // ends either way.
+  if (!saved) {
+    ShowSaveFailure(error);
+  } else if (languageChanged) {
+    MessageBoxA(hwnd(), LoadResourceString(IDS_RESTART_NOTICE).c_str(), LoadResourceString(IDS_APP_NAME).c_str(),
+                MB_ICONINFORMATION | MB_OK);
+  }
+}
+
+void MainFrame::ShowSaveFailure(ErrorCode error) {
+  // "%1" in the text is the INI file, "%2" the system's reason (ending with a
+  // line break). Both are filled in one pass: either may hold a "%".
+  const std::string format = LoadResourceString(IDS_SETTINGS_NOT_SAVED, 1024);
+  const std::string iniPath = TheSettings().iniPath.empty() ? kIniFileName : TheSettings().iniPath;
+  std::string text;
+  for (std::size_t i = 0; i < format.size(); ++i) {
+    const char next = i + 1 < format.size() ? format[i + 1] : '\0';
+    if (format[i] == '%' && (next == '1' || next == '2')) {
+      text += next == '1' ? iniPath : SystemErrorText(error);
+      ++i;
+    } else {
+      text += format[i];
+    }
+  }
+  MessageBoxA(hwnd(), text.c_str(), nullptr, MB_ICONERROR | MB_OK);
 }
 
 void MainFrame::ShowAbout() {

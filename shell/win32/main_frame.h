@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/system.h"
 #include "framework/command_bar.h"
 #include "framework/command_states.h"
 #include "framework/message_loop.h"
@@ -76,6 +77,8 @@ class MainFrame : public Window<MainFrame>, public MessageFilter, public IdleHan
   void OnRecentFile(UINT id);
   void ToggleDecodeMode(std::int32_t mode);
   void ToggleAlwaysOnTop();
+  void OnSettings();
+  void ShowSaveFailure(ErrorCode error);
   void ShowAbout();
 
   HWND CreateRebar();

@@ -236,9 +236,28 @@ POINT Viewer::ButtonCentre(int command) const {
   return {(box.left + box.right) / 2, (box.top + box.bottom) / 2};
 }
 
-HWND Viewer::Shown(const std::string& className) const {
-  auto windows = TopWindows(process_.dwProcessId, className);
-  return windows.empty() ? nullptr : windows.front();
+HWND Viewer::Shown(const std::string& className, const std::string& title) const {
+  for (HWND window : TopWindows(process_.dwProcessId, className))
+    if (title.empty() || WindowText(window) == title) return window;
+  return nullptr;
+}
+
+std::string Viewer::MenuBarText(int index) const {
+  // The command bar is the toolbar that is not the button bar; its buttons
+  // have the command ids 1, 2, ... in menu order.
+  for (HWND bar : ChildWindows(frame_, TOOLBARCLASSNAMEA)) {
+    if (GetDlgCtrlID(bar) == kToolBarId) continue;
+    std::vector<char> text = SendWithBuffer(bar, TB_GETBUTTONTEXTA, index + 1, 256);
+    text.push_back('\0');
+    return text.data();
+  }
+  return "<no menu bar>";
+}
+
+void Viewer::Settle() const {
+  DWORD_PTR result = 0;
+  SendMessageTimeoutA(frame_, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result);
+  if (HWND view = View()) UpdateWindow(view);
 }
 
 }  // namespace mosaikon::e2e

@@ -94,8 +94,14 @@ class Viewer {
   bool ButtonEnabled(int command) const;
   POINT ButtonCentre(int command) const;
   // A visible top-level window of this process by class ("#32770" for a
-  // dialog or message box, "#32768" for a popup menu), or null.
-  HWND Shown(const std::string& className) const;
+  // dialog or message box, "#32768" for a popup menu) and, when given, by
+  // title; or null.
+  HWND Shown(const std::string& className, const std::string& title = "") const;
+  // The text of a menu bar entry (a button of the command bar), from 0.
+  std::string MenuBarText(int index) const;
+  // Returns once the program is back in its message loop (a sent message
+  // waits for that, or for a message box's loop) and its view has painted.
+  void Settle() const;
 
   // Keys to the main window, brought to the front first.
   bool Press(WORD key, std::initializer_list<WORD> modifiers = {}) { return PressKey(frame_, key, modifiers); }

@@ -173,6 +173,13 @@ void TextView::SetOffset(int x, int y, bool repaint) {
   if (repaint) InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
+void TextView::UpdateLayoutKeepingOffset() {
+  const PixelPoint saved = scroll_.offset;
+  UpdateLayout();
+  const PixelPoint kept = ClampOffsetAfterResize(saved, scroll_.extent, ClientSize(hwnd()));
+  SetOffset(kept.x, kept.y, true);
+}
+
 void TextView::SelectAll() {
   selection_.anchor = {0, 0};
   selection_.caret = {document_.width, document_.LineCount() - 1};

@@ -34,6 +34,10 @@ class TextView : public Window<TextView> {
   // shows it from its top-left corner.
   void UpdateLayout();
   void SetOffset(int x, int y, bool repaint);
+  // Lays the document out again (after a font change, say) and shows it
+  // from the same scroll position, moved back only as far as the new extent
+  // requires so that no space past the content's end is shown.
+  void UpdateLayoutKeepingOffset();
 
   // Selection and clipboard; the frame's Copy and Select All commands, and the
   // state of those commands.

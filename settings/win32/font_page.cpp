@@ -1,0 +1,125 @@
+// The Font page.
+#include "settings/win32/font_page.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+
+#include <array>
+#include <cstring>
+
+#include "common/win32/handles.h"
+#include "settings/settings_model.h"
+#include "settings/settings_resource_ids.h"
+
+namespace mosaikon {
+
+namespace {
+
+constexpr int kSmallest = 1;
+constexpr int kLargest = 5;
+constexpr char kSampleText[] = "Web Page: ";
+// Short enough for the right half of the preview at the largest step.
+constexpr char kSampleLink[] = "http://ab";
+
+// The custom colours of the colour dialog: one set for every colour chosen
+// while the program runs, white at first, never stored.
+std::array<COLORREF, 16> customColors = [] {
+  std::array<COLORREF, 16> colours{};
+  colours.fill(RGB(255, 255, 255));
+  return colours;
+}();
+
+}  // namespace
+
+INT_PTR FontPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      OnInitDialog();
+      return TRUE;
+    case WM_HSCROLL:
+      FontSize = static_cast<std::int32_t>(SendMessageA(slider_, TBM_GETPOS, 0, 0));
+      RedrawPreview();
+      return TRUE;
+    case WM_COMMAND:
+      if (HIWORD(wParam) != BN_CLICKED) return FALSE;
+      switch (LOWORD(wParam)) {
+        case IDC_FORE_COLOR:
+          ChooseColour(ForeColor);
+          return TRUE;
+        case IDC_BACK_COLOR:
+          ChooseColour(BackColor);
+          return TRUE;
+        case IDC_LINK_COLOR:
+          ChooseColour(HyperLinkColor);
+          return TRUE;
+        default:
+          return FALSE;
+      }
+    case WM_DRAWITEM:
+      if (wParam != IDC_FONT_PREVIEW) return FALSE;
+      DrawPreview(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}
+
+void FontPage::OnInitDialog() {
+  slider_ = GetDlgItem(hwnd(), IDC_FONT_SIZE);
+  SendMessageA(slider_, TBM_SETRANGE, TRUE, MAKELPARAM(kSmallest, kLargest));
+  // A stored step outside the range shows at the nearer end, and FontSize
+  // keeps it until the slider is moved.
+  SendMessageA(slider_, TBM_SETPOS, TRUE, FontSize);
+}
+
+void FontPage::ChooseColour(std::uint32_t& colour) {
+  CHOOSECOLORA choose{};
+  choose.lStructSize = sizeof choose;
+  choose.hwndOwner = GetActiveWindow();
+  choose.rgbResult = colour;
+  choose.lpCustColors = customColors.data();
+  choose.Flags = CC_RGBINIT | CC_FULLOPEN;
+  if (!ChooseColorA(&choose)) return;
+  colour = choose.rgbResult;
+  RedrawPreview();
+}
+
+void FontPage::RedrawPreview() const {
+  InvalidateRect(GetDlgItem(hwnd(), IDC_FONT_PREVIEW), nullptr, FALSE);
+}
+
+// The preview is an owner-drawn static: it is drawn whenever the area
+// paints, so nothing the page or the area paints afterwards can hide it.
+void FontPage::DrawPreview(const DRAWITEMSTRUCT& item) const {
+  HDC dc = item.hDC;
+  const RECT area = item.rcItem;
+  const GdiBrush background(CreateSolidBrush(BackColor));
+  const GdiBrush frame(CreateSolidBrush(RGB(0, 0, 0)));
+  FillRect(dc, &area, background.get());
+  FrameRect(dc, &area, frame.get());
+
+  // A step outside 1-5 asks for the face's own size, unlike the view.
+  LOGFONTA request{};
+  if (FontSize >= kSmallest && FontSize <= kLargest) {
+    const FontCell cell = FontCellForSize(FontSize);
+    request.lfWidth = cell.width;
+    request.lfHeight = cell.height;
+  }
+  request.lfCharSet = OEM_CHARSET;
+  std::strcpy(request.lfFaceName, "Terminal");
+  const GdiFont font(CreateFontIndirectA(&request));
+  const SelectedObject selected(dc, font.get());
+  SetBkMode(dc, OPAQUE);
+  SetBkColor(dc, BackColor);
+  SetTextColor(dc, ForeColor);
+
+  const int width = area.right - area.left;
+  const int middle = area.left + (width - 2) / 2;
+  RECT text{area.left + 2, area.top, middle, area.bottom};
+  DrawTextA(dc, kSampleText, -1, &text, DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
+  SetTextColor(dc, HyperLinkColor);
+  RECT link{middle, area.top, area.right - 2, area.bottom};
+  DrawTextA(dc, kSampleLink, -1, &link, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+}
+
+}  // namespace mosaikon

@@ -1,0 +1,284 @@
+// The Settings dialog driven from outside: registration at start-up, Cancel,
+// OK on every page with its effects at once, the Add File Type rules, a
+// settings file that cannot be written, and the language of the next start.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <commctrl.h>
+#include <shlwapi.h>
+
+#include "test_support.h"
+
+namespace mosaikon::e2e {
+namespace {
+
+constexpr char kClassKey[] = "Mosaikon.Document";
+constexpr int kApplyButton = 0x3021;
+constexpr int kMessageText = 0xFFFF;  // a message box's text
+constexpr int kLinkLength = 17;       // "http://l.example/"
+
+// The class's keys and those of `extensions`, which carry the driver's
+// process id so that runs sharing a prefix do not meet.
+void Unregister(const std::vector<std::string>& extensions) {
+  for (const char* key : {kClassKey, "Applications\\Mosaikon.exe"}) SHDeleteKeyA(HKEY_CLASSES_ROOT, key);
+  for (const std::string& extension : extensions) SHDeleteKeyA(HKEY_CLASSES_ROOT, ("." + extension).c_str());
+}
+
+// A key's unnamed value, or "<missing>".
+std::string ClassesValue(const std::string& key) {
+  char value[1024] = "";
+  DWORD size = sizeof value - 1;
+  return SHGetValueA(HKEY_CLASSES_ROOT, key.c_str(), nullptr, nullptr, value, &size) == ERROR_SUCCESS ? value
+                                                                                                      : "<missing>";
+}
+
+// Line k of the file is k % 10 blanks and a link; the view's top row shows
+// line `line` in cells of `cell` on `background`.
+bool ShowsLine(HWND view, int line, SIZE cell, Rgb background) {
+  Capture shot = Capture::OfClient(view);
+  const int start = line % 10 * cell.cx, end = start + kLinkLength * cell.cx;
+  return shot.Only({0, 0, start, cell.cy}, {background}) &&
+         shot.Contains({start, 0, start + cell.cx, cell.cy}, kLinkBlue) &&
+         shot.Contains({end - cell.cx, 0, end, cell.cy}, kLinkBlue) &&
+         shot.Only({end, 0, end + cell.cx, cell.cy}, {background});
+}
+
+HWND ShowPage(HWND sheet, int index) {
+  if (index >= 0) SendMessageA(sheet, PSM_SETCURSEL, index, 0);
+  return reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+}
+
+// Opens the dialog with Alt+S; null when it does not show its first page.
+HWND OpenSettings(Viewer& viewer, const std::string& caption = "Settings") {
+  HWND sheet = nullptr;
+  if (!viewer.Press('S', {VK_MENU})) return nullptr;
+  WaitFor([&] { return (sheet = viewer.Shown("#32770", caption)) && ShowPage(sheet, -1); });
+  return sheet;
+}
+
+// Presses a dialog's button as a click does. The click is a posted message:
+// under Wine a mouse click now and then lands where an earlier, still
+// pending pointer move put the pointer.
+bool Press(HWND dialog, int button) {
+  HWND control = GetDlgItem(dialog, button);
+  return control && PostMessageA(control, BM_CLICK, 0, 0);
+}
+bool Tick(HWND page, int box, bool on) {
+  return Press(page, box) && WaitFor([&] { return (IsDlgButtonChecked(page, box) == BST_CHECKED) == on; });
+}
+// Gives a control the focus, as the Tab key does, and presses a key there.
+bool PressIn(HWND dialog, int control, WORD key) {
+  SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, control)), TRUE);
+  return PressKey(dialog, key);
+}
+// Sets a field's text as typing does (the field reports the change).
+void Type(HWND dialog, int field, const std::string& text) {
+  SendMessageA(GetDlgItem(dialog, field), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+// Presses OK or Cancel; true once the dialog is gone and the program has
+// done what the button starts.
+bool Close(Viewer& viewer, HWND sheet, int button) {
+  if (!Press(sheet, button) || !WaitFor([&] { return !IsWindow(sheet); })) return false;
+  viewer.Settle();
+  return true;
+}
+
+// The text of the message box titled `caption`, closed then; or "<none>".
+std::string TakeMessage(Viewer& viewer, const std::string& caption) {
+  HWND box = nullptr;
+  if (!WaitFor([&] { return (box = viewer.Shown("#32770", caption)) != nullptr; })) return "<none>";
+  std::string text = WindowText(GetDlgItem(box, kMessageText));
+  Press(box, IDOK);
+  WaitFor([&] { return !IsWindow(box); });
+  return text;
+}
+
+// The File menu's height, which its recently viewed entries add to.
+int FileMenuHeight(Viewer& viewer) {
+  HWND menu = nullptr;
+  if (!viewer.Press(VK_F10) || !WaitFor([&] { return (menu = viewer.Shown("#32768")) != nullptr; })) return -1;
+  RECT box{};
+  GetWindowRect(menu, &box);
+  SendKey(VK_ESCAPE);
+  WaitFor([&] { return viewer.Shown("#32768") == nullptr; });
+  return box.bottom - box.top;
+}
+
+TEST(SettingsDialog, RegistrationCancelOkEveryPageAndAnUnwritableIni) {
+  std::vector<std::string> types;
+  for (const char* name : {"ma", "mn", "mz"}) types.push_back(name + std::to_string(GetCurrentProcessId()));
+  Unregister(types);
+  const std::string classKey = kClassKey, stale = "." + types[2], list = types[0] + ";" + types[1] + ";";
+  SHSetValueA(HKEY_CLASSES_ROOT, stale.c_str(), nullptr, REG_SZ, "Other.Document", 15);
+  ProgramFolder folder(StandardIni({"RegisterOnStart=1", "FileTypes=" + list}));
+  std::string lines;
+  for (int k = 0; k < 100; ++k) lines += std::string(k % 10, ' ') + "http://l.example/\r\n";
+  Viewer viewer(folder);
+  ASSERT_TRUE(viewer.Open(folder.WriteFile("links.txt", lines)));
+  // Registered at start-up, where nothing is unregistered.
+  const std::string command = folder.exe() + " \"%1\"";
+  EXPECT_EQ(ClassesValue(classKey + "\\shell\\open\\command"), command);
+  EXPECT_EQ(ClassesValue("." + types[0]) + ClassesValue(stale), classKey + "Other.Document");
+
+  // Cancel after a change on every page, each seen done before the next.
+  Unregister({});
+  HWND view = viewer.View();
+  ASSERT_TRUE(Wheel(view, CentreOf(view), -1));
+  ASSERT_TRUE(WaitFor([&] { return ShowsLine(view, 3, {8, 12}, kWhite); })) << "the wheel did not scroll";
+  const std::string ini = folder.ReadIni();
+  HWND sheet = OpenSettings(viewer);
+  ASSERT_NE(sheet, nullptr) << "no Settings dialog";
+  for (int button : {IDOK, IDCANCEL, kApplyButton, IDHELP})
+    EXPECT_EQ(IsWindowVisible(GetDlgItem(sheet, button)), button == IDOK || button == IDCANCEL) << button;
+  RECT box, frame;
+  GetWindowRect(sheet, &box);
+  GetWindowRect(viewer.frame(), &frame);
+  const long across = box.left + box.right - frame.left - frame.right,
+             down = box.top + box.bottom - frame.top - frame.bottom;
+  EXPECT_LE(std::abs(across) + std::abs(down), 4) << "not centred";
+  HWND page = ShowPage(sheet, 0);
+  ASSERT_TRUE(Tick(page, 1014, false));
+  page = ShowPage(sheet, 1);
+  ASSERT_TRUE(PressIn(page, 1001, VK_END));  // the size slider to Large
+  ASSERT_TRUE(WaitFor([&] { return SendDlgItemMessageA(page, 1001, TBM_GETPOS, 0, 0) == 5; }));
+  page = ShowPage(sheet, 2);
+  ASSERT_TRUE(Press(page, 1007) && WaitFor([&] { return SendDlgItemMessageA(page, 1009, LB_GETCOUNT, 0, 0) == 1; }));
+  ASSERT_TRUE(Close(viewer, sheet, IDCANCEL));
+  EXPECT_EQ(folder.ReadIni(), ini);
+  EXPECT_EQ(ClassesValue(classKey), "<missing>");
+  EXPECT_TRUE(ShowsLine(view, 3, {8, 12}, kWhite));
+
+  // OK without a change writes all fifteen settings and the registration,
+  // keeps the scroll position and announces nothing.
+  sheet = OpenSettings(viewer);
+  ASSERT_TRUE(sheet && Close(viewer, sheet, IDOK));
+  EXPECT_EQ(viewer.Shown("#32770"), nullptr) << "a message after OK";
+  EXPECT_TRUE(ShowsLine(view, 3, {8, 12}, kWhite)) << "the scroll position was lost";
+  std::string saved;
+  for (const auto& [key, value] : folder.Section("Settings")) saved += key + "=" + value + " ";
+  EXPECT_EQ(saved, "LangDll= WindowPos=0,1,-1,-1,-1,-1,40,40,840,640 RegisterOnStart=1 FileTypes=" + list +
+                       " TabSize=8 FontSize=3 ForeColor=0 BackColor=16777215 HyperLinkColor=16711680 CopyOnSelect=1"
+                       " ColumnMode=1 SupportAnsi=1 AlwaysOnTop=0 ReuseViewer=0 SaveMruFiles=1 MurFileNum=10"
+                       " DecodeMode=0 ");
+  for (const auto& [key, value] : {std::pair{classKey, std::string("ASCII Art File")},
+                                   {classKey + "\\DefaultIcon", folder.exe() + ",0"},
+                                   {classKey + "\\shell\\open\\command", command},
+                                   {std::string("Applications\\Mosaikon.exe\\shell\\open\\command"), command},
+                                   {"." + types[0], classKey},
+                                   {"." + types[1], classKey}})
+    EXPECT_EQ(ClassesValue(key), value) << key;
+
+  // The Add File Type rules; then the first entry removed.
+  ASSERT_NE(sheet = OpenSettings(viewer), nullptr);
+  page = ShowPage(sheet, 2);
+  std::string known = "." + types[1];
+  CharUpperA(known.data());
+  for (const std::string& input : {std::string(), std::string("."), known}) {
+    SCOPED_TRACE("typed \"" + input + "\"");
+    HWND add = nullptr;
+    ASSERT_TRUE(Press(page, 1008));
+    ASSERT_TRUE(WaitFor([&] { return (add = viewer.Shown("#32770", "Add File Type")) != nullptr; }));
+    Type(add, 1011, input);
+    ASSERT_TRUE(Press(add, IDOK));
+    EXPECT_EQ(TakeMessage(viewer, "Error"), input == known ? "File type already exists!" : "Invalid input!");
+    EXPECT_EQ(IsWindow(add), input != known) << "the dialog stays open only for invalid input";
+    if (input != known) {
+      ASSERT_TRUE(Press(add, IDCANCEL) && WaitFor([&] { return !IsWindow(add); }));
+    }
+  }
+  ASSERT_TRUE(Press(page, 1007));
+  ASSERT_TRUE(Close(viewer, sheet, IDOK));
+  EXPECT_EQ(folder.Setting("FileTypes"), types[1] + ";");
+  EXPECT_EQ(ClassesValue("." + types[0]) + ClassesValue("." + types[1]), "<missing>" + classKey);
+
+  // The recently viewed entries leave the File menu and come back; Always
+  // on Top applies at once.
+  const int withRecent = FileMenuHeight(viewer);
+  sheet = OpenSettings(viewer);
+  ASSERT_TRUE(sheet && Tick(ShowPage(sheet, 0), 1016, false) && Tick(ShowPage(sheet, 0), 1015, true));
+  ASSERT_TRUE(Close(viewer, sheet, IDOK));
+  EXPECT_TRUE(GetWindowLongPtrA(viewer.frame(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+  EXPECT_TRUE(WaitFor([&] { return viewer.ButtonChecked(kAlwaysOnTop); }));
+  EXPECT_LT(FileMenuHeight(viewer), withRecent);
+  sheet = OpenSettings(viewer);
+  ASSERT_TRUE(sheet && Tick(ShowPage(sheet, 0), 1016, true));
+  ASSERT_TRUE(Close(viewer, sheet, IDOK));
+  EXPECT_EQ(FileMenuHeight(viewer), withRecent) << "the stored list was lost";
+
+  // A new font size and background colour show at once.
+  ASSERT_TRUE(viewer.Press(VK_HOME, {VK_CONTROL}));
+  ASSERT_TRUE(WaitFor([&] { return ShowsLine(view, 0, {8, 12}, kWhite); }));
+  ASSERT_NE(sheet = OpenSettings(viewer), nullptr);
+  page = ShowPage(sheet, 1);
+  ASSERT_TRUE(PressIn(page, 1001, VK_END));
+  ASSERT_TRUE(WaitFor([&] { return SendDlgItemMessageA(page, 1001, TBM_GETPOS, 0, 0) == 5; }));
+  HWND colours = nullptr;
+  ASSERT_TRUE(Press(page, 1003));  // Background...
+  ASSERT_TRUE(WaitFor([&] { return (colours = viewer.Shown("#32770", "Color")) != nullptr; }));
+  for (auto [field, text] : {std::pair{706, "0"}, {707, "128"}, {708, "0"}}) Type(colours, field, text);
+  ASSERT_TRUE(Press(colours, IDOK) && WaitFor([&] { return !IsWindow(colours); }));
+  ASSERT_TRUE(Close(viewer, sheet, IDOK));
+  EXPECT_TRUE(WaitFor([&] { return ShowsLine(view, 0, {16, 24}, {0, 128, 0}); })) << "not 16 x 24 cells on green";
+  EXPECT_EQ(folder.Setting("FontSize") + " " + folder.Setting("BackColor"), "5 32768");
+
+  // A settings file another program holds open (Wine, running as root,
+  // writes a read-only one): one message naming it and the reason; the
+  // change applies all the same, and the saves at exit are silent.
+  const std::string path = folder.path() + "Mosaikon.ini", before = folder.ReadIni();
+  HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  sheet = OpenSettings(viewer);
+  ASSERT_TRUE(sheet && Tick(ShowPage(sheet, 0), 1014, false) && Press(sheet, IDOK));
+  char reason[512] = "";
+  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, ERROR_SHARING_VIOLATION, 0, reason, sizeof reason, nullptr);
+  const std::string message = TakeMessage(viewer, "Error");
+  EXPECT_TRUE(message.find(path) != std::string::npos && message.find(reason) != std::string::npos) << message;
+  viewer.Settle();
+  EXPECT_EQ(viewer.Shown("#32770"), nullptr) << "a second message";
+  EXPECT_TRUE(WaitFor([&] { return !viewer.ButtonChecked(kColumnSelect); }));
+  EXPECT_EQ(viewer.Exit(), 1);
+  CloseHandle(held);
+  EXPECT_EQ(folder.ReadIni(), before);
+  Unregister(types);
+}
+
+TEST(SettingsDialog, ChosenLanguageIsAnnouncedOnceAndShownFromTheNextStart) {
+  if (Program().languageDir.empty()) GTEST_SKIP() << "no language folder given";
+  char german[256] = "";
+  VerLanguageNameA(0x0407, german, sizeof german);
+  ProgramFolder folder(StandardIni());
+  {
+    Viewer viewer(folder);
+    ASSERT_TRUE(viewer.Open());
+    HWND sheet = nullptr;
+    ASSERT_NE(sheet = OpenSettings(viewer), nullptr);
+    HWND language = GetDlgItem(ShowPage(sheet, 0), 1023);
+    ASSERT_TRUE(PressIn(ShowPage(sheet, 0), 1023, 'G'));
+    ASSERT_TRUE(WaitFor([&] { return WindowText(language) == german; })) << WindowText(language);
+    ASSERT_TRUE(Press(sheet, IDOK));
+    EXPECT_EQ(TakeMessage(viewer, "Mosaikon"),
+              "You need to restart this Application for the language change to take effect.");
+    viewer.Settle();
+    EXPECT_EQ(folder.Setting("LangDll"), "mkn_deu.dll");
+    sheet = OpenSettings(viewer);
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(WindowText(GetDlgItem(ShowPage(sheet, 0), 1023)), german);
+    ASSERT_TRUE(Close(viewer, sheet, IDOK));
+    EXPECT_EQ(viewer.Shown("#32770"), nullptr) << "announced a second time";
+    EXPECT_EQ(viewer.Close(), 1);
+  }
+  Viewer viewer(folder);
+  ASSERT_TRUE(viewer.Open());
+  EXPECT_EQ(viewer.MenuBarText(0), "&Datei");
+  HWND sheet = OpenSettings(viewer, "Einstellungen");
+  ASSERT_NE(sheet, nullptr);
+  EXPECT_EQ(WindowText(GetDlgItem(ShowPage(sheet, 0), 1014)), "Spaltenweise markieren");
+  EXPECT_EQ(WindowText(GetDlgItem(ShowPage(sheet, 1), 1003)), "Hintergrund...");
+  EXPECT_EQ(WindowText(GetDlgItem(ShowPage(sheet, 2), 1007)), "Entfernen");
+  ASSERT_TRUE(Close(viewer, sheet, IDCANCEL));
+  EXPECT_EQ(viewer.Close(), 1);
+}
+
+}  // namespace
+}  // namespace mosaikon::e2e
