@@ -56,17 +56,7 @@ void SettingsModel::Load(const IniStore& ini) {
   ForeColor = colour("ForeColor", defaults.ForeColor);
   BackColor = colour("BackColor", defaults.BackColor);
   HyperLinkColor = colour("HyperLinkColor", defaults.HyperLinkColor);
-  // One byte more than is kept tells whether the value was cut.
-  FileTypes = ini.GetString(kSettingsSection, "FileTypes", defaults.FileTypes, kFileTypesBuffer + 1);
-  if (FileTypes.size() >= kFileTypesBuffer) {
-    const bool cutInsideEntry = FileTypes[kFileTypesBuffer - 1] != ';';
-    FileTypes.resize(kFileTypesBuffer - 1);
-    // Half an extension is another extension, which must not be registered.
-    if (cutInsideEntry) {
-      const std::size_t last = FileTypes.rfind(';');
-      FileTypes.resize(last == std::string::npos ? 0 : last + 1);
-    }
-  }
+  FileTypes = ini.GetString(kSettingsSection, "FileTypes", defaults.FileTypes, kFileTypesBuffer);
   RegisterOnStart = integer("RegisterOnStart", defaults.RegisterOnStart);
   CopyOnSelect = integer("CopyOnSelect", defaults.CopyOnSelect);
   ColumnMode = integer("ColumnMode", defaults.ColumnMode);
