@@ -16,6 +16,8 @@
 #include "framework/status_bar.h"
 #include "framework/toolbar_resource.h"
 #include "framework/window.h"
+#include "shell/win32/find_command.h"
+#include "view/view_placement.h"
 #include "view/win32/text_view.h"
 
 namespace mosaikon {
@@ -77,6 +79,7 @@ class MainFrame : public Window<MainFrame>, public MessageFilter, public IdleHan
   void ToggleDecodeMode(std::int32_t mode);
   void ToggleAlwaysOnTop();
   void ShowAbout();
+  void ZoomTo(Zoom zoom);
 
   HWND CreateRebar();
   void AddBand(HWND child, UINT bandId, SIZE size, bool newRow);
@@ -90,7 +93,9 @@ class MainFrame : public Window<MainFrame>, public MessageFilter, public IdleHan
   StatusBar statusBar_;
   HWND rebar_ = nullptr;
   HWND toolbar_ = nullptr;
-  ImageList toolbarImages_;  // borrowed by the toolbar
+  ImageList toolbarImages_;   // borrowed by the toolbar
+  std::string documentPath_;  // as given to the last OpenFile that succeeded
+  FindCommand find_{view_, statusBar_};
 };
 
 }  // namespace mosaikon
