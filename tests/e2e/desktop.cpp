@@ -184,8 +184,17 @@ bool Drag(HWND window, POINT from, POINT to) {
   return StartDrag(window, from) && EndDrag(window, to);
 }
 
-bool Wheel(HWND window, POINT client, int notches) {
-  return MoveTo(window, client) && SendMouse({MOUSEEVENTF_WHEEL}, static_cast<DWORD>(notches * WHEEL_DELTA));
+bool Wheel(HWND window, POINT client, int notches, std::initializer_list<WORD> modifiers) {
+  if (!MoveTo(window, client)) return false;
+  std::vector<INPUT> inputs;
+  for (WORD modifier : modifiers) inputs.push_back(KeyInput(modifier, false));
+  INPUT wheel{};
+  wheel.type = INPUT_MOUSE;
+  wheel.mi.dwFlags = MOUSEEVENTF_WHEEL;
+  wheel.mi.mouseData = static_cast<DWORD>(notches * WHEEL_DELTA);
+  inputs.push_back(wheel);
+  for (auto it = std::rbegin(modifiers); it != std::rend(modifiers); ++it) inputs.push_back(KeyInput(*it, true));
+  return Send(inputs);
 }
 
 void ParkPointer() {

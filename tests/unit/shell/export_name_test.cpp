@@ -3,25 +3,22 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 namespace mosaikon {
 namespace {
 
 TEST(DefaultExportName, TakesTheFilesFolderAndSwapsItsLastExtensionForPng) {
-  struct Case {
-    const char* path;
-    const char* folder;
-    const char* fileName;
-  };
-  for (Case c : {Case{"C:\\art\\cat.ans", "C:\\art\\", "cat.png"},
-                 {"C:\\art.d\\read.me.txt", "C:\\art.d\\", "read.me.png"},
-                 {"C:\\art.d\\noext", "C:\\art.d\\", "noext.png"},
-                 {"rel/dir/.nfo", "rel/dir/", ".nfo.png"},
-                 {"cat.ans", "", "cat.png"},
-                 {"C:cat.", "C:", "cat.png"},
-                 {"C:\\", "C:\\", "image.png"}}) {
-    const ExportName name = DefaultExportName(c.path);
-    EXPECT_EQ(name.folder, c.folder) << c.path;
-    EXPECT_EQ(name.fileName, c.fileName) << c.path;
+  // Path, folder, file name.
+  for (auto [path, folder, fileName] : {std::array{"C:\\art\\cat.ans", "C:\\art\\", "cat.png"},
+                                        {"C:\\a.d\\read.me.txt", "C:\\a.d\\", "read.me.png"},
+                                        {"C:\\a.d\\noext", "C:\\a.d\\", "noext.png"},
+                                        {"rel/.nfo", "rel/", ".nfo.png"},
+                                        {"cat.", "", "cat.png"},
+                                        {"C:\\", "C:\\", "image.png"}}) {
+    const ExportName name = DefaultExportName(path);
+    EXPECT_EQ(name.folder, folder) << path;
+    EXPECT_EQ(name.fileName, fileName) << path;
   }
 }
 

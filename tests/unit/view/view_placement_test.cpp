@@ -8,45 +8,31 @@ namespace mosaikon {
 namespace {
 
 TEST(ViewPlacement, ZoomStepsStayWithinOneToFiveAndOddValuesCountAsThree) {
-  struct Case {
-    std::int32_t from;
-    Zoom zoom;
-    std::int32_t to;
-  };
-  for (Case c : {Case{3, Zoom::kIn, 4},
-                 {4, Zoom::kIn, 5},
-                 {5, Zoom::kIn, 5},
-                 {2, Zoom::kOut, 1},
-                 {1, Zoom::kOut, 1},
-                 {0, Zoom::kIn, 4},
-                 {6, Zoom::kOut, 2},
-                 {-7, Zoom::kOut, 2},
-                 {5, Zoom::kReset, 3},
-                 {99, Zoom::kReset, 3}})
-    EXPECT_EQ(ZoomedFontSize(c.from, c.zoom), c.to) << c.from << " zoom " << static_cast<int>(c.zoom);
+  // From, zoom, to.
+  const std::tuple<std::int32_t, Zoom, std::int32_t> cases[] = {
+      {3, Zoom::kIn, 4}, {5, Zoom::kIn, 5},  {2, Zoom::kOut, 1},  {1, Zoom::kOut, 1},
+      {0, Zoom::kIn, 4}, {6, Zoom::kOut, 2}, {-7, Zoom::kOut, 2}, {5, Zoom::kReset, 3}};
+  for (const auto& [from, zoom, to] : cases) EXPECT_EQ(ZoomedFontSize(from, zoom), to) << from;
 }
 
 TEST(ViewPlacement, NewCellSizeKeepsTheTopLeftCellWhereTheContentAllows) {
-  struct Case {
-    PixelPoint offset;
-    PixelSize oldCell, newCell, extent, client;
-    PixelPoint expected;
-  };
   const PixelSize big{100000, 100000};
-  for (Case c : {Case{{80, 120}, {8, 12}, {12, 16}, big, {640, 480}, {120, 160}},
-                 {{85, 131}, {8, 12}, {12, 16}, big, {640, 480}, {120, 160}},  // mid-cell: that cell's edge
-                 {{1600, 2400}, {16, 24}, {8, 12}, {900, 1000}, {400, 300}, {500, 700}},
-                 {{1600, 2400}, {16, 24}, {8, 12}, {300, 200}, {400, 300}, {0, 0}},
-                 {{40, 40}, {0, 0}, {8, 12}, big, {640, 480}, {40, 40}}}) {
-    const PixelPoint moved = OffsetForNewCell(c.offset, c.oldCell, c.newCell, c.extent, c.client);
-    EXPECT_EQ(moved, c.expected) << c.offset.x << "," << c.offset.y << " gave " << moved.x << "," << moved.y;
+  // Offset, old cell, new cell, extent, client, expected offset.
+  const std::tuple<PixelPoint, PixelSize, PixelSize, PixelSize, PixelSize, PixelPoint> cases[] = {
+      {{80, 120}, {8, 12}, {12, 16}, big, {640, 480}, {120, 160}},
+      {{85, 131}, {8, 12}, {12, 16}, big, {640, 480}, {120, 160}},  // mid-cell: that cell's edge
+      {{1600, 2400}, {16, 24}, {8, 12}, {900, 1000}, {400, 300}, {500, 700}},
+      {{1600, 2400}, {16, 24}, {8, 12}, {300, 200}, {400, 300}, {0, 0}},
+      {{40, 40}, {0, 0}, {8, 12}, big, {640, 480}, {40, 40}}};
+  for (const auto& [offset, oldCell, newCell, extent, client, expected] : cases) {
+    const PixelPoint moved = OffsetForNewCell(offset, oldCell, newCell, extent, client);
+    EXPECT_EQ(moved, expected) << offset.x << "," << offset.y << " gave " << moved.x << "," << moved.y;
   }
 }
 
 TEST(ViewPlacement, RevealMovesOnlyAsFarAsTheMatchAndItsMarginNeed) {
-  // 8 x 12 cells, 1000 x 1000 of them; a client of 100 x 50 cells; a margin
-  // of 8 columns and 3 rows.
-  const PixelSize cell{8, 12}, extent{8000, 12000}, margin{8, 3};
+  // 8 x 12 cells, 1000 x 1000 of them, seen 100 x 50 at a time, with a
+  // margin of 8 columns and 3 rows.
   struct Case {
     const char* name;
     PixelPoint offset;
@@ -62,33 +48,23 @@ TEST(ViewPlacement, RevealMovesOnlyAsFarAsTheMatchAndItsMarginNeed) {
                         {"wider than the client", {0, 0}, {300, 3}, {450, 3}, {2400, 0}},
                         {"too low for the margin", {0, 0}, {5, 100}, {10, 100}, {0, 1191}, {800, 30}},
                         {"past the end", {0, 0}, {995, 999}, {1000, 999}, {7200, 11400}}}) {
-    SCOPED_TRACE(c.name);
-    const PixelPoint shown = OffsetShowing(c.offset, extent, c.client, cell, c.first, c.end, margin);
-    EXPECT_EQ(shown, c.expected) << shown.x << "," << shown.y;
+    const PixelPoint shown = OffsetShowing(c.offset, {8000, 12000}, c.client, {8, 12}, c.first, c.end, {8, 3});
+    EXPECT_EQ(shown, c.expected) << c.name << ": " << shown.x << "," << shown.y;
   }
 }
 
 TEST(ViewPlacement, ImagesAreCutToWholeCellsAtTheLargestSideAndDrawnInBands) {
-  struct Case {
-    std::int64_t columns, lines;
-    PixelSize cell;
-    std::int64_t bandBytes;
-    int width, height, bandRows;
-    bool cut;
-  };
-  for (Case c : {Case{80, 25, {8, 12}, 1 << 20, 640, 300, 25, false},
-                 {80, 25, {8, 12}, 1920 * 12 * 10, 640, 300, 10, false},  // 1920 bytes a pixel row
-                 {80, 3000, {8, 12}, 1, 640, 32760, 1, true},
-                 {5000, 2, {8, 12}, 1 << 30, 32760, 24, 2, true},
-                 {0, 10, {8, 12}, 1 << 20, 0, 0, 0, false},
-                 {10, 10, {0, 0}, 1 << 20, 0, 0, 0, false}}) {
-    const ImagePlan plan = PlanImage(c.columns, c.lines, c.cell, c.bandBytes);
-    SCOPED_TRACE(std::to_string(c.columns) + " x " + std::to_string(c.lines));
-    EXPECT_EQ(plan.width, c.width);
-    EXPECT_EQ(plan.height, c.height);
-    EXPECT_EQ(plan.bandRows, c.bandRows);
-    EXPECT_EQ(plan.cut, c.cut);
-    if (c.width > 0) EXPECT_EQ(plan.fullHeight, c.lines * c.cell.cy);
+  // Columns, lines, cell, band bytes; width, height, band rows, cut.
+  const std::tuple<int, int, PixelSize, std::int64_t, int, int, int, bool> cases[] = {
+      {80, 25, {8, 12}, 1 << 20, 640, 300, 25, false},
+      {80, 25, {8, 12}, 1920 * 12 * 10, 640, 300, 10, false},  // 1920 bytes a pixel row
+      {80, 3000, {8, 12}, 1, 640, 32760, 1, true},
+      {5000, 2, {8, 12}, 1 << 30, 32760, 24, 2, true},
+      {0, 10, {8, 12}, 1 << 20, 0, 0, 0, false}};
+  for (const auto& [columns, lines, cell, bandBytes, width, height, bandRows, cut] : cases) {
+    const ImagePlan plan = PlanImage(columns, lines, cell, bandBytes);
+    EXPECT_EQ(std::tie(plan.width, plan.height, plan.bandRows, plan.cut), std::tie(width, height, bandRows, cut))
+        << columns << " x " << lines << " gave " << plan.width << " x " << plan.height << ", " << plan.bandRows;
   }
 }
 
