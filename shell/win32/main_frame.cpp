@@ -469,7 +469,11 @@ bool MainFrame::OpenFile(const std::string& path) {
     UpdateRecentFiles(&path, false, true);
     return false;
   }
-  documentPath_ = path;
+  // Kept whole: Properties shows it, and Export proposes its folder even
+  // after a dialog moved the current folder away from a relative path's base.
+  char fullPath[kPathBuffer] = {};
+  const DWORD fullLength = GetFullPathNameA(path.c_str(), sizeof fullPath, fullPath, nullptr);
+  documentPath_ = fullLength > 0 && fullLength < sizeof fullPath ? fullPath : path;
   find_.ClearNotice();
   SetTitle(path);
   view_.UpdateLayout();

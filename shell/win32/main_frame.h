@@ -94,7 +94,7 @@ class MainFrame : public Window<MainFrame>, public MessageFilter, public IdleHan
   HWND rebar_ = nullptr;
   HWND toolbar_ = nullptr;
   ImageList toolbarImages_;   // borrowed by the toolbar
-  std::string documentPath_;  // as given to the last OpenFile that succeeded
+  std::string documentPath_;  // the full path of the file the last successful OpenFile loaded
   FindCommand find_{view_, statusBar_};
 };
 
