@@ -58,14 +58,10 @@ TEST(FindAndZoom, MatchesBecomeTheSelectionWrapOnceAndZoomStepsTheCell) {
   EXPECT_TRUE(WaitFor([&] { return !IsWindow(dialog); })) << "Esc did not close the Find dialog";
   EXPECT_EQ(CopiedText(viewer), "Needle");
   // F3 goes on from the match; past the last one it starts over and says so.
-  struct Step {
-    const char* copied;
-    const char* notice;
-  };
-  for (Step step : {Step{"needle", "Ready"}, {"Needle", "Passed the end of the document"}}) {
+  for (auto [copied, notice] : {std::array{"needle", "Ready"}, {"Needle", "Passed the end of the document"}}) {
     ASSERT_TRUE(viewer.Press(VK_F3));
-    EXPECT_TRUE(WaitFor([&] { return viewer.PaneText(0) == step.notice; })) << viewer.PaneText(0);
-    EXPECT_EQ(CopiedText(viewer), step.copied);
+    EXPECT_TRUE(WaitFor([&] { return viewer.PaneText(0) == notice; })) << viewer.PaneText(0);
+    EXPECT_EQ(CopiedText(viewer), copied);
   }
   dialog = findInDialog("absent");
   ASSERT_NE(dialog, nullptr);
@@ -80,14 +76,10 @@ TEST(FindAndZoom, MatchesBecomeTheSelectionWrapOnceAndZoomStepsTheCell) {
   // Zoom through the font steps by keys and by Ctrl+wheel over the view.
   ASSERT_TRUE(WaitFor([&] { return CellIs(view, 8, 12); }));
   // Key (0: `notches` of the wheel), notches, cell width and height.
-  for (const auto& zoom : std::vector<std::array<int, 4>>{{VK_OEM_PLUS, 0, 12, 16},
-                                                          {VK_ADD, 0, 16, 24},
-                                                          {VK_OEM_MINUS, 0, 12, 16},
-                                                          {'0', 0, 8, 12},
-                                                          {VK_SUBTRACT, 0, 6, 8},
-                                                          {0, 1, 8, 12},
-                                                          {0, 2, 16, 24},
-                                                          {0, -1, 12, 16}}) {
+  const int steps[][4] = {{VK_OEM_PLUS, 0, 12, 16}, {VK_ADD, 0, 16, 24},    {VK_OEM_MINUS, 0, 12, 16},
+                          {'0', 0, 8, 12},          {VK_SUBTRACT, 0, 6, 8}, {0, 1, 8, 12},
+                          {0, 2, 16, 24},           {0, -1, 12, 16}};
+  for (const auto& zoom : steps) {
     SCOPED_TRACE(std::to_string(zoom[0]) + " / " + std::to_string(zoom[1]));
     ASSERT_TRUE(zoom[0] ? viewer.Press(static_cast<WORD>(zoom[0]), {VK_CONTROL})
                         : Wheel(view, CentreOf(view), zoom[1], {VK_CONTROL}));
