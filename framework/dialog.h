@@ -43,6 +43,13 @@ class ModalDialog {
     return DialogBoxParamA(ResourceModule(), MAKEINTRESOURCEA(templateId), owner, &ModalDialog::StaticProc,
                            reinterpret_cast<LPARAM>(static_cast<T*>(this)));
   }
+  // The same with the wide-character dialog functions, for a dialog whose
+  // controls show UTF-16 text that the ANSI code page cannot hold; its
+  // messages then arrive in their wide forms.
+  INT_PTR DoModalWide(HWND owner, UINT templateId) {
+    return DialogBoxParamW(ResourceModule(), MAKEINTRESOURCEW(templateId), owner, &ModalDialog::StaticProc,
+                           reinterpret_cast<LPARAM>(static_cast<T*>(this)));
+  }
   HWND hwnd() const { return hwnd_; }
 
  protected:

@@ -15,6 +15,10 @@
 // Dialogs: the About box.
 #define IDD_ABOUT 100
 
+// Dialogs: the art information (Properties) and its one text box.
+#define IDD_PROPERTIES 120
+#define IDC_PROPERTIES_TEXT 1201
+
 // Controls of the About box. Its two link lines are windows of this class,
 // which the window framework registers before the box is shown.
 #define IDC_ABOUT_LINK_HOME 1005
@@ -30,6 +34,13 @@
 #define ID_VIEW_ALWAYS_ON_TOP 5005
 #define ID_VIEW_GB 5008
 #define ID_VIEW_BIG5 5009
+#define ID_EDIT_FIND 5010
+#define ID_EDIT_FIND_NEXT 5011
+#define ID_VIEW_ZOOM_IN 5012
+#define ID_VIEW_ZOOM_OUT 5013
+#define ID_VIEW_ZOOM_RESET 5014
+#define ID_FILE_PROPERTIES 5015
+#define ID_FILE_EXPORT_IMAGE 5016
 
 // Standard commands, with the values the common frame conventions give them.
 #define ID_FILE_OPEN 57601
@@ -74,4 +85,18 @@
 // Prompt of the command range 57616-57631 (0xE110-0xE11F).
 #define IDS_OPEN_RECENT_DOCUMENT 61402
 // The command prompt strings ("prompt\ntooltip") share their command's id:
-// 5002-5005, 5008, 5009, 57601, 57634, 57664, 57665, 59392, 59393.
+// 5002-5005, 5008-5016, 57601, 57634, 57664, 57665, 59392, 59393.
+// Find: the status notices of a search that wrapped, and the message when
+// nothing is found ("%1" is the text looked for).
+#define IDS_FIND_PASSED_END 6000
+#define IDS_FIND_PASSED_START 6001
+#define IDS_FIND_NOT_FOUND 6002
+// Export as Image: the Save dialog's title and filter ("|" between the
+// parts), the question when the document is too large for one image ("%1"
+// its size, "%2" the part's size) and the error ("%1" the file, "%2" why).
+#define IDS_EXPORT_TITLE 6003
+#define IDS_EXPORT_FILTER 6004
+#define IDS_EXPORT_TOO_LARGE 6005
+#define IDS_EXPORT_FAILED 6006
+// The labels and words of the Properties dialog take 6100-6134 (the
+// PropertyText ids of shell/properties_text.h).

@@ -20,6 +20,8 @@
 #include "shell/recent_files.h"
 #include "shell/status_texts.h"
 #include "shell/win32/about_dialog.h"
+#include "shell/win32/export_command.h"
+#include "shell/win32/properties_dialog.h"
 #include "shell/window_pos.h"
 
 namespace mosaikon {
@@ -119,6 +121,10 @@ LRESULT MainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
       break;
   }
+  if (message == find_.DialogMessage() && lParam) {
+    find_.OnDialogMessage(*reinterpret_cast<const FINDREPLACEA*>(lParam));
+    return 0;
+  }
   return DefaultHandling(message, wParam, lParam);
 }
 
@@ -155,6 +161,7 @@ LRESULT MainFrame::OnCreate() {
   for (UINT id :
        {ID_VIEW_ALWAYS_ON_TOP, ID_EDIT_COLUMN_MODE, ID_VIEW_GB, ID_VIEW_BIG5, ID_EDIT_COPY, ID_EDIT_SELECT_ALL})
     commandStates_.Add(id, CommandStates::kMenu | CommandStates::kToolbar);
+  for (UINT id : {ID_FILE_PROPERTIES, ID_FILE_EXPORT_IMAGE}) commandStates_.Add(id, CommandStates::kMenu);
   commandStates_.SetToolbar(toolbar_);
   commandStates_.SetCheck(ID_VIEW_TOOLBAR, true);
   commandStates_.SetCheck(ID_VIEW_STATUS_BAR, true);
@@ -274,6 +281,8 @@ void MainFrame::OnDestroy() {
 }
 
 bool MainFrame::PreTranslateMessage(MSG& message) {
+  // The Find dialog's own keys first: Esc there closes the dialog, not the program.
+  if (find_.PreTranslateMessage(message)) return true;
   if (accelerators_ && hwnd() && TranslateAcceleratorA(hwnd(), accelerators_, &message)) return true;
   // The menu keys: the window has no menu of its own, so the command bar
   // answers Alt+letter and F10 before the system looks for a menu bar.
@@ -293,6 +302,8 @@ bool MainFrame::UpdateCommandStates() {
   const bool hasLines = view_.document().LineCount() > 0;
   commandStates_.Enable(ID_EDIT_COPY, hasLines && view_.HasSelection());
   commandStates_.Enable(ID_EDIT_SELECT_ALL, hasLines);
+  commandStates_.Enable(ID_FILE_PROPERTIES, !documentPath_.empty());
+  commandStates_.Enable(ID_FILE_EXPORT_IMAGE, hasLines && view_.document().width > 0);
   commandStates_.UpdateToolbar();
   return false;
 }
@@ -345,6 +356,28 @@ void MainFrame::OnCommand(UINT id) {
       break;
     case ID_MRU_CLEAR:
       RemoveRecentFilesMenu(true);
+      break;
+    case ID_EDIT_FIND:
+      find_.ShowDialog(hwnd());
+      break;
+    case ID_EDIT_FIND_NEXT:
+      find_.FindNext(hwnd());
+      break;
+    case ID_VIEW_ZOOM_IN:
+      ZoomTo(Zoom::kIn);
+      break;
+    case ID_VIEW_ZOOM_OUT:
+      ZoomTo(Zoom::kOut);
+      break;
+    case ID_VIEW_ZOOM_RESET:
+      ZoomTo(Zoom::kReset);
+      break;
+    case ID_FILE_PROPERTIES:
+      // Accelerators reach disabled commands too.
+      if (!documentPath_.empty()) ShowPropertiesDialog(GetActiveWindow(), view_.document(), documentPath_);
+      break;
+    case ID_FILE_EXPORT_IMAGE:
+      if (!documentPath_.empty()) ExportAsImage(GetActiveWindow(), view_, documentPath_);
       break;
     default:
       break;
@@ -427,6 +460,18 @@ void MainFrame::ShowAbout() {
   ShowAboutBox(GetActiveWindow());
 }
 
+// Zooming is a FontSize change made from the keyboard or the wheel, with the
+// same effect as one made in the settings: new fonts, a new layout with the
+// top-left cell kept. It is saved at exit with the other settings.
+void MainFrame::ZoomTo(Zoom zoom) {
+  Settings& settings = TheSettings();
+  const std::int32_t fontSize = ZoomedFontSize(settings.FontSize, zoom);
+  if (fontSize == settings.FontSize) return;
+  settings.FontSize = fontSize;
+  settings.CreateFonts();
+  view_.RelayoutKeepingTopLeftCell();
+}
+
 void MainFrame::OnFileOpen() {
   const std::string filter = BuildOpenFilter(TheSettings().FileTypes);
   char path[kPathBuffer] = {};
@@ -485,6 +530,12 @@ bool MainFrame::OpenFile(const std::string& path) {
     UpdateRecentFiles(&path, false, true);
     return false;
   }
+  // Kept whole: Properties shows it, and Export proposes its folder even
+  // after a dialog moved the current folder away from a relative path's base.
+  char fullPath[kPathBuffer] = {};
+  const DWORD fullLength = GetFullPathNameA(path.c_str(), sizeof fullPath, fullPath, nullptr);
+  documentPath_ = fullLength > 0 && fullLength < sizeof fullPath ? fullPath : path;
+  find_.ClearNotice();
   SetTitle(path);
   view_.UpdateLayout();
   SetFocus(view_.hwnd());

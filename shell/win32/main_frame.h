@@ -17,6 +17,8 @@
 #include "framework/status_bar.h"
 #include "framework/toolbar_resource.h"
 #include "framework/window.h"
+#include "shell/win32/find_command.h"
+#include "view/view_placement.h"
 #include "view/win32/text_view.h"
 
 namespace mosaikon {
@@ -80,6 +82,7 @@ class MainFrame : public Window<MainFrame>, public MessageFilter, public IdleHan
   void OnSettings();
   void ShowSaveFailure(ErrorCode error);
   void ShowAbout();
+  void ZoomTo(Zoom zoom);
 
   HWND CreateRebar();
   void AddBand(HWND child, UINT bandId, SIZE size, bool newRow);
@@ -93,7 +96,9 @@ class MainFrame : public Window<MainFrame>, public MessageFilter, public IdleHan
   StatusBar statusBar_;
   HWND rebar_ = nullptr;
   HWND toolbar_ = nullptr;
-  ImageList toolbarImages_;  // borrowed by the toolbar
+  ImageList toolbarImages_;   // borrowed by the toolbar
+  std::string documentPath_;  // the full path of the file the last successful OpenFile loaded
+  FindCommand find_{view_, statusBar_};
 };
 
 }  // namespace mosaikon

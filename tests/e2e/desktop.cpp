@@ -33,20 +33,24 @@ bool Send(std::vector<INPUT>& inputs) {
 // Mouse events at a client point of `window`, each at its own absolute
 // position: a pointer update the program under test handles late can move
 // the cursor back, and a relative event would land there.
-bool SendMouse(HWND window, POINT client, std::initializer_list<DWORD> flags, DWORD data = 0) {
+// A mouse event at a client point of `window`, carrying its own absolute
+// position.
+INPUT MouseInput(HWND window, POINT client, DWORD flag, DWORD data = 0) {
   ClientToScreen(window, &client);
   const long width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  // Rounded up, so that the system's scaling back gives the same pixel.
+  input.mi.dx = (client.x * 65536 + width - 1) / width;
+  input.mi.dy = (client.y * 65536 + height - 1) / height;
+  input.mi.dwFlags = flag | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  input.mi.mouseData = data;
+  return input;
+}
+
+bool SendMouse(HWND window, POINT client, std::initializer_list<DWORD> flags, DWORD data = 0) {
   std::vector<INPUT> inputs;
-  for (DWORD flag : flags) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    // Rounded up, so that the system's scaling back gives the same pixel.
-    input.mi.dx = (client.x * 65536 + width - 1) / width;
-    input.mi.dy = (client.y * 65536 + height - 1) / height;
-    input.mi.dwFlags = flag | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    input.mi.mouseData = data;
-    inputs.push_back(input);
-  }
+  for (DWORD flag : flags) inputs.push_back(MouseInput(window, client, flag, data));
   return Send(inputs);
 }
 
@@ -193,9 +197,13 @@ bool Drag(HWND window, POINT from, POINT to) {
   return StartDrag(window, from) && EndDrag(window, to);
 }
 
-bool Wheel(HWND window, POINT client, int notches) {
-  return MoveTo(window, client) &&
-         SendMouse(window, client, {MOUSEEVENTF_WHEEL}, static_cast<DWORD>(notches * WHEEL_DELTA));
+bool Wheel(HWND window, POINT client, int notches, std::initializer_list<WORD> modifiers) {
+  if (!MoveTo(window, client)) return false;
+  std::vector<INPUT> inputs;
+  for (WORD modifier : modifiers) inputs.push_back(KeyInput(modifier, false));
+  inputs.push_back(MouseInput(window, client, MOUSEEVENTF_WHEEL, static_cast<DWORD>(notches * WHEEL_DELTA)));
+  for (auto it = std::rbegin(modifiers); it != std::rend(modifiers); ++it) inputs.push_back(KeyInput(*it, true));
+  return Send(inputs);
 }
 
 void ParkPointer() {

@@ -53,8 +53,9 @@ bool StartDrag(HWND window, POINT from);
 bool Captured(HWND window);
 bool EndDrag(HWND window, POINT to);
 bool Drag(HWND window, POINT from, POINT to);
-// Positive notches turn the wheel away from the user (scroll up).
-bool Wheel(HWND window, POINT client, int notches);
+// Positive notches turn the wheel away from the user (scroll up); keys in
+// `modifiers` are held down meanwhile.
+bool Wheel(HWND window, POINT client, int notches, std::initializer_list<WORD> modifiers = {});
 // Moves the pointer to the screen's far corner, away from every window: left
 // resting on a bar, it changes what later input does there.
 void ParkPointer();

@@ -23,9 +23,14 @@ void ExpectFileMenuPrompts(Viewer& viewer) {
     return WaitFor([&] { return viewer.StatusSimple() && viewer.PaneText(0) == text; });
   };
   ASSERT_TRUE(viewer.Press('F', {VK_MENU}));
-  // Open, the one recently viewed entry, Clear Recently Viewed List, Settings, Exit.
-  const char* prompts[] = {"Open an existing document", "", "&Clear Recently Viewed List", "Settings",
-                           "Quit the application; prompts to save documents"};
+  // Open, the recently viewed entry, Clear Recently Viewed List, Settings, Exit, Properties, Export as Image.
+  const char* prompts[] = {"Open an existing document",
+                           "",
+                           "&Clear Recently Viewed List",
+                           "Settings",
+                           "Quit the application; prompts to save documents",
+                           "Show what the file tells about itself",
+                           "Save the whole document as a PNG image"};
   for (size_t i = 0; i < std::size(prompts); ++i) {
     if (i > 0) {
       ASSERT_TRUE(SendKey(VK_DOWN));

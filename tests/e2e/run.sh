@@ -76,6 +76,10 @@ exe_dir="$(dirname "$exe")"
 args=(--exe="$(windows_path "$exe")")
 [[ -f "$exe_dir/MosaikonTerminal.fon" ]] && args+=(--font="$(windows_path "$exe_dir/MosaikonTerminal.fon")")
 [[ -d "$exe_dir/language" ]] && args+=(--language="$(windows_path "$exe_dir/language")")
+# Real art files live beside the repository when it has them; the checker of
+# exported images runs as a Unix program, started by the driver through Wine.
+[[ -d "$root/../shared/corpus" ]] && args+=(--corpus="$(windows_path "$(cd "$root/../shared/corpus" && pwd)")")
+args+=(--png-check="$(windows_path "$root/tests/e2e/png_check.py")")
 
 log="$build/e2e.log"
 timeout 1800 "$WINE" "$driver" "${args[@]}" "$@" 2>&1 | tr -d '\r' | tee "$log"

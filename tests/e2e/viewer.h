@@ -21,6 +21,8 @@ struct ProgramFiles {
   std::string exe;          // Mosaikon.exe
   std::string font;         // MosaikonTerminal.fon, copied beside the exe when present
   std::string languageDir;  // folder with mkn_*.dll, copied as "language" when present
+  std::string corpus;       // the folder of real art files, when there is one
+  std::string pngCheck;     // png_check.py, which compares a PNG with expected pixels
 };
 ProgramFiles& Program();
 

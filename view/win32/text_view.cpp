@@ -12,9 +12,12 @@
 
 #include "common/system.h"
 #include "common/win32/handles.h"
+#include "resources/resource_ids.h"
 #include "settings/win32/settings.h"
 #include "view/paint_cells.h"
 #include "view/send_pieces.h"
+#include "view/view_placement.h"
+#include "view/win32/gdi_surface.h"
 
 namespace mosaikon {
 namespace {
@@ -37,44 +40,6 @@ PixelSize ClientSize(HWND hwnd) {
   GetClientRect(hwnd, &client);
   return {client.right - client.left, client.bottom - client.top};
 }
-
-// GDI behind the painter's surface. The black fill of ANSI documents is a
-// brush of this one paint; the plain fill is the settings' brush.
-class GdiSurface : public DrawingSurface {
- public:
-  GdiSurface(HDC dc, const Settings& settings)
-      : dc_(dc), settings_(settings), blackBrush_(CreateSolidBrush(RGB(0, 0, 0))) {}
-  ~GdiSurface() override {
-    if (previousFont_) SelectObject(dc_, previousFont_);
-  }
-  GdiSurface(const GdiSurface&) = delete;
-  GdiSurface& operator=(const GdiSurface&) = delete;
-
-  void SelectFont(CellFont font) override {
-    const HFONT handle = font == CellFont::kTerminal ? settings_.terminalFont.get() : settings_.chineseFont.get();
-    if (!handle) return;
-    const HGDIOBJ previous = SelectObject(dc_, handle);
-    if (!previousFont_) previousFont_ = previous;
-  }
-  void SetColours(Colour text, Colour background) override {
-    SetBkColor(dc_, background);
-    SetTextColor(dc_, text);
-  }
-  void DrawRun(int x, int y, std::string_view bytes) override {
-    TextOutA(dc_, x, y, bytes.data(), static_cast<int>(bytes.size()));
-  }
-  void FillRect(const PixelRect& rect, Fill fill) override {
-    const RECT area{rect.left, rect.top, rect.right, rect.bottom};
-    const HBRUSH brush = fill == Fill::kAnsiBlack ? blackBrush_.get() : settings_.backgroundBrush.get();
-    if (brush) ::FillRect(dc_, &area, brush);
-  }
-
- private:
-  HDC dc_;
-  const Settings& settings_;
-  GdiBrush blackBrush_;
-  HGDIOBJ previousFont_ = nullptr;
-};
 
 }  // namespace
 
@@ -185,6 +150,27 @@ void TextView::SelectAll() {
   selection_.caret = {document_.width, document_.LineCount() - 1};
   InvalidateRect(hwnd(), nullptr, FALSE);
   if (TheSettings().CopyOnSelect) CopySelection();
+}
+
+void TextView::SetSelection(CellPosition anchor, CellPosition caret) {
+  selection_ = {anchor, caret};
+  InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+void TextView::ShowCells(CellPosition first, CellPosition end) {
+  // Enough context to read the match in its surroundings.
+  constexpr PixelSize kMargin{8, 3};
+  const PixelPoint target =
+      OffsetShowing(scroll_.offset, scroll_.extent, ClientSize(hwnd()), cell_, first, end, kMargin);
+  if (target != scroll_.offset) SetOffset(target.x, target.y, true);
+}
+
+void TextView::RelayoutKeepingTopLeftCell() {
+  const PixelPoint saved = scroll_.offset;
+  const PixelSize oldCell = cell_;
+  UpdateLayout();
+  const PixelPoint moved = OffsetForNewCell(saved, oldCell, cell_, scroll_.extent, ClientSize(hwnd()));
+  SetOffset(moved.x, moved.y, true);
 }
 
 bool TextView::HasSelection() const {
@@ -314,6 +300,17 @@ void TextView::OnWheel(std::int64_t delta) {
   }
 }
 
+// Ctrl+wheel zooms: one step per notch, away from the user to enlarge. The
+// frame carries the steps out as its zoom commands.
+void TextView::OnZoomWheel(std::int64_t delta) {
+  zoomWheel_ += delta;
+  while (zoomWheel_ >= kWheelDelta || zoomWheel_ <= -kWheelDelta) {
+    const bool in = zoomWheel_ > 0;
+    zoomWheel_ += in ? -kWheelDelta : kWheelDelta;
+    SendMessageA(GetParent(hwnd()), WM_COMMAND, MAKEWPARAM(in ? ID_VIEW_ZOOM_IN : ID_VIEW_ZOOM_OUT, 0), 0);
+  }
+}
+
 void TextView::OnSettingChange() {
   UINT lines = 0;
   if (SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0)) {
@@ -373,18 +370,10 @@ void TextView::OnPaint(HDC dc) {
 
 void TextView::Paint(HDC dc) {
   const Settings& settings = TheSettings();
-  PaintInput input;
-  input.document = &document_;
-  input.cell = cell_;
+  PaintInput input = SettingsPaintInput(document_, cell_, settings);
   input.offset = scroll_.offset;
   input.client = ClientSize(hwnd());
   input.selection = NormalisedSelection(selection_, ShapeFor(settings.ColumnMode));
-  input.foreColor = settings.ForeColor;
-  input.backColor = settings.BackColor;
-  input.hyperLinkColor = settings.HyperLinkColor;
-  input.palette = &settings.palette;
-  input.tabSize = settings.TabSize;
-  input.decodeMode = settings.DecodeMode;
   GdiSurface surface(dc, settings);
   PaintCells(input, surface);
 }
@@ -405,6 +394,10 @@ LRESULT TextView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnScroll(Axis::kVertical, LOWORD(wParam));
       return 0;
     case WM_MOUSEWHEEL:
+      if (GET_KEYSTATE_WPARAM(wParam) & MK_CONTROL) {
+        OnZoomWheel(GET_WHEEL_DELTA_WPARAM(wParam));
+        return 0;
+      }
       OnWheel(GET_WHEEL_DELTA_WPARAM(wParam));
       return 0;
     case WM_SETTINGCHANGE:

@@ -45,6 +45,18 @@ class TextView : public Window<TextView> {
   void SelectAll();
   bool HasSelection() const;
 
+  // A selection made for the user (a found match): repainted, but not put
+  // on the clipboard by copy-on-select, which is for selections the user
+  // makes; Copy and the hot key work on it as on any other.
+  void SetSelection(CellPosition anchor, CellPosition caret);
+  const Selection& selection() const { return selection_; }
+  // Scrolls as little as needed to show columns [first.column, end.column)
+  // of rows first.row to end.row with a few cells of context around them.
+  void ShowCells(CellPosition first, CellPosition end);
+  // After the fonts were rebuilt for a new FontSize: measures the new cell
+  // and lays out again with the top-left cell where it was.
+  void RelayoutKeepingTopLeftCell();
+
   // The hot-key feature: types the selection into the foreground window.
   void SendSelectionToForeground();
 
@@ -53,6 +65,7 @@ class TextView : public Window<TextView> {
   bool PreTranslateMessage(const MSG& message);
 
   const TextDocument& document() const { return document_; }
+  PixelSize cell() const { return cell_; }  // as last measured
 
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -60,6 +73,7 @@ class TextView : public Window<TextView> {
   void OnSize(int width, int height);
   void OnScroll(Axis axis, int action);
   void OnWheel(std::int64_t delta);
+  void OnZoomWheel(std::int64_t delta);
   void OnSettingChange();
   void OnKeyDown(WPARAM key);
   void OnPaint(HDC dc);
@@ -85,8 +99,9 @@ class TextView : public Window<TextView> {
   PixelSize cell_;  // measured from the terminal font by UpdateLayout
   ScrollState scroll_;
   Selection selection_;
-  UINT rollMessage_ = 0;  // "MSWHEEL_ROLLMSG", registered at the first settings change
-  int sizeDepth_ = 0;     // nested WM_SIZE calls (showing a bar resizes the client)
+  UINT rollMessage_ = 0;        // "MSWHEEL_ROLLMSG", registered at the first settings change
+  int sizeDepth_ = 0;           // nested WM_SIZE calls (showing a bar resizes the client)
+  std::int64_t zoomWheel_ = 0;  // Ctrl+wheel delta not yet turned into zoom steps
   // The drag's timer; 0 when no drag is in progress.
   UINT_PTR autoScrollTimer = 0;
 };

@@ -1,0 +1,68 @@
+// The Properties dialog. Its text is UTF-16 and goes to a dialog made with
+// the wide-character functions: the record's texts are code page 437, whose
+// block and box characters no ANSI code page of the West holds.
+#include "shell/win32/properties_dialog.h"
+
+#include <utility>
+#include <vector>
+
+#include "resources/resource_ids.h"
+#include "shell/properties_text.h"
+
+namespace mosaikon {
+namespace {
+
+// Dialog units from the left edge of the text box to the values.
+constexpr int kValueTabStop = 64;
+
+std::u16string ResourceText(PropertyText id) {
+  // Length 0 asks for a pointer to the resource's own (unterminated) text.
+  const wchar_t* text = nullptr;
+  const int length = LoadStringW(ResourceModule(), static_cast<UINT>(id), reinterpret_cast<LPWSTR>(&text), 0);
+  if (length <= 0 || !text) return EnglishPropertyText(id);
+  return std::u16string(reinterpret_cast<const char16_t*>(text), static_cast<std::size_t>(length));
+}
+
+std::u16string WidePath(const std::string& path) {
+  const int length = MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), wide.data(), length);
+  return std::u16string(wide.begin(), wide.end());
+}
+
+}  // namespace
+
+INT_PTR PropertiesDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
+  switch (message) {
+    case WM_INITDIALOG: {
+      CenterOnOwner();
+      HWND box = GetDlgItem(hwnd(), IDC_PROPERTIES_TEXT);
+      int tabStop = kValueTabStop;
+      SendMessageW(box, EM_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&tabStop));
+      SetWindowTextW(box, text_.c_str());
+      // OK takes the focus, so the text is not shown all selected.
+      SetFocus(GetDlgItem(hwnd(), IDOK));
+      return FALSE;
+    }
+    case WM_COMMAND:
+      if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+        EndDialog(hwnd(), LOWORD(wParam));
+        return TRUE;
+      }
+      return FALSE;
+    default:
+      return FALSE;
+  }
+}
+
+void ShowPropertiesDialog(HWND owner, const TextDocument& document, const std::string& path) {
+  std::u16string text;
+  for (const PropertyRow& row : PropertyRows(document, WidePath(path), ResourceText)) {
+    if (!row.labelText.empty()) text += row.labelText + u":";
+    text += u"\t" + row.value + u"\r\n";
+  }
+  PropertiesDialog dialog(std::wstring(text.begin(), text.end()));
+  dialog.DoModalWide(owner, IDD_PROPERTIES);
+}
+
+}  // namespace mosaikon

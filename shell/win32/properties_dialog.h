@@ -1,0 +1,28 @@
+// The Properties dialog: what the file on display is and what its metadata
+// record says about the art, one "label: value" line each, in a read-only
+// text box. Labels come from the resource module's string table, so a
+// language pack translates them.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "document/text_document.h"
+#include "framework/dialog.h"
+
+namespace mosaikon {
+
+class PropertiesDialog : public ModalDialog<PropertiesDialog> {
+ public:
+  explicit PropertiesDialog(std::wstring text) : text_(std::move(text)) {}
+  INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+ private:
+  std::wstring text_;
+};
+
+// Runs the dialog for `document`, loaded from `path`, owned by `owner`.
+void ShowPropertiesDialog(HWND owner, const TextDocument& document, const std::string& path);
+
+}  // namespace mosaikon

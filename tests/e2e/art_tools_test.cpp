@@ -1,0 +1,174 @@
+// Find (wrap notice, not-found message, the match as what Copy takes), zoom
+// (the cell on screen, the INI), a corpus file's record in Properties, and
+// exported PNGs that decode, outside Wine, to the pixels the view shows.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "test_support.h"
+
+namespace mosaikon::e2e {
+namespace {
+
+constexpr int kPropertiesText = 1201;
+constexpr int kFindWhat = 0x480;  // edt1 of the Find dialog
+constexpr int kFileName = 0x47C;  // cmb13 of the Save dialog
+
+// A visible dialog or message box with this title.
+HWND WaitForDialog(const std::string& title) {
+  HWND found = nullptr;
+  return WaitFor([&] { return (found = FindWindowA("#32770", title.c_str())) && IsWindowVisible(found); }) ? found
+                                                                                                           : nullptr;
+}
+
+std::string CopiedText(Viewer& viewer) {
+  const DWORD before = GetClipboardSequenceNumber();
+  return viewer.Press('C', {VK_CONTROL}) ? ClipboardTextAfter(before) : "<no key>";
+}
+
+// The cell, from the full block that is the first line: black from the
+// top-left pixel across and down.
+bool CellIs(HWND view, int width, int height) {
+  Capture shot = Capture::OfClient(view);
+  int x = 0, y = 0;
+  while (x < shot.width() && shot.At(x, 0) == kBlack) ++x;
+  while (y < shot.height() && shot.At(0, y) == kBlack) ++y;
+  return x == width && y == height;
+}
+
+TEST(FindAndZoom, MatchesBecomeTheSelectionWrapOnceAndZoomStepsTheCell) {
+  ProgramFolder folder(StandardIni({"FontSize=3", "CopyOnSelect=0"}));
+  std::string sample = folder.WriteFile("find.txt", "\xDB\r\n Needle one\r\n two\r\n needle three\r\n");
+  Viewer viewer(folder);
+  ASSERT_TRUE(viewer.Open(sample));
+  HWND view = viewer.View();
+  auto findInDialog = [&](const char* text) -> HWND {
+    HWND dialog = viewer.Press('F', {VK_CONTROL}) ? WaitForDialog("Find") : nullptr;
+    if (!dialog) return nullptr;
+    SendMessageA(GetDlgItem(dialog, kFindWhat), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    return PressKey(dialog, VK_RETURN) ? dialog : nullptr;
+  };
+  // Without case, from the top; Esc closes the dialog, not the program.
+  HWND dialog = findInDialog("needle");
+  ASSERT_NE(dialog, nullptr) << "no Find dialog";
+  ASSERT_TRUE(PressKey(dialog, VK_ESCAPE));
+  EXPECT_TRUE(WaitFor([&] { return !IsWindow(dialog); })) << "Esc did not close the Find dialog";
+  EXPECT_EQ(CopiedText(viewer), "Needle");
+  // F3 goes on from the match; past the last one it starts over and says so.
+  for (auto [copied, notice] : {std::array{"needle", "Ready"}, {"Needle", "Passed the end of the document"}}) {
+    ASSERT_TRUE(viewer.Press(VK_F3));
+    EXPECT_TRUE(WaitFor([&] { return viewer.PaneText(0) == notice; })) << viewer.PaneText(0);
+    EXPECT_EQ(CopiedText(viewer), copied);
+  }
+  dialog = findInDialog("absent");
+  ASSERT_NE(dialog, nullptr);
+  HWND box = WaitForDialog("Mosaikon");
+  ASSERT_NE(box, nullptr) << "no message for a text that is not there";
+  EXPECT_NE(FindWindowExA(box, nullptr, "Static", "Cannot find \"absent\""), nullptr) << "no such text in the box";
+  ASSERT_TRUE(PressKey(box, VK_RETURN));
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
+  ASSERT_TRUE(PressKey(dialog, VK_ESCAPE));
+  EXPECT_EQ(viewer.PaneText(0), "Ready");
+
+  // Zoom through the font steps by keys and by Ctrl+wheel over the view.
+  ASSERT_TRUE(WaitFor([&] { return CellIs(view, 8, 12); }));
+  // Key (0: `notches` of the wheel), notches, cell width and height.
+  const int steps[][4] = {{VK_OEM_PLUS, 0, 12, 16}, {VK_ADD, 0, 16, 24},    {VK_OEM_MINUS, 0, 12, 16},
+                          {'0', 0, 8, 12},          {VK_SUBTRACT, 0, 6, 8}, {0, 1, 8, 12},
+                          {0, 2, 16, 24},           {0, -1, 12, 16}};
+  for (const auto& zoom : steps) {
+    SCOPED_TRACE(std::to_string(zoom[0]) + " / " + std::to_string(zoom[1]));
+    ASSERT_TRUE(zoom[0] ? viewer.Press(static_cast<WORD>(zoom[0]), {VK_CONTROL})
+                        : Wheel(view, CentreOf(view), zoom[1], {VK_CONTROL}));
+    EXPECT_TRUE(WaitFor([&] { return CellIs(view, zoom[2], zoom[3]); }));
+  }
+  EXPECT_EQ(viewer.Exit(), 1);
+  EXPECT_EQ(folder.Setting("FontSize"), "4");
+}
+
+TEST(ArtInformation, PropertiesShowTheRecordOfACorpusFile) {
+  if (Program().corpus.empty()) GTEST_SKIP() << "no corpus folder given";
+  ProgramFolder folder(StandardIni());
+  const std::string art = Program().corpus + "\\xero\\x0-defcon25.ans";
+  Viewer viewer(folder);
+  ASSERT_TRUE(viewer.Open(art));
+  ASSERT_TRUE(viewer.Press(VK_RETURN, {VK_MENU}));
+  HWND box = WaitForDialog("Properties");
+  ASSERT_NE(box, nullptr) << "Alt+Enter showed no Properties dialog";
+  const std::string text = WindowText(GetDlgItem(box, kPropertiesText));
+  for (std::string row : {"Path:\t" + art, std::string("Kind:\tANSI art"), std::string("Title:\tdefcon26"),
+                          std::string("Author:\txero"), std::string("Group:\tblocktronics")})
+    EXPECT_NE(text.find(row + "\r\n"), std::string::npos) << row << " not in\n" << text;
+  ASSERT_TRUE(PressKey(box, VK_ESCAPE));
+  EXPECT_TRUE(WaitFor([&] { return !IsWindow(box); }));
+  EXPECT_EQ(viewer.Exit(), 1);
+}
+
+// png_check.py's verdict on `png` against the capture's pixels [0, w) x [0, h).
+std::string ComparePng(const std::string& png, const Capture& shot, int w, int h) {
+  const std::string ppm = png + ".ppm", result = png + ".result";
+  std::string pixels = "P6\n" + std::to_string(w) + " " + std::to_string(h) + "\n255\n";
+  for (int i = 0; i < w * h; ++i) {
+    const Rgb c = shot.At(i % w, i / w);
+    pixels += {char(c.r), char(c.g), char(c.b)};
+  }
+  std::ofstream(ppm, std::ios::binary) << pixels;
+  // The checker is a Unix program: it gets Unix paths, and Wine runs it apart
+  // from the process it reports, so the answer is the file it writes last.
+  auto unixPath = reinterpret_cast<char*(CDECL*)(const WCHAR*)>(
+      GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name"));
+  std::string commandLine = "\"" + Program().pngCheck + "\"";
+  for (const std::string& file : {png, ppm, result}) {
+    const std::wstring wide(file.begin(), file.end());
+    commandLine += std::string(" \"") + (unixPath ? unixPath(wide.c_str()) : file.c_str()) + "\"";
+  }
+  STARTUPINFOA startup{sizeof startup};
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessA(Program().pngCheck.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process))
+    return "<the checker did not start>";
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  std::string verdict = "<no answer from the checker>";
+  WaitFor(
+      [&] {
+        std::ifstream in(result, std::ios::binary);
+        return in && !verdict.assign(std::istreambuf_iterator<char>(in), {}).empty();
+      },
+      60s);
+  return verdict;
+}
+
+TEST(ExportAsImage, PngsOfAnsiArtAndPlainTextHoldThePixelsTheViewShows) {
+  if (Program().pngCheck.empty()) GTEST_SKIP() << "no png_check.py given";
+  struct Case {
+    const char *name, *png, *text;
+    int columns, lines;
+  };
+  for (const Case& c :
+       {Case{"art.ans", "art.png",
+             "\x1b[31mRED\x1b[0m \x1b[1;32;44mGREEN\r\n\x1b[33;41m\xDB\xB0\xB1\xB2 \x1b[5;36mx\r\n", 9, 4},
+        {"plain.txt", "plain.png", "plain\ttext\r\nsee http://mosaikon.example/ here\r\n\xC4\xC4\xB3\r\n", 33, 4}}) {
+    SCOPED_TRACE(c.name);
+    ProgramFolder folder(StandardIni());
+    Viewer viewer(folder);
+    ASSERT_TRUE(viewer.Open(folder.WriteFile(c.name, c.text)));
+    ASSERT_TRUE(viewer.Press('F', {VK_MENU}) && SendKey('E'));
+    HWND save = WaitForDialog("Export as Image");
+    ASSERT_NE(save, nullptr) << "no Save dialog";
+    EXPECT_EQ(WindowText(GetDlgItem(save, kFileName)), c.png);
+    ASSERT_TRUE(PressKey(save, VK_RETURN));
+    const std::string png = folder.path() + c.png;
+    ASSERT_TRUE(WaitFor([&] { return GetFileAttributesA(png.c_str()) != INVALID_FILE_ATTRIBUTES; })) << "no " << png;
+    EXPECT_EQ(ComparePng(png, Capture::OfClient(viewer.View()), c.columns * kCellWidth, c.lines * kCellHeight), "same");
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
+      EXPECT_NE(entry.path().extension(), ".tmp") << "a temporary file was left behind";
+    EXPECT_EQ(viewer.Exit(), 1);
+  }
+}
+
+}  // namespace
+}  // namespace mosaikon::e2e
