@@ -164,22 +164,6 @@ class SelectedObject {
   HGDIOBJ previous_;
 };
 
-// SetViewportOrgEx, restoring the previous origin when the scope ends.
-class ViewportOrigin {
- public:
-  ViewportOrigin(HDC dc, int x, int y) : dc_(dc), moved_(SetViewportOrgEx(dc, x, y, &previous_) != FALSE) {}
-  ~ViewportOrigin() {
-    if (moved_) SetViewportOrgEx(dc_, previous_.x, previous_.y, nullptr);
-  }
-  ViewportOrigin(const ViewportOrigin&) = delete;
-  ViewportOrigin& operator=(const ViewportOrigin&) = delete;
-
- private:
-  HDC dc_;
-  POINT previous_{};
-  bool moved_;
-};
-
 // OpenClipboard/CloseClipboard; the clipboard is another program's while
 // it is open, so keep the scope short.
 class OpenedClipboard {
