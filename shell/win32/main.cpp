@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <string>
 
 #include "common/win32/handles.h"
@@ -25,18 +26,37 @@ constexpr const char* kNoLanguageChosen = "<NA>";
 // Held until the process ends, so the mark outlasts the run routine.
 KernelHandle instanceMarker;
 
-// Hands the file to the running viewer. The sender's buffer outlives the
-// synchronous call; the receiver copies what it needs.
-void HandOver(const std::string& fileName) {
-  if (fileName.empty()) return;
-  HWND running = FindWindowA(kFrameClassName, nullptr);
-  if (!running) return;
-  COPYDATASTRUCT record{};
-  record.dwData = 0;
-  record.cbData = static_cast<DWORD>(fileName.size());
-  record.lpData = const_cast<char*>(fileName.data());
-  SendMessageA(running, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&record));
-  SetForegroundWindow(running);
+// How long a second copy waits for the first copy's window, which may still
+// be starting, and how often it looks for one.
+constexpr ULONGLONG kWindowWaitMs = 10000;
+constexpr DWORD kWindowPollMs = 50;
+
+// Hands the file to the running viewer; false when no viewer window appears
+// in time, and the caller then shows the file itself. The marker can exist
+// before the window does: a copy signals it once its window exists, and
+// copies that never signal are found by looking again now and then. The
+// sender's buffer outlives the synchronous call; the receiver copies what it
+// needs.
+bool HandOverToRunningViewer(const std::string& fileName) {
+  const ULONGLONG deadline = GetTickCount64() + kWindowWaitMs;
+  bool windowMade = false;
+  for (;;) {
+    if (HWND running = FindWindowA(kFrameClassName, nullptr)) {
+      COPYDATASTRUCT record{};
+      record.dwData = 0;
+      record.cbData = static_cast<DWORD>(fileName.size());
+      record.lpData = const_cast<char*>(fileName.data());
+      SendMessageA(running, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&record));
+      SetForegroundWindow(running);
+      return true;
+    }
+    // A window was made and is gone again: there is no one to hand over to.
+    if (windowMade) return false;
+    const ULONGLONG now = GetTickCount64();
+    if (now >= deadline) return false;
+    const auto wait = static_cast<DWORD>(std::min<ULONGLONG>(deadline - now, kWindowPollMs));
+    windowMade = WaitForSingleObject(instanceMarker.get(), wait) == WAIT_OBJECT_0;
+  }
 }
 
 // The language pack's file name: the stored choice, or the pack of the
@@ -66,8 +86,8 @@ int RunApplication(const char* commandLine) {
     // take themselves for the first. A failed call counts as the first copy.
     instanceMarker.Reset(CreateEventA(nullptr, TRUE, FALSE, kInstanceEventName));
     const bool anotherRuns = instanceMarker && GetLastError() == ERROR_ALREADY_EXISTS;
-    if (anotherRuns && settings.ReuseViewer) {
-      HandOver(fileName);
+    // Without a file there is nothing to hand over, and nothing to show.
+    if (anotherRuns && settings.ReuseViewer && (fileName.empty() || HandOverToRunningViewer(fileName))) {
       RegisterMessageLoop(nullptr);
       return 0;
     }
@@ -81,6 +101,8 @@ int RunApplication(const char* commandLine) {
     if (languageModule) SetResourceModule(languageModule.get());
 
     if (frame.CreateFrame()) {
+      // A copy waiting to hand its file over may look for the window now.
+      if (instanceMarker) SetEvent(instanceMarker.get());
       if (!fileName.empty()) {
         frame.OpenFile(fileName);
       } else {

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "common/system.h"
 #include "framework/resource_string.h"
 #include "framework/toolbar_resource.h"
 #include "resources/resource_ids.h"
@@ -390,8 +391,13 @@ void MainFrame::OnDropFiles(HDROP drop) {
 
 void MainFrame::OnCopyData(const COPYDATASTRUCT* data) {
   if (!data) return;
-  const std::optional<std::string> path = DecodeHandOver(data->lpData, static_cast<std::uint32_t>(data->cbData));
-  if (path) OpenFile(*path);
+  const HandOver handOver = DecodeHandOver(data->lpData, static_cast<std::uint32_t>(data->cbData));
+  // The sender waits in SendMessageA until this message is answered. The
+  // path is copied now, so answer at once: an error box below must not hold
+  // the other process until someone closes it.
+  ReplyMessage(0);
+  if (handOver.kind == HandOver::Kind::kOpen) OpenFile(handOver.path);
+  if (handOver.kind == HandOver::Kind::kTooLong) view_.ShowFileError(FileNameTooLongError());
 }
 
 void MainFrame::OnContextMenu(HWND, int x, int y) {
@@ -536,8 +542,7 @@ void MainFrame::RestoreLayout() {
     WINDOWPLACEMENT placement{};
     placement.length = sizeof placement;
     placement.flags = pos->flags;
-    // A stored "hidden" would leave a running program with no window at all.
-    placement.showCmd = pos->showCommand == SW_HIDE ? SW_SHOWNORMAL : pos->showCommand;
+    placement.showCmd = RestoredShowCommand(*pos);
     placement.ptMinPosition = {pos->minX, pos->minY};
     placement.ptMaxPosition = {pos->maxX, pos->maxY};
     placement.rcNormalPosition = {pos->left, pos->top, pos->right, pos->bottom};
