@@ -1,7 +1,7 @@
 // Move-only owners for Win32 handles and GDI objects, one template with a
 // traits struct per kind, plus scope guards for the calls that come in pairs
-// (device contexts, selected objects, the viewport origin, the clipboard,
-// COM). Nothing in the program frees a handle or closes a pair by hand.
+// (device contexts, selected objects, the clipboard, COM). Nothing in the
+// program frees a handle or closes a pair by hand.
 #pragma once
 
 #include <windows.h>
