@@ -26,7 +26,7 @@ Settings::~Settings() {
   terminalFont.Reset();
   chineseFont.Reset();
   backgroundBrush.Reset();
-  if (ini_) Save(*ini_);
+  if (ini_ && saveAtExit) Save(*ini_);
 }
 
 Settings& TheSettings() {

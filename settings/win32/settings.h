@@ -1,7 +1,8 @@
 // The process-wide settings object: the stored settings plus what the program
 // derives from them (fonts, background brush), the link cursor, the ANSI
 // palette and the paths. Constructed during static initialisation, before
-// WinMain runs; its destruction writes every setting back to the INI file.
+// WinMain runs; its destruction writes every setting back to the INI file
+// (unless saveAtExit was cleared).
 #pragma once
 
 #include <windows.h>
@@ -39,6 +40,9 @@ class Settings : public SettingsModel {
   std::string modulePath;
   std::string iniPath;  // empty when the folder's path is too long: nothing is stored
   LanguageMap languages;
+  // Cleared by a copy that only hands its file over: it changed nothing, and
+  // its write would race the running copy's own writes to the same file.
+  bool saveAtExit = true;
 
   // The INI store of iniPath, or none when storage is refused.
   IniStore* ini() const { return ini_.get(); }

@@ -4,7 +4,6 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
 #include <string>
 
 #include "common/win32/handles.h"
@@ -27,36 +26,28 @@ constexpr const char* kNoLanguageChosen = "<NA>";
 KernelHandle instanceMarker;
 
 // How long a second copy waits for the first copy's window, which may still
-// be starting, and how often it looks for one.
-constexpr ULONGLONG kWindowWaitMs = 10000;
-constexpr DWORD kWindowPollMs = 50;
+// be starting.
+constexpr DWORD kWindowWaitMs = 10000;
 
-// Hands the file to the running viewer; false when no viewer window appears
-// in time, and the caller then shows the file itself. The marker can exist
-// before the window does: a copy signals it once its window exists, and
-// copies that never signal are found by looking again now and then. The
+// Hands the file to the running viewer; false when there is no viewer window
+// to take it, and the caller then shows the file itself. The marker exists
+// before the first copy's window does, and a window that is still being made
+// would drop the record: a copy signals the marker once its window is
+// complete, and the record goes only to a window that has been signalled
+// (or, from a copy that never signals, that has had ample time). The
 // sender's buffer outlives the synchronous call; the receiver copies what it
 // needs.
 bool HandOverToRunningViewer(const std::string& fileName) {
-  const ULONGLONG deadline = GetTickCount64() + kWindowWaitMs;
-  bool windowMade = false;
-  for (;;) {
-    if (HWND running = FindWindowA(kFrameClassName, nullptr)) {
-      COPYDATASTRUCT record{};
-      record.dwData = 0;
-      record.cbData = static_cast<DWORD>(fileName.size());
-      record.lpData = const_cast<char*>(fileName.data());
-      SendMessageA(running, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&record));
-      SetForegroundWindow(running);
-      return true;
-    }
-    // A window was made and is gone again: there is no one to hand over to.
-    if (windowMade) return false;
-    const ULONGLONG now = GetTickCount64();
-    if (now >= deadline) return false;
-    const auto wait = static_cast<DWORD>(std::min<ULONGLONG>(deadline - now, kWindowPollMs));
-    windowMade = WaitForSingleObject(instanceMarker.get(), wait) == WAIT_OBJECT_0;
-  }
+  WaitForSingleObject(instanceMarker.get(), kWindowWaitMs);
+  HWND running = FindWindowA(kFrameClassName, nullptr);
+  if (!running) return false;
+  COPYDATASTRUCT record{};
+  record.dwData = 0;
+  record.cbData = static_cast<DWORD>(fileName.size());
+  record.lpData = const_cast<char*>(fileName.data());
+  SendMessageA(running, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&record));
+  SetForegroundWindow(running);
+  return true;
 }
 
 // The language pack's file name: the stored choice, or the pack of the
@@ -88,6 +79,7 @@ int RunApplication(const char* commandLine) {
     const bool anotherRuns = instanceMarker && GetLastError() == ERROR_ALREADY_EXISTS;
     // Without a file there is nothing to hand over, and nothing to show.
     if (anotherRuns && settings.ReuseViewer && (fileName.empty() || HandOverToRunningViewer(fileName))) {
+      settings.saveAtExit = false;
       RegisterMessageLoop(nullptr);
       return 0;
     }
@@ -101,7 +93,7 @@ int RunApplication(const char* commandLine) {
     if (languageModule) SetResourceModule(languageModule.get());
 
     if (frame.CreateFrame()) {
-      // A copy waiting to hand its file over may look for the window now.
+      // A copy waiting to hand its file over may send it to this window now.
       if (instanceMarker) SetEvent(instanceMarker.get());
       if (!fileName.empty()) {
         frame.OpenFile(fileName);

@@ -8,13 +8,13 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 #include "common/system.h"
 #include "framework/resource_string.h"
 #include "framework/toolbar_resource.h"
 #include "resources/resource_ids.h"
 #include "settings/win32/settings.h"
-#include "shell/command_line.h"
 #include "shell/open_filter.h"
 #include "shell/recent_files.h"
 #include "shell/status_texts.h"
@@ -28,6 +28,8 @@ namespace {
 constexpr UINT kViewId = 0xE900;  // the conventional id of a frame's client window
 constexpr int kHotKeyId = 1;
 constexpr std::size_t kPathBuffer = 260;
+// Posted to itself for each hand-over received.
+constexpr UINT kOpenHandedOverMessage = WM_APP + 1;
 
 // The Open dialog's hook: nothing to add to the dialog, but asking for a hook
 // keeps the dialog's classic resizable layout on every system.
@@ -80,6 +82,9 @@ LRESULT MainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_COPYDATA:
       OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+      return 0;
+    case kOpenHandedOverMessage:
+      OpenHandedOver();
       return 0;
     case WM_CONTEXTMENU:
       if (reinterpret_cast<HWND>(wParam) != view_.hwnd() || !view_.hwnd()) break;
@@ -391,11 +396,20 @@ void MainFrame::OnDropFiles(HDROP drop) {
 
 void MainFrame::OnCopyData(const COPYDATASTRUCT* data) {
   if (!data) return;
-  const HandOver handOver = DecodeHandOver(data->lpData, static_cast<std::uint32_t>(data->cbData));
-  // The sender waits in SendMessageA until this message is answered. The
-  // path is copied now, so answer at once: an error box below must not hold
-  // the other process until someone closes it.
-  ReplyMessage(0);
+  HandOver handOver = DecodeHandOver(data->lpData, static_cast<std::uint32_t>(data->cbData));
+  if (handOver.kind == HandOver::Kind::kNothing) return;
+  // The sender waits in SendMessageA until this returns, so the file is
+  // opened later, from the queue: an error box must not hold the other
+  // process until someone closes it, and a hand-over that arrives while a
+  // file is being opened must not open its file in the middle of that.
+  handedOver_.push_back(std::move(handOver));
+  PostMessageA(hwnd(), kOpenHandedOverMessage, 0, 0);
+}
+
+void MainFrame::OpenHandedOver() {
+  if (handedOver_.empty()) return;
+  const HandOver handOver = std::move(handedOver_.front());
+  handedOver_.pop_front();
   if (handOver.kind == HandOver::Kind::kOpen) OpenFile(handOver.path);
   if (handOver.kind == HandOver::Kind::kTooLong) view_.ShowFileError(FileNameTooLongError());
 }

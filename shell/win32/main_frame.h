@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "framework/status_bar.h"
 #include "framework/toolbar_resource.h"
 #include "framework/window.h"
+#include "shell/command_line.h"
 #include "view/win32/text_view.h"
 
 namespace mosaikon {
@@ -69,6 +71,7 @@ class MainFrame : public Window<MainFrame>, public MessageFilter, public IdleHan
   void OnMenuSelect(UINT itemId, UINT flags, HMENU menu);
   void OnContextMenu(HWND window, int x, int y);
   void OnCopyData(const COPYDATASTRUCT* data);
+  void OpenHandedOver();
   void OnDropFiles(HDROP drop);
   bool OnKeyMenu(WPARAM command, LPARAM key);
 
@@ -90,7 +93,8 @@ class MainFrame : public Window<MainFrame>, public MessageFilter, public IdleHan
   StatusBar statusBar_;
   HWND rebar_ = nullptr;
   HWND toolbar_ = nullptr;
-  ImageList toolbarImages_;  // borrowed by the toolbar
+  ImageList toolbarImages_;          // borrowed by the toolbar
+  std::deque<HandOver> handedOver_;  // received, to be opened in this order
 };
 
 }  // namespace mosaikon
