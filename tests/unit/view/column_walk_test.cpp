@@ -41,39 +41,5 @@ TEST(ColumnWalk, SpansFollowTabsAndPairs) {
   for (const Case& c : cases) EXPECT_EQ(Walk(c.line, c.rules), c.spans) << c.name;
 }
 
-TEST(ColumnWalk, RunsAndSkipsLandWhereSingleStepsDo) {
-  const auto add = [](std::string& out, std::int64_t index, std::int64_t column) {
-    out.append(out.empty() ? "" : " ").append(std::to_string(index)).append("@").append(std::to_string(column));
-  };
-  for (const ColumnRules rules : {ColumnRules{3, 0}, ColumnRules{4, 1}}) {
-    const std::string line = "ab\tc\xD6\xD0\t\xB1xyz\t";
-    // Plain runs split into single steps, so the walks must agree span by span.
-    std::string runs;
-    ColumnWalk runWalk(line, rules);
-    CellSpan span;
-    while (runWalk.NextRun(span, 1000)) {
-      const bool single = span.pair || line[static_cast<std::size_t>(span.index)] == '\t';
-      for (std::int64_t k = 0; k < (single ? 1 : span.cells); ++k) add(runs, span.index + k, span.column + k);
-    }
-    std::string steps;
-    ColumnWalk stepWalk(line, rules);
-    while (stepWalk.Next(span)) add(steps, span.index, span.column);
-    EXPECT_EQ(runs, steps);
-    // After SkipTo(c) the next span is the first one that ends past c.
-    for (std::int64_t target = -1; target <= 20; ++target) {
-      ColumnWalk skipped(line, rules);
-      skipped.SkipTo(target);
-      ColumnWalk stepped(line, rules);
-      CellSpan expected;
-      bool more = stepped.Next(expected);
-      while (more && expected.End() <= target) more = stepped.Next(expected);
-      ASSERT_EQ(skipped.Next(span), more) << target;
-      if (more) {
-        EXPECT_EQ(span.index, expected.index) << target;
-      }
-    }
-  }
-}
-
 }  // namespace
 }  // namespace mosaikon

@@ -146,23 +146,5 @@ TEST(SelectedText, PairsCutByAnEdge) {
   RunCases(SelectionShape::kColumns, {{"single bytes", "x\xD6\xD0y", {{2, 0}, {4, 0}}, "\xD0y", false}});
 }
 
-TEST(SelectedText, FirstLineStartsAtItsFirstByteThatIsNotWhiteSpace) {
-  const struct {
-    const char* name;
-    SelectionShape shape;
-    const char* document;
-    const char* firstLine;
-  } cases[] = {
-      {"stream", SelectionShape::kStream, " \t\r\n\r\n  red-green \r\nblue", "red-green "},
-      {"columns", SelectionShape::kColumns, "  \n\n\tab\tc\nxyz", "ab      c"},
-      {"blanks only", SelectionShape::kColumns, " \n\t", ""},
-  };
-  for (const auto& c : cases) {
-    const TextDocument document = Plain(c.document);
-    Selection all{{0, 0}, {document.width, document.LineCount() - 1}};
-    EXPECT_EQ(SelectedText(document, all, c.shape, {}).FirstLine(), c.firstLine) << c.name;
-  }
-}
-
 }  // namespace
 }  // namespace mosaikon
