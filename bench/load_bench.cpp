@@ -10,12 +10,12 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <random>
 #include <string>
 #include <vector>
 
 #include <time.h>
 
+#include "bench/plain_text.h"
 #include "document/line_splitter.h"
 #include "document/link_detector.h"
 #include "document/text_document.h"
@@ -25,27 +25,8 @@ namespace {
 
 constexpr std::size_t kPlainSize = 200u << 20;
 
-// Lines of about 80 columns of words, CR LF breaks; every fourth line holds a
-// tab, every tenth an "http://" address, no ESC "[" anywhere.
 const std::string& PlainText() {
-  static const std::string text = [] {
-    std::mt19937 random(7);
-    const auto below = [&random](std::uint32_t n) { return static_cast<std::uint32_t>(random() % n); };
-    std::string out;
-    out.reserve(kPlainSize + 256);
-    for (std::uint32_t line = 0; out.size() < kPlainSize; ++line) {
-      const std::size_t lineStart = out.size();
-      if (line % 4 == 0) out += "\tindented:";
-      if (line % 10 == 3) out += "see http://example.org/path/" + std::to_string(line) + " ";
-      while (out.size() - lineStart < 72) {
-        const std::uint32_t letters = 2 + below(8);
-        for (std::uint32_t i = 0; i < letters; ++i) out += static_cast<char>('a' + below(26));
-        out += ' ';
-      }
-      out += "end\r\n";
-    }
-    return out;
-  }();
+  static const std::string text = MakePlainText(kPlainSize);
   return text;
 }
 

@@ -14,14 +14,18 @@ namespace mosaikon {
 
 using ErrorCode = std::uint32_t;
 
+// The largest file a document can hold: its line positions are signed 32-bit.
+constexpr std::uint64_t kMaxFileSize = 0x7FFFFFFF;
+
 // Error codes the core itself reports, in the platform's numbering.
-ErrorCode FileTooLargeError();  // a file of 4 GiB or more
-ErrorCode OutOfMemoryError();   // a file too large to hold in memory
+ErrorCode FileTooLargeError();     // a file larger than kMaxFileSize
+ErrorCode OutOfMemoryError();      // a file too large to hold in memory
+ErrorCode FileNameTooLongError();  // a path longer than the system takes
 
 // Reads the whole file into `buffer` (replacing its contents) and reports its
 // size and last-write time in local time. On failure returns false with the
-// reason in `error`; `buffer` is then unspecified. Files of 4 GiB or more fail
-// with FileTooLargeError() and are never read truncated.
+// reason in `error`; `buffer` is then unspecified. A file larger than
+// kMaxFileSize fails with FileTooLargeError() before anything is read.
 bool ReadWholeFile(const std::string& path, std::string& buffer, std::uint32_t* size, FileTime* time, ErrorCode& error);
 
 // The system's message text for `code` (with its trailing line break), or an

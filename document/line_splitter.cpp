@@ -22,7 +22,6 @@ namespace mosaikon {
 namespace {
 
 constexpr std::int64_t kMaxColumn = std::numeric_limits<std::int32_t>::max();
-constexpr std::int32_t kFallbackTabSize = 8;
 
 const char* Find(const char* from, const char* end, char byte) {
   return static_cast<const char*>(std::memchr(from, byte, static_cast<std::size_t>(end - from)));
@@ -105,8 +104,7 @@ void ReserveLines(std::vector<TextLine>& lines, std::size_t count) {
 std::int32_t ExpandTabs(const char* bytes, std::int32_t count, std::string* expanded, std::int32_t tabSize) {
   if (expanded) expanded->clear();
   if (count < 1) return 0;
-  if (tabSize < 1) tabSize = kFallbackTabSize;
-  return Expand(bytes, bytes + count, 0, expanded, tabSize);
+  return Expand(bytes, bytes + count, 0, expanded, EffectiveTabSize(tabSize));
 }
 
 BreakCounts CountBreaks(const char* text, std::size_t length) {
@@ -128,7 +126,7 @@ void SplitLines(const char* text, std::int32_t length, std::int32_t tabSize, std
 void SplitLines(const char* text, std::int32_t length, std::int32_t tabSize, std::vector<TextLine>& lines,
                 std::int32_t& width, const BreakCounts& counts) {
   if (length < 1) return;
-  if (tabSize < 1) tabSize = kFallbackTabSize;
+  tabSize = EffectiveTabSize(tabSize);
   const char* const end = text + length;
   ReserveLines(lines, std::max(counts.cr, counts.lf) + 1);
 

@@ -71,7 +71,7 @@ struct TextLine {
 };
 
 struct LoadOptions {
-  std::int32_t tabSize = 8;  // the TabSize setting, at least 1
+  std::int32_t tabSize = 8;  // the TabSize setting (the layout bounds it, see EffectiveTabSize)
   bool supportAnsi = true;   // the SupportAnsi setting
 };
 

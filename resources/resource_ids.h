@@ -75,6 +75,9 @@
 #define IDS_MRU_CLEAR_PROMPT 5000
 #define IDS_MRU_CLEAR_TEXT 5001
 #define IDS_READY 57345
+// Messages of the view: a file too large to open, a selection too large to copy.
+#define IDS_FILE_TOO_LARGE 130
+#define IDS_SELECTION_TOO_LARGE 131
 // Prompts of the system menu commands: (SC_xxx - 0xF000) / 16 + 0xEF00.
 #define IDS_SC_SIZE 61184
 #define IDS_SC_MOVE 61185

@@ -1,6 +1,7 @@
 // The command-line file name and hand-over decoding rules.
 #include "shell/command_line.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace mosaikon {
@@ -13,14 +14,15 @@ std::string CommandLineFileName(std::string_view commandLine) {
   return std::string(rest);
 }
 
-std::optional<std::string> DecodeHandOver(const void* data, std::uint32_t byteCount) {
-  if (byteCount == 0 || data == nullptr) return std::nullopt;
-  const std::uint32_t n = byteCount < kMaxHandOverBytes ? byteCount : kMaxHandOverBytes;
+HandOver DecodeHandOver(const void* data, std::uint32_t byteCount) {
+  if (byteCount == 0 || data == nullptr) return {};
   const char* bytes = static_cast<const char*>(data);
-  // The receiver treats the bytes as a C string, so an embedded NUL ends the path.
-  const void* nul = std::memchr(bytes, '\0', n);
-  const std::size_t length = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - bytes) : n;
-  return std::string(bytes, length);
+  // Only the bytes a path may have are looked at, however many were sent.
+  const std::size_t scanned = std::min<std::size_t>(byteCount, kMaxHandOverBytes + 1);
+  const void* nul = std::memchr(bytes, '\0', scanned);
+  const std::size_t length = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - bytes) : scanned;
+  if (length > kMaxHandOverBytes) return {HandOver::Kind::kTooLong, {}};
+  return {HandOver::Kind::kOpen, std::string(bytes, length)};
 }
 
 }  // namespace mosaikon

@@ -4,13 +4,13 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 
 namespace mosaikon {
 
-// The longest path a hand-over carries, in bytes; longer ones are cut.
+// The longest path a hand-over carries, in bytes: a path buffer of 260 bytes
+// with its terminating NUL, as the system's own file functions take.
 constexpr std::uint32_t kMaxHandOverBytes = 259;
 
 // The file name given on the command line (the text after the program's own
@@ -18,9 +18,18 @@ constexpr std::uint32_t kMaxHandOverBytes = 259;
 // whatever that is; any other line is taken as it stands, blanks included.
 std::string CommandLineFileName(std::string_view commandLine);
 
-// The path carried by a hand-over record of `byteCount` bytes at `data`: at
-// most kMaxHandOverBytes of them, ending at the first NUL. None when the record
-// carries no bytes (or no buffer), in which case the receiver does nothing.
-std::optional<std::string> DecodeHandOver(const void* data, std::uint32_t byteCount);
+// What a hand-over record asks for: nothing (no bytes, or no buffer), a path
+// to open, or a path longer than kMaxHandOverBytes. That one is refused as a
+// direct start refuses it; cutting it would name another file.
+struct HandOver {
+  enum class Kind { kNothing, kOpen, kTooLong };
+  Kind kind = Kind::kNothing;
+  std::string path;  // kOpen only
+  bool operator==(const HandOver&) const = default;
+};
+
+// The hand-over in a record of `byteCount` bytes at `data`; the path ends at
+// the first NUL, as the receiver treats it as a C string.
+HandOver DecodeHandOver(const void* data, std::uint32_t byteCount);
 
 }  // namespace mosaikon

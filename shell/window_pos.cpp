@@ -7,6 +7,33 @@
 
 namespace mosaikon {
 
+namespace {
+
+// The platform's show commands and placement flag that matter here.
+constexpr std::uint32_t kShowNormal = 1;
+constexpr std::uint32_t kShowMinimized = 2;
+constexpr std::uint32_t kShowMaximized = 3;
+constexpr std::uint32_t kMinimize = 6;
+constexpr std::uint32_t kShowMinNoActive = 7;
+constexpr std::uint32_t kForceMinimize = 11;
+constexpr std::uint32_t kRestoreToMaximized = 2;  // placement flag
+
+}  // namespace
+
+std::uint32_t RestoredShowCommand(const WindowPos& pos) {
+  switch (pos.showCommand) {
+    case kShowMaximized:
+      return kShowMaximized;
+    case kShowMinimized:
+    case kMinimize:
+    case kShowMinNoActive:
+    case kForceMinimize:
+      return (pos.flags & kRestoreToMaximized) ? kShowMaximized : kShowNormal;
+    default:
+      return kShowNormal;
+  }
+}
+
 std::string FormatWindowPos(const WindowPos& pos) {
   char buffer[160];
   std::snprintf(buffer, sizeof buffer, "%u,%u,%d,%d,%d,%d,%d,%d,%d,%d", static_cast<unsigned>(pos.flags),

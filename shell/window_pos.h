@@ -24,6 +24,12 @@ struct WindowPos {
   friend bool operator==(const WindowPos&, const WindowPos&) = default;
 };
 
+// The show command a stored placement is restored with: maximised when it was
+// stored maximised, or minimised from a maximised window; normal otherwise.
+// A stored hidden or minimised state, or a number that is no show command,
+// would start the viewer without a usable window.
+std::uint32_t RestoredShowCommand(const WindowPos& pos);
+
 // "flags,show,minX,minY,maxX,maxY,left,top,right,bottom".
 std::string FormatWindowPos(const WindowPos& pos);
 

@@ -6,11 +6,14 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <string_view>
+
+#include "document/line_splitter.h"
 
 namespace mosaikon {
 
-// A tab advances to the next multiple of tabSize (below 1: 8). With
+// A tab advances to the next multiple of EffectiveTabSize(tabSize). With
 // decodeMode above 0 a byte of 0x80 or above takes the byte after it along
 // and two columns, as one double-byte character; every other byte is one
 // column.
@@ -25,7 +28,7 @@ struct CellSpan {
   std::int32_t index = 0;
   std::int32_t byteCount = 0;  // 2 for a pair; 1 otherwise, also for a lead byte that ends the line
   std::int64_t column = 0;
-  std::int64_t cells = 0;  // 1; 2 for a pair; 1 to tabSize for a tab
+  std::int64_t cells = 0;  // 1; 2 for a pair; 1 to the tab size for a tab
   bool pair = false;       // a double-byte character (two cells even with no second byte)
 
   std::int64_t End() const { return column + cells; }
@@ -34,11 +37,54 @@ struct CellSpan {
 class ColumnWalk {
  public:
   ColumnWalk(std::string_view line, const ColumnRules& rules)
-      : line_(line), tabSize_(rules.tabSize > 0 ? rules.tabSize : 8), pairs_(rules.decodeMode > 0) {}
+      : line_(line), tabSize_(EffectiveTabSize(rules.tabSize)), pairs_(rules.decodeMode > 0) {}
 
   // The next span of the line, or false when the line is done.
   bool Next(CellSpan& span) {
     if (next_ >= line_.size()) return false;
+    Measure(span);
+    Take(span);
+    return true;
+  }
+
+  // Like Next, but a run of plain bytes (neither tab nor pair) comes as one
+  // span of one column per byte, ending at `untilColumn` at the latest.
+  bool NextRun(CellSpan& span, std::int64_t untilColumn) {
+    if (next_ >= line_.size()) return false;
+    Measure(span);
+    if (!Special(span)) {
+      const std::size_t run = PlainRun(untilColumn);
+      span.byteCount = static_cast<std::int32_t>(run);
+      span.cells = static_cast<std::int64_t>(run);
+    }
+    Take(span);
+    return true;
+  }
+
+  // Passes over every span that ends at or before `column`, quickly over
+  // plain bytes: the next span is then the one that holds `column`, or the
+  // first after it.
+  void SkipTo(std::int64_t column) {
+    CellSpan span;
+    while (next_ < line_.size() && column_ < column) {
+      Measure(span);
+      if (Special(span)) {
+        if (span.End() > column) return;
+        Take(span);
+      } else {
+        const std::size_t run = PlainRun(column);
+        next_ += run;
+        column_ += static_cast<std::int64_t>(run);
+      }
+    }
+  }
+
+  // The column where the next span starts (the line's width once it is done).
+  std::int64_t column() const { return column_; }
+
+ private:
+  // The span at the current position, as one byte or one pair.
+  void Measure(CellSpan& span) const {
     const auto byte = static_cast<unsigned char>(line_[next_]);
     span.index = static_cast<std::int32_t>(next_);
     span.column = column_;
@@ -50,12 +96,30 @@ class ColumnWalk {
       span.byteCount = 1;
       span.cells = byte == '\t' ? tabSize_ - column_ % tabSize_ : 1;
     }
+  }
+  bool Special(const CellSpan& span) const { return span.pair || line_[next_] == '\t'; }
+  void Take(const CellSpan& span) {
     next_ += static_cast<std::size_t>(span.byteCount);
     column_ += span.cells;
-    return true;
   }
 
- private:
+  // How many plain bytes follow from the current one (which is plain), at
+  // most as many as columns remain up to `untilColumn`, and at least one.
+  std::size_t PlainRun(std::int64_t untilColumn) const {
+    const std::size_t rest = line_.size() - next_;
+    const std::int64_t room = untilColumn - column_;
+    const std::size_t limit =
+        room < 1 ? 1 : (room < static_cast<std::int64_t>(rest) ? static_cast<std::size_t>(room) : rest);
+    const char* const from = line_.data() + next_;
+    if (!pairs_) {
+      const void* tab = std::memchr(from, '\t', limit);
+      return tab ? static_cast<std::size_t>(static_cast<const char*>(tab) - from) : limit;
+    }
+    std::size_t n = 0;
+    while (n < limit && from[n] != '\t' && static_cast<unsigned char>(from[n]) < 0x80) ++n;
+    return n;
+  }
+
   std::string_view line_;
   std::int64_t tabSize_;
   bool pairs_;

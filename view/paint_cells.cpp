@@ -1,6 +1,6 @@
-// Painting of the visible rows. Positions along a row are kept in 64 bits: a
-// single line can be far wider than int pixels, and the walk over it counts
-// columns from the line's start whatever is shown.
+// Painting of the visible rows, in client pixels. Document positions are
+// 64-bit (a single line can be far wider than int pixels); they are turned
+// into client positions near the client area before they reach the surface.
 #include "view/paint_cells.h"
 
 #include <algorithm>
@@ -31,27 +31,25 @@ class CellPainter {
         document_(*input.document),
         fill_(input.document->ansi ? Fill::kAnsiBlack : Fill::kBackground),
         rules_{input.tabSize, input.decodeMode},
-        current_{input.foreColor, input.backColor} {
-    visible_ = {input.offset.x, input.offset.y, ToInt(std::int64_t{input.offset.x} + input.client.cx),
-                ToInt(std::int64_t{input.offset.y} + input.client.cy)};
-  }
+        current_{input.foreColor, input.backColor} {}
 
   void Paint() {
     surface_.SelectFont(CellFont::kTerminal);
     const int cellWidth = in_.cell.cx;
     const int cellHeight = in_.cell.cy;
     if (cellWidth <= 0 || cellHeight <= 0) {
-      FillArea(visible_);
+      FillArea({0, 0, in_.client.cx, in_.client.cy});
       return;
     }
-    const std::int64_t firstRow = visible_.top / cellHeight;
-    const std::int64_t endRow = std::min<std::int64_t>(visible_.bottom / cellHeight + 1, document_.LineCount());
-    int y = visible_.top - visible_.top % cellHeight;
+    const std::int64_t firstRow = in_.offset.y / cellHeight;
+    const std::int64_t endRow =
+        std::min<std::int64_t>((in_.offset.y + in_.client.cy) / cellHeight + 1, document_.LineCount());
+    int y = static_cast<int>(firstRow * cellHeight - in_.offset.y);
     for (std::int64_t row = firstRow; row < endRow; ++row) {
       PaintRow(static_cast<int>(row), y);
       y += cellHeight;
     }
-    FillArea({visible_.left, y, visible_.right, visible_.bottom});
+    FillArea({0, y, in_.client.cx, in_.client.cy});
   }
 
  private:
@@ -79,22 +77,22 @@ class CellPainter {
     run_.clear();
   }
 
+  // The client x of a document column; columns near the client area only.
+  int ClientX(std::int64_t column) const { return ToInt(column * in_.cell.cx - in_.offset.x); }
+
   void PaintRow(int row, int y) {
     const TextLine& line = document_.lines[static_cast<std::size_t>(row)];
     const int cellWidth = in_.cell.cx;
     const int bottom = y + in_.cell.cy;
-    if (line.length == 0) {
-      FillArea({visible_.left, y, visible_.right, bottom});
-      return;
-    }
+    // The columns that meet the client area: [firstColumn, endColumn).
+    const std::int64_t firstColumn = in_.offset.x / cellWidth;
+    const std::int64_t endColumn = (in_.offset.x + in_.client.cx + cellWidth - 1) / cellWidth;
     run_.clear();
     ColumnWalk walk(line.Text(), rules_);
+    walk.SkipTo(firstColumn);
     CellSpan span;
-    std::int64_t x = 0;
     while (walk.Next(span)) {
-      // Nothing right of the client area shows; stopping here keeps a paint
-      // of a very long line to the visible width.
-      if (x >= visible_.right) {
+      if (span.column >= endColumn) {
         Flush(y);
         return;
       }
@@ -105,40 +103,33 @@ class CellPainter {
         Flush(y);
         current_ = colours;
       }
-      const std::int64_t right = x + span.cells * cellWidth;
-      // Cells wholly left of the client area are not drawn; they only move
-      // the position on.
-      const bool shown = right > visible_.left;
+      const int x = ClientX(span.column);
       if (byte >= 0x80) {
-        if (shown) {
-          surface_.SetColours(current_.text, current_.background);
-          Flush(y);
-        }
+        surface_.SetColours(current_.text, current_.background);
+        Flush(y);
         if (span.pair) {
           // At the end of the line a blank stands in for the partner. The
           // two trailing blanks paint the second cell's background when the
           // glyph is narrower.
           const char pair[4] = {bytes[0], span.byteCount == 2 ? bytes[1] : ' ', ' ', ' '};
-          if (shown) {
-            surface_.SelectFont(CellFont::kChinese);
-            surface_.DrawRun(ToInt(x), y, std::string_view(pair, 4));
-            surface_.SelectFont(CellFont::kTerminal);
-          }
-        } else if (shown) {
-          surface_.DrawRun(ToInt(x), y, std::string_view(bytes, 1));
-        }
-      } else if (shown) {
-        if (run_.empty()) runX_ = ToInt(x);
-        if (byte == '\t') {
-          run_.append(static_cast<std::size_t>(span.cells), ' ');
+          surface_.SelectFont(CellFont::kChinese);
+          surface_.DrawRun(x, y, std::string_view(pair, 4));
+          surface_.SelectFont(CellFont::kTerminal);
         } else {
-          run_.push_back(static_cast<char>(byte));
+          surface_.DrawRun(x, y, std::string_view(bytes, 1));
         }
+      } else if (byte == '\t') {
+        // Only the tab's cells that meet the client area.
+        const std::int64_t from = std::max(span.column, firstColumn);
+        if (run_.empty()) runX_ = ClientX(from);
+        run_.append(static_cast<std::size_t>(std::min(span.End(), endColumn) - from), ' ');
+      } else {
+        if (run_.empty()) runX_ = x;
+        run_.push_back(static_cast<char>(byte));
       }
-      x = right;
     }
     Flush(y);
-    FillArea({ToInt(x), y, visible_.right, bottom});
+    FillArea({std::max(ClientX(walk.column()), 0), y, in_.client.cx, bottom});
   }
 
   const PaintInput& in_;
@@ -146,7 +137,6 @@ class CellPainter {
   const TextDocument& document_;
   const Fill fill_;
   const ColumnRules rules_;
-  PixelRect visible_;
   Colours current_;
   std::string run_;
   int runX_ = 0;

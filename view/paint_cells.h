@@ -27,8 +27,8 @@ enum class CellFont { kTerminal, kChinese };
 // The fill of empty areas: black for ANSI art, the BackColor brush otherwise.
 enum class Fill { kAnsiBlack, kBackground };
 
-// Drawing in document pixels. The surface restores whatever font it had
-// before the first SelectFont when it is done.
+// Drawing in client pixels. The surface restores whatever font it had before
+// the first SelectFont when it is done.
 class DrawingSurface {
  public:
   virtual ~DrawingSurface() = default;
@@ -41,8 +41,8 @@ class DrawingSurface {
 
 struct PaintInput {
   const TextDocument* document = nullptr;
-  PixelSize cell;  // measured; painting needs both sides positive
-  PixelPoint offset;
+  PixelSize cell;     // measured; painting needs both sides positive
+  PixelPoint offset;  // the document pixel at the client's top-left corner
   PixelSize client;
   NormalisedSelection selection;
   Colour foreColor = 0;
@@ -54,6 +54,10 @@ struct PaintInput {
 };
 
 // Draws the rows that meet the client area and fills everything else of it.
+// Coordinates handed to the surface stay within about a cell of the client
+// area however far the view is scrolled, and so does the text drawn: a row
+// is walked quickly up to its first visible column and no further than its
+// last one.
 void PaintCells(const PaintInput& input, DrawingSurface& surface);
 
 }  // namespace mosaikon

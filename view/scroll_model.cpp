@@ -1,6 +1,8 @@
-// Scroll arithmetic of the view. Products and sums are taken in 64 bits: a
-// document of a few hundred million lines or columns has an extent beyond the
-// range of int, which saturates rather than wraps.
+// Scroll arithmetic of the view. Offsets and extents are 64-bit: a document
+// of a few hundred million lines or columns is more pixels than an int holds,
+// and every one of them must be reachable. Only what meets an int-counting
+// interface (steps, bar values, cells) is narrowed, by saturation or by the
+// bar unit.
 #include "view/scroll_model.h"
 
 #include <algorithm>
@@ -10,6 +12,8 @@ namespace mosaikon {
 namespace {
 
 constexpr std::int64_t kIntMax = std::numeric_limits<int>::max();
+// The range of a bar that counts in units of several pixels.
+constexpr std::int64_t kLongBarRange = std::int64_t{1} << 30;
 
 int Saturate(std::int64_t value) {
   return static_cast<int>(std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(), kIntMax));
@@ -20,18 +24,21 @@ int WholeCells(int length, int cell) {
   return length - length % cell;
 }
 
-int MeasuredStep(int measured, int extent, int fallback) {
-  int step = measured > extent ? extent : measured;
+int MeasuredStep(int measured, std::int64_t extent, int fallback) {
+  const int step = measured > extent ? static_cast<int>(extent) : measured;
   return step == 0 ? fallback : step;
 }
 
 }  // namespace
 
-int& Along(PixelPoint& point, Axis axis) {
+std::int64_t& Along(PixelPoint& point, Axis axis) {
   return axis == Axis::kHorizontal ? point.x : point.y;
 }
-int Along(const PixelPoint& point, Axis axis) {
+std::int64_t Along(const PixelPoint& point, Axis axis) {
   return axis == Axis::kHorizontal ? point.x : point.y;
+}
+std::int64_t Along(const ContentSize& size, Axis axis) {
+  return axis == Axis::kHorizontal ? size.cx : size.cy;
 }
 int Along(const PixelSize& size, Axis axis) {
   return axis == Axis::kHorizontal ? size.cx : size.cy;
@@ -41,17 +48,17 @@ bool HasLayout(const LayoutInput& input) {
   return input.lineCount > 0 && input.documentWidth > 0 && input.cell.cx > 0 && input.cell.cy > 0;
 }
 
-int DefaultLineStep(int extent) {
-  return std::max(extent / 100, 1);
+int DefaultLineStep(std::int64_t extent) {
+  return Saturate(std::max<std::int64_t>(extent / 100, 1));
 }
-int DefaultPageStep(int extent) {
-  return std::max(extent / 10, 1);
+int DefaultPageStep(std::int64_t extent) {
+  return Saturate(std::max<std::int64_t>(extent / 10, 1));
 }
 
 LayoutResult DecideLayout(const LayoutInput& input) {
   LayoutResult result;
-  const int contentWidth = Saturate(std::int64_t{input.documentWidth} * input.cell.cx);
-  const int contentHeight = Saturate(std::int64_t{input.lineCount} * input.cell.cy);
+  const std::int64_t contentWidth = std::int64_t{input.documentWidth} * input.cell.cx;
+  const std::int64_t contentHeight = std::int64_t{input.lineCount} * input.cell.cy;
   int clientWidth = std::max(input.client.cx, 0);
   int clientHeight = std::max(input.client.cy, 0);
   int pageWidth = WholeCells(clientWidth, input.cell.cx);
@@ -78,10 +85,36 @@ LayoutResult DecideLayout(const LayoutInput& input) {
   return result;
 }
 
-ScrollMove ScrollAxisMove(int offset, int extent, int lineStep, int pageStep, int client, int action,
+std::int64_t BarUnit(std::int64_t extent) {
+  return extent <= kIntMax ? 1 : (extent + kLongBarRange - 1) / kLongBarRange;
+}
+
+int BarMaximum(std::int64_t extent) {
+  return static_cast<int>((extent - 1) / BarUnit(extent));
+}
+
+int BarPage(std::int64_t extent, int client) {
+  return static_cast<int>(std::max(client, 0) / BarUnit(extent));
+}
+
+int BarPosition(std::int64_t offset, std::int64_t extent, int client) {
+  const std::int64_t unit = BarUnit(extent);
+  if (unit == 1) return Saturate(offset);
+  if (offset >= extent - client) return BarMaximum(extent) - BarPage(extent, client) + 1;
+  return static_cast<int>(offset / unit);
+}
+
+std::int64_t OffsetForBarPosition(int position, std::int64_t extent, int client) {
+  const std::int64_t unit = BarUnit(extent);
+  if (unit == 1) return position;
+  if (position >= BarMaximum(extent) - BarPage(extent, client) + 1) return extent - client;
+  return position * unit;
+}
+
+ScrollMove ScrollAxisMove(std::int64_t offset, std::int64_t extent, int lineStep, int pageStep, int client, int action,
                           const int* track) {
   const std::int64_t o = offset;
-  const std::int64_t max = std::int64_t{extent} - client;
+  const std::int64_t max = extent - client;
   ScrollMove move{offset, 0};
   if (max < 0) return move;
 
@@ -110,20 +143,20 @@ ScrollMove ScrollAxisMove(int offset, int extent, int lineStep, int pageStep, in
       if (!track) return move;
       // The bar reports positions inside its range; keep the offset inside
       // the content even if it does not.
-      target = std::clamp<std::int64_t>(*track, 0, max);
+      target = std::clamp<std::int64_t>(OffsetForBarPosition(*track, extent, client), 0, max);
       break;
     default:
       return move;
   }
-  move.offset = Saturate(target);
-  move.shift = Saturate(o - target);
+  move.offset = target;
+  move.shift = o - target;
   return move;
 }
 
-PixelPoint ClampOffsetAfterResize(PixelPoint offset, PixelSize extent, PixelSize client) {
-  const auto clamp = [](int o, int e, int c) {
-    const std::int64_t max = std::int64_t{e} - c;
-    return max < o ? Saturate(std::max<std::int64_t>(0, max)) : o;
+PixelPoint ClampOffsetAfterResize(PixelPoint offset, ContentSize extent, PixelSize client) {
+  const auto clamp = [](std::int64_t o, std::int64_t e, int c) {
+    const std::int64_t max = e - c;
+    return max < o ? std::max<std::int64_t>(0, max) : o;
   };
   return {clamp(offset.x, extent.cx, client.cx), clamp(offset.y, extent.cy, client.cy)};
 }
@@ -150,7 +183,7 @@ WheelScroll TakeWheelDelta(ScrollState& state, std::int64_t delta) {
 
 CellPosition CellAt(PixelPoint offset, PixelSize cell, int x, int y) {
   if (cell.cx <= 0 || cell.cy <= 0) return {};
-  return {Saturate((std::int64_t{offset.x} + x) / cell.cx), Saturate((std::int64_t{offset.y} + y) / cell.cy)};
+  return {Saturate((offset.x + x) / cell.cx), Saturate((offset.y + y) / cell.cy)};
 }
 
 }  // namespace mosaikon

@@ -7,16 +7,26 @@
 
 namespace mosaikon {
 
+// A point in document pixels. 64-bit: a line of a few hundred million
+// columns is wider than int pixels.
 struct PixelPoint {
-  int x = 0;
-  int y = 0;
+  std::int64_t x = 0;
+  std::int64_t y = 0;
   bool operator==(const PixelPoint&) const = default;
 };
 
+// Sizes the window system gives in int: a cell, a client area, a step.
 struct PixelSize {
   int cx = 0;
   int cy = 0;
   bool operator==(const PixelSize&) const = default;
+};
+
+// The size of the content in pixels, 64-bit like PixelPoint.
+struct ContentSize {
+  std::int64_t cx = 0;
+  std::int64_t cy = 0;
+  bool operator==(const ContentSize&) const = default;
 };
 
 // The platform's scroll codes; on the horizontal axis "up" is left.
@@ -41,7 +51,7 @@ constexpr int kWheelPage = -1;  // wheelLinesPerNotch value: one page per notch
 // Scroll position and sizes of the view, in pixels.
 struct ScrollState {
   PixelPoint offset;     // document pixel at the client's top-left corner; never negative
-  PixelSize extent;      // content size
+  ContentSize extent;    // content size
   PixelSize lineStep;    // one line action per axis
   PixelSize pageStep;    // one page action per axis
   PixelSize clientSize;  // as last reported by a resize
@@ -49,8 +59,9 @@ struct ScrollState {
   int wheelLinesPerNotch = kDefaultWheelLines;
 };
 
-int& Along(PixelPoint& point, Axis axis);
-int Along(const PixelPoint& point, Axis axis);
+std::int64_t& Along(PixelPoint& point, Axis axis);
+std::int64_t Along(const PixelPoint& point, Axis axis);
+std::int64_t Along(const ContentSize& size, Axis axis);
 int Along(const PixelSize& size, Axis axis);
 
 // What a layout needs to know about the window and the document.
@@ -68,7 +79,7 @@ struct LayoutInput {
 struct LayoutResult {
   bool showHorizontal = false;  // bars the layout must show (never hides one)
   bool showVertical = false;
-  PixelSize extent;
+  ContentSize extent;
   PixelSize lineStep;
   PixelSize pageStep;
 };
@@ -79,27 +90,39 @@ bool HasLayout(const LayoutInput& input);
 
 // The bar and step decisions of a layout (call only when HasLayout). The
 // horizontal bar is decided first; showing it can bring in the vertical one,
-// but not the other way round. The extent saturates at the largest int.
+// but not the other way round.
 LayoutResult DecideLayout(const LayoutInput& input);
 
 // Defaults the steps are reset to before the measured ones are applied.
-int DefaultLineStep(int extent);
-int DefaultPageStep(int extent);
+int DefaultLineStep(std::int64_t extent);
+int DefaultPageStep(std::int64_t extent);
+
+// A scroll bar counts in int. Content up to the largest int is shown on its
+// bar pixel for pixel; longer content in units of BarUnit pixels, so that
+// the bar's range fits while the offset itself stays exact. The far end of
+// the bar stands for the far end of the content.
+std::int64_t BarUnit(std::int64_t extent);
+int BarMaximum(std::int64_t extent);  // the bar's range is 0 to this
+int BarPage(std::int64_t extent, int client);
+int BarPosition(std::int64_t offset, std::int64_t extent, int client);
+// The offset a bar position stands for (not yet clamped to the content).
+std::int64_t OffsetForBarPosition(int position, std::int64_t extent, int client);
 
 struct ScrollMove {
-  int offset = 0;  // new offset on the axis
-  int shift = 0;   // pixels the shown content moves (positive: towards down/right)
+  std::int64_t offset = 0;  // new offset on the axis
+  std::int64_t shift = 0;   // pixels the shown content moves (positive: towards down/right)
 };
 
 // One scroll action on an axis with offset o, extent e, line and page steps
 // and the client's length on that axis. `track` is the bar's tracking
-// position, or null when it cannot be read. Returns a move with shift 0 when
-// nothing changes.
-ScrollMove ScrollAxisMove(int offset, int extent, int lineStep, int pageStep, int client, int action, const int* track);
+// position (in bar units), or null when it cannot be read. Returns a move
+// with shift 0 when nothing changes.
+ScrollMove ScrollAxisMove(std::int64_t offset, std::int64_t extent, int lineStep, int pageStep, int client, int action,
+                          const int* track);
 
 // The offset after a resize to `client`: scrolled back so that the content
 // ends at the client's edge, but never below 0.
-PixelPoint ClampOffsetAfterResize(PixelPoint offset, PixelSize extent, PixelSize client);
+PixelPoint ClampOffsetAfterResize(PixelPoint offset, ContentSize extent, PixelSize client);
 
 struct WheelScroll {
   int action = kLineDown;

@@ -3,7 +3,12 @@
 #include "view/selection.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
+#include <stdexcept>
+#include <utility>
+
+#include "common/string_util.h"
 
 namespace mosaikon {
 
@@ -32,91 +37,239 @@ bool NormalisedSelection::IsSelected(int row, int column) const {
 
 namespace {
 
-void RemoveTrailingBreaks(std::string& text) {
-  const std::size_t keep = text.find_last_not_of("\r\n");
-  text.erase(keep == std::string::npos ? 0 : keep + 1);
+bool IsBreak(char byte) {
+  return byte == '\r' || byte == '\n';
 }
 
-// Columns as the selection holds them; only a TabSize near the int limit
-// walks past the largest one.
+// Columns as the selection holds them; only a line wider than the largest
+// int walks past the largest one.
 int ClampedColumn(std::int64_t column) {
   return static_cast<int>(std::min<std::int64_t>(column, std::numeric_limits<int>::max()));
 }
 
-void StreamText(const TextDocument& document, Selection& selection, const ColumnRules& rules, std::string& text) {
-  const NormalisedSelection selected(selection, SelectionShape::kStream);
-  const int lastRow = std::min(selected.end().row, document.LineCount() - 1);
-
-  // The first selected byte, then the first byte after it that is not
-  // selected: the same test as painting, a pair tested at its first byte.
+// The stream's text: the document bytes [first, stop), or no first byte.
+struct StreamRange {
   const char* first = nullptr;
   const char* stop = nullptr;
-  for (int row = std::max(selected.start().row, 0); row <= lastRow && !stop; ++row) {
+};
+
+StreamRange FindStreamRange(const TextDocument& document, const NormalisedSelection& selected,
+                            const ColumnRules& rules) {
+  const CellPosition start = selected.start();
+  const CellPosition end = selected.end();
+  const int lastRow = std::min(end.row, document.LineCount() - 1);
+  // The first selected byte: the same test as painting, a pair tested at its
+  // first byte.
+  for (int row = std::max(start.row, 0); row <= lastRow; ++row) {
     const TextLine& line = document.lines[static_cast<std::size_t>(row)];
     ColumnWalk walk(line.Text(), rules);
+    if (row == start.row) walk.SkipTo(start.column);
     CellSpan span;
     while (walk.Next(span)) {
-      const bool inside = selected.IsSelected(row, ClampedColumn(span.column));
-      if (!first) {
-        if (inside) first = line.start + span.index;
-      } else if (!inside) {
-        stop = line.start + span.index;
-        break;
+      if (row == end.row && span.column >= end.column) break;
+      if (!selected.IsSelected(row, ClampedColumn(span.column))) continue;
+      // Every byte after it is selected up to the end row; there the first
+      // byte that is not ends the text, else the end of the last line walked.
+      StreamRange range{line.start + span.index, nullptr};
+      const TextLine& last = document.lines[static_cast<std::size_t>(lastRow)];
+      range.stop = last.start + last.length;
+      if (end.row == lastRow) {
+        ColumnWalk endWalk = end.row == row ? walk : ColumnWalk(last.Text(), rules);
+        endWalk.SkipTo(end.column);
+        while (endWalk.Next(span)) {
+          if (!selected.IsSelected(end.row, ClampedColumn(span.column))) {
+            range.stop = last.start + span.index;
+            break;
+          }
+        }
       }
+      while (range.stop > range.first && IsBreak(range.stop[-1])) --range.stop;
+      return range;
     }
   }
-  if (!first) {
-    selection.anchor = selection.caret;
-    return;
-  }
-  if (!stop) {
-    const TextLine& last = document.lines[static_cast<std::size_t>(lastRow)];
-    stop = last.start + last.length;
-  }
-  text.assign(first, stop);
-  RemoveTrailingBreaks(text);
+  return {};
 }
 
-void ColumnText(const TextDocument& document, Selection& selection, const ColumnRules& rules, std::string& text) {
-  const NormalisedSelection selected(selection, SelectionShape::kColumns);
-  for (int row = std::max(selected.top(), 0); row <= selected.bottom() && row < document.LineCount(); ++row) {
-    text += ClipColumns(selected.left(), selected.right(), document.lines[static_cast<std::size_t>(row)].Text(), rules);
-    if (!text.empty()) text += "\r\n";
+// Hands the pieces of display columns [left, right) of a line to `sink`:
+// Bytes(view) for bytes of the line, Blanks(count) for the columns of a tab.
+template <typename Sink>
+void ClipPieces(std::int64_t left, std::int64_t right, std::string_view line, const ColumnRules& rules, Sink& sink) {
+  left = std::max<std::int64_t>(left, 0);
+  ColumnWalk walk(line, rules);
+  walk.SkipTo(left);
+  CellSpan span;
+  while (!sink.Done() && walk.NextRun(span, right) && span.column < right) {
+    if (span.End() <= left) continue;
+    const std::string_view bytes = line.substr(static_cast<std::size_t>(span.index), span.byteCount);
+    if (span.pair) {
+      // Cut by the left edge: left out; cut by the right edge: taken whole.
+      if (span.column >= left) sink.Bytes(bytes);
+    } else if (bytes[0] == '\t') {
+      sink.Blanks(std::min(span.End(), right) - std::max(span.column, left));
+    } else {
+      const auto from = static_cast<std::size_t>(std::max(span.column, left) - span.column);
+      const auto to = static_cast<std::size_t>(std::min(span.End(), right) - span.column);
+      sink.Bytes(bytes.substr(from, to - from));
+    }
   }
-  RemoveTrailingBreaks(text);
-  if (text.empty()) selection.anchor = selection.caret;
 }
+
+// One row of a column text: owes the CR LF pairs of the rows before it, and
+// pays them only when the row has bytes, so no break follows the last row
+// with bytes.
+template <typename Sink>
+struct RowSink {
+  Sink& sink;
+  std::int64_t& owedBreaks;
+  bool wrote = false;
+
+  void Open() {
+    if (wrote) return;
+    wrote = true;
+    if (owedBreaks > 0) sink.Breaks(owedBreaks);
+    owedBreaks = 0;
+  }
+  void Bytes(std::string_view bytes) {
+    if (bytes.empty()) return;
+    Open();
+    sink.Bytes(bytes);
+  }
+  void Blanks(std::int64_t count) {
+    if (count <= 0) return;
+    Open();
+    sink.Blanks(count);
+  }
+  bool Done() const { return sink.Done(); }
+};
+
+template <typename Sink>
+void ColumnPieces(const TextDocument& document, const NormalisedSelection& selected, const ColumnRules& rules,
+                  Sink& sink) {
+  std::int64_t owedBreaks = 0;
+  bool any = false;
+  const int lastRow = std::min(selected.bottom(), document.LineCount() - 1);
+  for (int row = std::max(selected.top(), 0); row <= lastRow && !sink.Done(); ++row) {
+    RowSink<Sink> out{sink, owedBreaks};
+    ClipPieces(selected.left(), selected.right(), document.lines[static_cast<std::size_t>(row)].Text(), rules, out);
+    any = any || out.wrote;
+    if (any) ++owedBreaks;
+  }
+}
+
+struct CountingSink {
+  std::uint64_t size = 0;
+  void Bytes(std::string_view bytes) { size += bytes.size(); }
+  void Blanks(std::int64_t count) { size += static_cast<std::uint64_t>(count); }
+  void Breaks(std::int64_t count) { size += 2 * static_cast<std::uint64_t>(count); }
+  bool Done() const { return false; }
+};
+
+struct WritingSink {
+  char* out;
+  void Bytes(std::string_view bytes) {
+    std::memcpy(out, bytes.data(), bytes.size());
+    out += bytes.size();
+  }
+  void Blanks(std::int64_t count) {
+    std::memset(out, ' ', static_cast<std::size_t>(count));
+    out += count;
+  }
+  void Breaks(std::int64_t count) {
+    for (std::int64_t i = 0; i < count; ++i, out += 2) std::memcpy(out, "\r\n", 2);
+  }
+  bool Done() const { return false; }
+};
+
+struct StringSink {
+  std::string text;
+  void Bytes(std::string_view bytes) { text.append(bytes); }
+  void Blanks(std::int64_t count) { text.append(static_cast<std::size_t>(count), ' '); }
+  bool Done() const { return false; }
+};
+
+// Collects from the first byte that is not white space up to the next line
+// break, then asks for nothing more.
+struct FirstLineSink {
+  std::string line;
+  bool started = false;
+  bool done = false;
+
+  void Bytes(std::string_view bytes) {
+    if (done) return;
+    if (!started) {
+      std::size_t skip = 0;
+      while (skip < bytes.size() && IsWhiteSpace(static_cast<unsigned char>(bytes[skip]))) ++skip;
+      bytes.remove_prefix(skip);
+      if (bytes.empty()) return;
+      started = true;
+    }
+    const std::size_t cut = bytes.find_first_of("\r\n");
+    line.append(bytes.substr(0, cut));
+    done = cut != std::string_view::npos;
+  }
+  void Blanks(std::int64_t count) {
+    if (started && !done) line.append(static_cast<std::size_t>(count), ' ');
+  }
+  void Breaks(std::int64_t) { done = started; }
+  bool Done() const { return done; }
+};
 
 }  // namespace
 
 std::string ClipColumns(std::int64_t left, std::int64_t right, std::string_view line, const ColumnRules& rules) {
-  left = std::max<std::int64_t>(left, 0);
-  std::string piece;
-  ColumnWalk walk(line, rules);
-  CellSpan span;
-  while (walk.Next(span) && span.column < right) {
-    if (span.End() <= left) continue;
-    if (span.pair) {
-      // Cut by the left edge: left out; cut by the right edge: taken whole.
-      if (span.column >= left) piece.append(line.substr(static_cast<std::size_t>(span.index), span.byteCount));
-    } else if (line[static_cast<std::size_t>(span.index)] == '\t') {
-      piece.append(static_cast<std::size_t>(std::min(span.End(), right) - std::max(span.column, left)), ' ');
-    } else {
-      piece.push_back(line[static_cast<std::size_t>(span.index)]);
-    }
+  StringSink sink;
+  ClipPieces(left, right, line, rules, sink);
+  return std::move(sink.text);
+}
+
+SelectedText::SelectedText(const TextDocument& document, Selection& selection, SelectionShape shape,
+                           const ColumnRules& rules)
+    : document_(document), selected_(selection, shape), rules_(rules) {
+  if (selection.Empty()) return;
+  if (shape == SelectionShape::kStream) {
+    const StreamRange range = FindStreamRange(document_, selected_, rules_);
+    first_ = range.first;
+    size_ = range.first ? static_cast<std::uint64_t>(range.stop - range.first) : 0;
+  } else {
+    CountingSink counter;
+    ColumnPieces(document_, selected_, rules_, counter);
+    size_ = counter.size;
   }
-  return piece;
+  if (size_ == 0) selection.anchor = selection.caret;
+}
+
+void SelectedText::CopyTo(char* out) const {
+  if (size_ == 0) return;
+  if (first_) {
+    std::memcpy(out, first_, static_cast<std::size_t>(size_));
+    return;
+  }
+  WritingSink writer{out};
+  ColumnPieces(document_, selected_, rules_, writer);
+}
+
+std::string SelectedText::FirstLine() const {
+  if (size_ == 0) return {};
+  if (!first_) {
+    FirstLineSink sink;
+    ColumnPieces(document_, selected_, rules_, sink);
+    return std::move(sink.line);
+  }
+  const char* from = first_;
+  const char* const end = first_ + size_;
+  while (from < end && IsWhiteSpace(static_cast<unsigned char>(*from))) ++from;
+  const char* to = from;
+  while (to < end && !IsBreak(*to)) ++to;
+  return std::string(from, to);
 }
 
 void BuildSelectedText(const TextDocument& document, Selection& selection, SelectionShape shape,
                        const ColumnRules& rules, std::string& text) {
   text.clear();
-  if (selection.Empty()) return;
-  if (shape == SelectionShape::kStream) {
-    StreamText(document, selection, rules, text);
-  } else {
-    ColumnText(document, selection, rules, text);
-  }
+  const SelectedText selected(document, selection, shape, rules);
+  if (selected.Size() > text.max_size()) throw std::length_error("selected text too long for a string");
+  text.resize(static_cast<std::size_t>(selected.Size()));
+  selected.CopyTo(text.data());
 }
 
 }  // namespace mosaikon

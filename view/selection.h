@@ -61,11 +61,40 @@ constexpr bool Before(const CellPosition& a, const CellPosition& b) {
   return a.row < b.row || (a.row == b.row && a.column < b.column);
 }
 
-// The selected text in the document. Stream: the document's own bytes from
-// the first selected byte to the last, line breaks and tabs as stored.
-// Columns: one line per row of the rectangle, tabs expanded to blanks, joined
-// by CR LF. Trailing CR and LF are removed. A selection that covers no byte
-// collapses (anchor = caret) and gives the empty text; `text` is emptied first.
+// The text a selection stands for. Stream: the document's own bytes from the
+// first selected byte to the last, line breaks and tabs as stored. Columns:
+// one line per row of the rectangle, tabs expanded to blanks, joined by
+// CR LF. Trailing CR and LF are removed (lines hold no CR or LF, so that is
+// the breaks after the last row with bytes).
+//
+// The size is known before any text is made, so a caller can put the text
+// straight into a block of exactly that size: a stream is a range of the
+// document, and the columns are walked once to count and once to copy.
+class SelectedText {
+ public:
+  // Works out what the selection covers; a selection that covers no byte
+  // collapses (anchor = caret) and stands for the empty text.
+  SelectedText(const TextDocument& document, Selection& selection, SelectionShape shape, const ColumnRules& rules);
+
+  bool Empty() const { return size_ == 0; }
+  std::uint64_t Size() const { return size_; }
+  // Writes the text, exactly Size() bytes, to `out`.
+  void CopyTo(char* out) const;
+  // The text from its first byte that is not white space (0x09-0x0D, blank)
+  // up to the CR or LF after it: what the hot key types, without making the
+  // whole text.
+  std::string FirstLine() const;
+
+ private:
+  const TextDocument& document_;
+  NormalisedSelection selected_;
+  ColumnRules rules_;
+  const char* first_ = nullptr;  // stream: the document bytes [first_, first_ + size_)
+  std::uint64_t size_ = 0;
+};
+
+// The selected text as one string (`text` is replaced); the selection
+// collapses as SelectedText's does.
 void BuildSelectedText(const TextDocument& document, Selection& selection, SelectionShape shape,
                        const ColumnRules& rules, std::string& text);
 

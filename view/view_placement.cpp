@@ -4,18 +4,13 @@
 #include "view/view_placement.h"
 
 #include <algorithm>
-#include <limits>
 
 namespace mosaikon {
 namespace {
 
-int ToInt(std::int64_t value) {
-  return static_cast<int>(std::clamp<std::int64_t>(value, 0, std::numeric_limits<int>::max()));
-}
-
 // `offset` kept within [0, extent - client].
-std::int64_t Clamp(std::int64_t offset, int extent, int client) {
-  return std::clamp<std::int64_t>(offset, 0, std::max<std::int64_t>(0, std::int64_t{extent} - client));
+std::int64_t Clamp(std::int64_t offset, std::int64_t extent, int client) {
+  return std::clamp<std::int64_t>(offset, 0, std::max<std::int64_t>(0, extent - client));
 }
 
 // One axis of OffsetShowing: the pixels [start, stop) with `margin` more on
@@ -44,24 +39,24 @@ std::int32_t ZoomedFontSize(std::int32_t fontSize, Zoom zoom) {
   return kDefaultFontSize;
 }
 
-PixelPoint OffsetForNewCell(PixelPoint offset, PixelSize oldCell, PixelSize newCell, PixelSize extent,
+PixelPoint OffsetForNewCell(PixelPoint offset, PixelSize oldCell, PixelSize newCell, ContentSize extent,
                             PixelSize client) {
-  auto axis = [](int position, int oldLength, int newLength, int extentLength, int clientLength) {
-    if (oldLength <= 0 || newLength <= 0) return ToInt(Clamp(position, extentLength, clientLength));
-    return ToInt(Clamp(std::int64_t{position / oldLength} * newLength, extentLength, clientLength));
+  auto axis = [](std::int64_t position, int oldLength, int newLength, std::int64_t extentLength, int clientLength) {
+    if (oldLength <= 0 || newLength <= 0) return Clamp(position, extentLength, clientLength);
+    return Clamp(position / oldLength * newLength, extentLength, clientLength);
   };
   return {axis(offset.x, oldCell.cx, newCell.cx, extent.cx, client.cx),
           axis(offset.y, oldCell.cy, newCell.cy, extent.cy, client.cy)};
 }
 
-PixelPoint OffsetShowing(PixelPoint offset, PixelSize extent, PixelSize client, PixelSize cell, CellPosition first,
+PixelPoint OffsetShowing(PixelPoint offset, ContentSize extent, PixelSize client, PixelSize cell, CellPosition first,
                          CellPosition end, PixelSize margin) {
   if (cell.cx <= 0 || cell.cy <= 0 || client.cx <= 0 || client.cy <= 0) return offset;
   const std::int64_t x = ShowSpan(offset.x, std::int64_t{first.column} * cell.cx, std::int64_t{end.column} * cell.cx,
                                   std::int64_t{margin.cx} * cell.cx, client.cx);
   const std::int64_t y = ShowSpan(offset.y, std::int64_t{first.row} * cell.cy, (std::int64_t{end.row} + 1) * cell.cy,
                                   std::int64_t{margin.cy} * cell.cy, client.cy);
-  return {ToInt(Clamp(x, extent.cx, client.cx)), ToInt(Clamp(y, extent.cy, client.cy))};
+  return {Clamp(x, extent.cx, client.cx), Clamp(y, extent.cy, client.cy)};
 }
 
 ImagePlan PlanImage(std::int64_t columns, std::int64_t lines, PixelSize cell, std::int64_t bandBytes) {

@@ -24,14 +24,14 @@ std::int32_t ZoomedFontSize(std::int32_t fontSize, Zoom zoom);
 // The offset that shows the cell that was at the top-left corner in cells of
 // `oldCell` at the same corner in cells of `newCell`, clamped so the content
 // still reaches the client's right and bottom edges where it is larger.
-PixelPoint OffsetForNewCell(PixelPoint offset, PixelSize oldCell, PixelSize newCell, PixelSize extent,
+PixelPoint OffsetForNewCell(PixelPoint offset, PixelSize oldCell, PixelSize newCell, ContentSize extent,
                             PixelSize client);
 
 // The offset nearest to `offset` that shows columns [first.column,
 // end.column) of rows first.row to end.row with `margin` cells (columns,
 // rows) of context on every side where the content has them. A range larger
 // than the client is shown from its start.
-PixelPoint OffsetShowing(PixelPoint offset, PixelSize extent, PixelSize client, PixelSize cell, CellPosition first,
+PixelPoint OffsetShowing(PixelPoint offset, ContentSize extent, PixelSize client, PixelSize cell, CellPosition first,
                          CellPosition end, PixelSize margin);
 
 // The platform's largest bitmap side.

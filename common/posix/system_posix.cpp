@@ -72,6 +72,9 @@ ErrorCode FileTooLargeError() {
 ErrorCode OutOfMemoryError() {
   return ENOMEM;
 }
+ErrorCode FileNameTooLongError() {
+  return ENAMETOOLONG;
+}
 
 bool ReadWholeFile(const std::string& path, std::string& buffer, std::uint32_t* size, FileTime* time,
                    ErrorCode& error) {
@@ -90,7 +93,7 @@ bool ReadWholeFile(const std::string& path, std::string& buffer, std::uint32_t* 
     error = EISDIR;
     return false;
   }
-  if (status.st_size < 0 || static_cast<std::uint64_t>(status.st_size) > std::numeric_limits<std::uint32_t>::max()) {
+  if (status.st_size < 0 || static_cast<std::uint64_t>(status.st_size) > kMaxFileSize) {
     error = FileTooLargeError();
     return false;
   }

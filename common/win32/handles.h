@@ -1,7 +1,7 @@
 // Move-only owners for Win32 handles and GDI objects, one template with a
 // traits struct per kind, plus scope guards for the calls that come in pairs
-// (device contexts, selected objects, the viewport origin, the clipboard,
-// COM). Nothing in the program frees a handle or closes a pair by hand.
+// (device contexts, selected objects, the clipboard, COM). Nothing in the
+// program frees a handle or closes a pair by hand.
 #pragma once
 
 #include <windows.h>
@@ -162,22 +162,6 @@ class SelectedObject {
  private:
   HDC dc_;
   HGDIOBJ previous_;
-};
-
-// SetViewportOrgEx, restoring the previous origin when the scope ends.
-class ViewportOrigin {
- public:
-  ViewportOrigin(HDC dc, int x, int y) : dc_(dc), moved_(SetViewportOrgEx(dc, x, y, &previous_) != FALSE) {}
-  ~ViewportOrigin() {
-    if (moved_) SetViewportOrgEx(dc_, previous_.x, previous_.y, nullptr);
-  }
-  ViewportOrigin(const ViewportOrigin&) = delete;
-  ViewportOrigin& operator=(const ViewportOrigin&) = delete;
-
- private:
-  HDC dc_;
-  POINT previous_{};
-  bool moved_;
 };
 
 // OpenClipboard/CloseClipboard; the clipboard is another program's while

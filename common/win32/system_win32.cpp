@@ -42,6 +42,9 @@ ErrorCode FileTooLargeError() {
 ErrorCode OutOfMemoryError() {
   return ERROR_NOT_ENOUGH_MEMORY;
 }
+ErrorCode FileNameTooLongError() {
+  return ERROR_FILENAME_EXCED_RANGE;
+}
 
 bool ReadWholeFile(const std::string& path, std::string& buffer, std::uint32_t* size, FileTime* time,
                    ErrorCode& error) {
@@ -59,7 +62,7 @@ bool ReadWholeFile(const std::string& path, std::string& buffer, std::uint32_t* 
     error = GetLastError();
     return false;
   }
-  if (high != 0) {
+  if (high != 0 || low > kMaxFileSize) {
     error = FileTooLargeError();
     return false;
   }

@@ -26,7 +26,12 @@ Settings::~Settings() {
   terminalFont.Reset();
   chineseFont.Reset();
   backgroundBrush.Reset();
+  if (ini_ && saveAtExit_) Save(*ini_);
+}
+
+void Settings::SaveBeforeHandOver() {
   if (ini_) Save(*ini_);
+  saveAtExit_ = false;
 }
 
 namespace {

@@ -1,7 +1,8 @@
 // The process-wide settings object: the stored settings plus what the program
 // derives from them (fonts, background brush), the link cursor, the ANSI
 // palette and the paths. Constructed during static initialisation, before
-// WinMain runs; its destruction writes every setting back to the INI file.
+// WinMain runs; its destruction writes every setting back to the INI file
+// (unless a copy that hands its file over wrote them before, SaveBeforeHandOver).
 #pragma once
 
 #include <windows.h>
@@ -40,6 +41,13 @@ class Settings : public SettingsModel {
   std::string modulePath;
   std::string iniPath;  // empty when the folder's path is too long: nothing is stored
   LanguageMap languages;
+  // For a copy about to hand its file to the running viewer: writes the
+  // settings now instead of at exit. Once the file is handed over the running
+  // viewer writes the same file (its recently viewed list), and two processes
+  // rewriting one INI file at once lose each other's changes.
+  void SaveBeforeHandOver();
+  // For such a copy whose hand-over failed and which shows the file itself.
+  void SaveAtExitAgain() { saveAtExit_ = true; }
 
   // The INI store of iniPath, or none when storage is refused.
   IniStore* ini() const { return ini_.get(); }
@@ -52,6 +60,7 @@ class Settings : public SettingsModel {
 
  private:
   std::unique_ptr<IniStore> ini_;
+  bool saveAtExit_ = true;
 };
 
 // The one instance, made during static initialisation.

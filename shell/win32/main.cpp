@@ -25,18 +25,29 @@ constexpr const char* kNoLanguageChosen = "<NA>";
 // Held until the process ends, so the mark outlasts the run routine.
 KernelHandle instanceMarker;
 
-// Hands the file to the running viewer. The sender's buffer outlives the
-// synchronous call; the receiver copies what it needs.
-void HandOver(const std::string& fileName) {
-  if (fileName.empty()) return;
+// How long a second copy waits for the first copy's window, which may still
+// be starting.
+constexpr DWORD kWindowWaitMs = 10000;
+
+// Hands the file to the running viewer; false when there is no viewer window
+// to take it, and the caller then shows the file itself. The marker exists
+// before the first copy's window does, and a window that is still being made
+// would drop the record: a copy signals the marker once its window is
+// complete, and the record goes only to a window that has been signalled
+// (or, from a copy that never signals, that has had ample time). The
+// sender's buffer outlives the synchronous call; the receiver copies what it
+// needs.
+bool HandOverToRunningViewer(const std::string& fileName) {
+  WaitForSingleObject(instanceMarker.get(), kWindowWaitMs);
   HWND running = FindWindowA(kFrameClassName, nullptr);
-  if (!running) return;
+  if (!running) return false;
   COPYDATASTRUCT record{};
   record.dwData = 0;
   record.cbData = static_cast<DWORD>(fileName.size());
   record.lpData = const_cast<char*>(fileName.data());
   SendMessageA(running, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&record));
   SetForegroundWindow(running);
+  return true;
 }
 
 // The language pack's file name: the stored choice, or the pack of the
@@ -67,9 +78,17 @@ int RunApplication(const char* commandLine) {
     instanceMarker.Reset(CreateEventA(nullptr, TRUE, FALSE, kInstanceEventName));
     const bool anotherRuns = instanceMarker && GetLastError() == ERROR_ALREADY_EXISTS;
     if (anotherRuns && settings.ReuseViewer) {
-      HandOver(fileName);
-      RegisterMessageLoop(nullptr);
-      return 0;
+      // Without a file there is nothing to hand over, and nothing to show.
+      if (fileName.empty()) {
+        RegisterMessageLoop(nullptr);
+        return 0;
+      }
+      settings.SaveBeforeHandOver();
+      if (HandOverToRunningViewer(fileName)) {
+        RegisterMessageLoop(nullptr);
+        return 0;
+      }
+      settings.SaveAtExitAgain();
     }
 
     frame.languagePack = ChooseLanguagePack(settings);
@@ -81,6 +100,8 @@ int RunApplication(const char* commandLine) {
     if (languageModule) SetResourceModule(languageModule.get());
 
     if (frame.CreateFrame()) {
+      // A copy waiting to hand its file over may send it to this window now.
+      if (instanceMarker) SetEvent(instanceMarker.get());
       if (!fileName.empty()) {
         frame.OpenFile(fileName);
       } else {

@@ -8,7 +8,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
+#include "common/system.h"
 #include "framework/resource_string.h"
 #include "framework/toolbar_resource.h"
 #include "resources/resource_ids.h"
@@ -31,6 +33,8 @@ namespace {
 constexpr UINT kViewId = 0xE900;  // the conventional id of a frame's client window
 constexpr int kHotKeyId = 1;
 constexpr std::size_t kPathBuffer = 260;
+// Posted to itself for each hand-over received.
+constexpr UINT kOpenHandedOverMessage = WM_APP + 1;
 
 // The Open dialog's hook: nothing to add to the dialog, but asking for a hook
 // keeps the dialog's classic resizable layout on every system.
@@ -83,6 +87,9 @@ LRESULT MainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_COPYDATA:
       OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+      return 0;
+    case kOpenHandedOverMessage:
+      OpenHandedOver();
       return 0;
     case WM_CONTEXTMENU:
       if (reinterpret_cast<HWND>(wParam) != view_.hwnd() || !view_.hwnd()) break;
@@ -496,8 +503,22 @@ void MainFrame::OnDropFiles(HDROP drop) {
 
 void MainFrame::OnCopyData(const COPYDATASTRUCT* data) {
   if (!data) return;
-  const std::optional<std::string> path = DecodeHandOver(data->lpData, static_cast<std::uint32_t>(data->cbData));
-  if (path) OpenFile(*path);
+  HandOver handOver = DecodeHandOver(data->lpData, static_cast<std::uint32_t>(data->cbData));
+  if (handOver.kind == HandOver::Kind::kNothing) return;
+  // The sender waits in SendMessageA until this returns, so the file is
+  // opened later, from the queue: an error box must not hold the other
+  // process until someone closes it, and a hand-over that arrives while a
+  // file is being opened must not open its file in the middle of that.
+  handedOver_.push_back(std::move(handOver));
+  PostMessageA(hwnd(), kOpenHandedOverMessage, 0, 0);
+}
+
+void MainFrame::OpenHandedOver() {
+  if (handedOver_.empty()) return;
+  const HandOver handOver = std::move(handedOver_.front());
+  handedOver_.pop_front();
+  if (handOver.kind == HandOver::Kind::kOpen) OpenFile(handOver.path);
+  if (handOver.kind == HandOver::Kind::kTooLong) view_.ShowFileError(FileNameTooLongError());
 }
 
 void MainFrame::OnContextMenu(HWND, int x, int y) {
@@ -648,8 +669,7 @@ void MainFrame::RestoreLayout() {
     WINDOWPLACEMENT placement{};
     placement.length = sizeof placement;
     placement.flags = pos->flags;
-    // A stored "hidden" would leave a running program with no window at all.
-    placement.showCmd = pos->showCommand == SW_HIDE ? SW_SHOWNORMAL : pos->showCommand;
+    placement.showCmd = RestoredShowCommand(*pos);
     placement.ptMinPosition = {pos->minX, pos->minY};
     placement.ptMaxPosition = {pos->maxX, pos->maxY};
     placement.rcNormalPosition = {pos->left, pos->top, pos->right, pos->bottom};

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@
 #include "framework/status_bar.h"
 #include "framework/toolbar_resource.h"
 #include "framework/window.h"
+#include "shell/command_line.h"
 #include "shell/win32/find_command.h"
 #include "view/view_placement.h"
 #include "view/win32/text_view.h"
@@ -72,6 +74,7 @@ class MainFrame : public Window<MainFrame>, public MessageFilter, public IdleHan
   void OnMenuSelect(UINT itemId, UINT flags, HMENU menu);
   void OnContextMenu(HWND window, int x, int y);
   void OnCopyData(const COPYDATASTRUCT* data);
+  void OpenHandedOver();
   void OnDropFiles(HDROP drop);
   bool OnKeyMenu(WPARAM command, LPARAM key);
 
@@ -96,9 +99,10 @@ class MainFrame : public Window<MainFrame>, public MessageFilter, public IdleHan
   StatusBar statusBar_;
   HWND rebar_ = nullptr;
   HWND toolbar_ = nullptr;
-  ImageList toolbarImages_;   // borrowed by the toolbar
-  std::string documentPath_;  // the full path of the file the last successful OpenFile loaded
+  ImageList toolbarImages_;          // borrowed by the toolbar
+  std::string documentPath_;         // the full path of the file the last successful OpenFile loaded
   FindCommand find_{view_, statusBar_};
+  std::deque<HandOver> handedOver_;  // received, to be opened in this order
 };
 
 }  // namespace mosaikon

@@ -36,6 +36,50 @@ TEST(Clipboard, SelectAllAndCtrlCInBothShapes) {
   EXPECT_EQ(folder.Setting("ColumnMode"), "0");
 }
 
+// A hand-edited TabSize far beyond any screen: tabs are painted and copied
+// 1000 columns wide, and the value is saved back as it was read. A line wider
+// than int pixels scrolls to its very end; a column text larger than any
+// document is refused with a message, and the clipboard keeps its text.
+TEST(Clipboard, HugeTabSizeEndOfAWideLineAndATextTooLargeToCopy) {
+  ProgramFolder folder(StandardIni({"TabSize=2147483647", "ColumnMode=1", "CopyOnSelect=1", "ReuseViewer=1"}));
+  std::string tabs = folder.WriteFile("tabs.txt", "a\tb\r\n\tc\r\nd\r\n");
+  // Three lines of 800,000 tabs and "END": 800,000,003 columns each.
+  const std::string wideLine = std::string(800'000, '\t') + "END\r\n";
+  std::string wide = folder.WriteFile("wide.txt", wideLine + wideLine + wideLine);
+  Viewer viewer(folder);
+  ASSERT_TRUE(viewer.Open(tabs));
+  HWND view = viewer.View();
+  EXPECT_TRUE(
+      ViewShows(view, {{0, 0, {kBlack, kWhite}, kBlack}, {2, 0, {kWhite}, kWhite}, {0, 2, {kBlack, kWhite}, kBlack}}));
+  DWORD before = GetClipboardSequenceNumber();
+  ASSERT_TRUE(viewer.Press('A', {VK_CONTROL}));
+  const std::string copied = "a" + std::string(999, ' ') + "b\r\n" + std::string(1000, ' ') + "c\r\nd";
+  EXPECT_EQ(ClipboardTextAfter(before), copied);
+
+  Viewer starter(folder);
+  ASSERT_TRUE(starter.Start(wide));
+  ASSERT_TRUE(viewer.WaitForTitleOf(wide));
+  ASSERT_TRUE(viewer.Press(VK_END));
+  // "END" ends at the client's right edge, after blank cells.
+  EXPECT_TRUE(WaitFor([&] {
+    Capture shot = Capture::OfClient(view);
+    const int right = shot.width();
+    return shot.Contains({right - 3 * kCellWidth, 0, right, kCellHeight}, kBlack) &&
+           shot.Only({right - 6 * kCellWidth, 0, right - 3 * kCellWidth, 3 * kCellHeight}, {kWhite});
+  })) << "End did not reach the end of the line";
+
+  before = GetClipboardSequenceNumber();
+  ASSERT_TRUE(viewer.Press('A', {VK_CONTROL}));
+  HWND box = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (box = viewer.Shown("#32770")) != nullptr; })) << "no message";
+  EXPECT_EQ(BoxText(box), "The selection is too large to copy to the clipboard.");
+  ASSERT_TRUE(PressKey(box, VK_RETURN));
+  EXPECT_TRUE(WaitFor([&] { return !IsWindow(box); }));
+  EXPECT_EQ(GetClipboardSequenceNumber(), before);
+  EXPECT_EQ(viewer.Exit(), 1);
+  EXPECT_EQ(folder.Setting("TabSize"), "2147483647");
+}
+
 // A top-level window of ours with a column of edit boxes, a label after
 // each, and the caret in the first box.
 class EditForm {

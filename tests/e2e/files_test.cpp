@@ -4,6 +4,8 @@
 // list; with ReuseViewer off every start has a window of its own.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "test_support.h"
 
 namespace mosaikon::e2e {
@@ -13,6 +15,18 @@ namespace {
 long HandOver(const ProgramFolder& folder, const std::string& file) {
   Viewer starter(folder);
   return starter.Start(file) ? starter.WaitForExit() : -1;
+}
+
+// Hands `file` over to `viewer`, which shows an error box for it; the starter
+// does not wait for the box to close. The box's text, once it is closed.
+std::string HandOverRefused(Viewer& viewer, const ProgramFolder& folder, const std::string& file) {
+  Viewer starter(folder);
+  HWND box = nullptr;
+  if (!starter.Start(file) || !WaitFor([&] { return (box = viewer.Shown("#32770")) != nullptr; })) return "<no box>";
+  EXPECT_EQ(starter.WaitForExit(), 0) << "the starter waited for the error box";
+  const std::string text = BoxText(box);
+  EXPECT_TRUE(PressKey(box, VK_RETURN) && WaitFor([&] { return !IsWindow(box); }));
+  return text;
 }
 
 // Opened from the keyboard, the File menu highlights its first item; each
@@ -69,9 +83,13 @@ TEST(OpeningFiles, CommandLineAndHandOversShowEachFileAndKeepTheRecentList) {
                                         {0, 4, {kWhite}, kWhite}}));  // below the last line
   ExpectFileMenuPrompts(viewer);
 
-  // A second start hands its file to this window and ends with 0.
+  // A second start hands its file to this window and ends with 0, before the
+  // window opens it. The recent list is written last; a start reads the INI
+  // file, so the next one waits for the list.
+  const auto recentAre = [&](const IniKeys& keys) { return WaitFor([&] { return folder.Section("MRU") == keys; }); };
   EXPECT_EQ(HandOver(folder, ansi), 0);
   ASSERT_TRUE(viewer.WaitForTitleOf(ansi));
+  EXPECT_TRUE(recentAre({{"1", ansi}, {"2", plain}})) << folder.ReadIni();
   EXPECT_EQ(viewer.PaneText(2), "File Size: " + std::to_string(ansiText.size()));
   EXPECT_EQ(TopWindows(0, kFrameClass).size(), 1u);
   // "RED" dark red on black, "GRN" bright green on dark blue; black right
@@ -84,27 +102,51 @@ TEST(OpeningFiles, CommandLineAndHandOversShowEachFileAndKeepTheRecentList) {
                                         {0, 5, {kBlack}, kBlack}}));
 
   // Each file opened goes to the top of the list.
-  for (const std::string& path : {other, plain}) {
-    EXPECT_EQ(HandOver(folder, path), 0);
-    ASSERT_TRUE(viewer.WaitForTitleOf(path));
-  }
-  EXPECT_EQ(folder.Section("MRU"), (IniKeys{{"1", plain}, {"2", other}, {"3", ansi}}));
+  EXPECT_EQ(HandOver(folder, other), 0);
+  EXPECT_TRUE(recentAre({{"1", other}, {"2", ansi}, {"3", plain}})) << folder.ReadIni();
+  EXPECT_EQ(HandOver(folder, plain), 0);
+  EXPECT_TRUE(recentAre({{"1", plain}, {"2", other}, {"3", ansi}})) << folder.ReadIni();
 
-  // A listed file that has gone: the running window shows the error box while
-  // the starter waits for it, keeps its file, and drops the path from the list.
+  // A listed file that has gone: the running window shows the error box,
+  // keeps its file, and drops the path from the list. A path longer than 259
+  // bytes is refused as a direct start refuses it, not cut to the name of
+  // another file; a file of 2 GiB or more is refused before it is read.
   ASSERT_TRUE(DeleteFileA(other.c_str()));
-  Viewer starter(folder);
-  ASSERT_TRUE(starter.Start(other));
-  HWND box = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (box = viewer.Shown("#32770")) != nullptr; })) << "no error box";
-  EXPECT_TRUE(starter.Running());
-  ASSERT_TRUE(PressKey(box, VK_RETURN));
-  EXPECT_EQ(starter.WaitForExit(), 0);
+  EXPECT_EQ(HandOverRefused(viewer, folder, other), SystemText(ERROR_FILE_NOT_FOUND));
+  EXPECT_TRUE(recentAre({{"1", plain}, {"2", ansi}})) << folder.ReadIni();
+  const std::string prefix = folder.WriteFile(std::string(259 - folder.path().size(), 'p'), "cut\r\n");
+  EXPECT_EQ(HandOverRefused(viewer, folder, prefix + std::string(41, 'q')), SystemText(ERROR_FILENAME_EXCED_RANGE));
+  const std::string huge = folder.WriteFile("huge.txt", "");
+  HANDLE file = CreateFileA(huge.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  const bool sized =
+      SetFilePointerEx(file, LARGE_INTEGER{.QuadPart = 3LL << 30}, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+  CloseHandle(file);
+  ASSERT_TRUE(sized) << "no sparse file of 3 GiB";
+  EXPECT_EQ(HandOverRefused(viewer, folder, huge),
+            "The file is too large for this viewer, which opens files of less than 2 GB.");
   EXPECT_EQ(viewer.Title(), "Mosaikon - " + plain);
   EXPECT_EQ(viewer.PaneText(1), timePane);
   EXPECT_EQ(viewer.PaneText(2), sizePane);
-  EXPECT_EQ(folder.Section("MRU"), (IniKeys{{"1", plain}, {"2", ansi}}));
   EXPECT_EQ(viewer.Close(), 1);
+}
+
+// Three starts at once: the ones that find the marker before the first
+// window exists wait for it and hand their files over.
+TEST(OpeningFiles, StartsAtOnceOpenEveryFileInOneWindow) {
+  ProgramFolder folder(StandardIni({"ReuseViewer=1"}));
+  Viewer starts[] = {Viewer(folder), Viewer(folder), Viewer(folder)};
+  for (int i = 0; i < 3; ++i) {
+    ASSERT_TRUE(starts[i].Start(folder.WriteFile(std::to_string(i) + ".txt", "text\r\n")));
+  }
+  const auto running = [&] { return std::count_if(starts, starts + 3, [](const Viewer& v) { return v.Running(); }); };
+  ASSERT_TRUE(WaitFor([&] { return running() == 1; }, 20s)) << running() << " copies run";
+  Viewer& shown = *std::find_if(starts, starts + 3, [](const Viewer& v) { return v.Running(); });
+  for (Viewer& start : starts) {
+    if (&start != &shown) EXPECT_EQ(start.WaitForExit(), 0);
+  }
+  ASSERT_TRUE(shown.WaitForWindow());
+  EXPECT_TRUE(WaitFor([&] { return folder.Section("MRU").size() == 3; })) << folder.ReadIni();
+  EXPECT_EQ(shown.Close(), 1);
 }
 
 TEST(OpeningFiles, WithoutReuseViewerEveryStartHasItsOwnWindow) {

@@ -35,7 +35,8 @@ void ExpectAboutBox(Viewer& viewer, const std::string& caption) {
 }
 
 TEST(FrameCommands, BarsAboutBoxAndTogglesAreSavedAtExit) {
-  ProgramFolder folder({"[Settings]", "LangDll=", "WindowPos=0,1,-1,-1,-1,-1,60,70,760,570", "ToolBarVisible=5",
+  // Show command 7 (minimised, not active) restores as a normal window.
+  ProgramFolder folder({"[Settings]", "LangDll=", "WindowPos=0,7,-1,-1,-1,-1,60,70,760,570", "ToolBarVisible=5",
                         "StatusBarVisible=0", "ColumnMode=0", "DecodeMode=0"});
   Viewer viewer(folder);
   ASSERT_TRUE(viewer.Open());
@@ -96,7 +97,8 @@ TEST(FrameCommands, BarsAboutBoxAndTogglesAreSavedAtExit) {
 
 TEST(LanguagePacks, GermanPackSuppliesStatusTextsAndAboutBox) {
   if (Program().languageDir.empty()) GTEST_SKIP() << "no language folder given";
-  ProgramFolder folder({"[Settings]", "LangDll=mkn_deu.dll", "WindowPos=0,1,-1,-1,-1,-1,40,40,840,640"});
+  // 12 is no show command: a normal window all the same.
+  ProgramFolder folder({"[Settings]", "LangDll=mkn_deu.dll", "WindowPos=0,12,-1,-1,-1,-1,40,40,840,640"});
   const std::string text = "Hallo\r\n";
   std::string sample = folder.WriteFile("hallo.txt", text);
   ASSERT_TRUE(SetLocalWriteTime(sample, 2003, 1, 2, 3, 4, 5));

@@ -74,6 +74,24 @@ struct CellColours {
   Rgb has;
 };
 
+// The message of a message box (the icon is a static without text).
+inline std::string BoxText(HWND box) {
+  for (HWND child : ChildWindows(box, "Static")) {
+    if (std::string text = WindowText(child); !text.empty()) return text;
+  }
+  return "<no text>";
+}
+
+// The system's text for an error code, as the viewer's error box shows it.
+inline std::string SystemText(DWORD code) {
+  char* text = nullptr;
+  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                 code, MAKELANGID(LANG_NEUTRAL, SUBLANG_SYS_DEFAULT), reinterpret_cast<LPSTR>(&text), 0, nullptr);
+  std::string result = text ? text : "";
+  LocalFree(text);
+  return result;
+}
+
 // Waits until the view shows every cell as stated; else names the first cell
 // that does not, with its colours.
 inline testing::AssertionResult ViewShows(HWND view, const std::vector<CellColours>& cells, Duration timeout = 10s) {

@@ -109,7 +109,7 @@ HRESULT WritePng(const TextDocument& document, PixelSize cell, const ImagePlan& 
     input.offset = {0, top};
     input.client = {plan.width, rows};
     {
-      const ViewportOrigin documentPixels(band.dc(), 0, -top);
+      // Painting draws the rows from `top` on at the band's own top.
       GdiSurface surface(band.dc(), settings);
       PaintCells(input, surface);
     }

@@ -12,6 +12,7 @@
 
 #include "common/system.h"
 #include "common/win32/handles.h"
+#include "framework/resource_string.h"
 #include "resources/resource_ids.h"
 #include "settings/win32/settings.h"
 #include "view/paint_cells.h"
@@ -24,6 +25,9 @@ namespace {
 
 constexpr char kClassName[] = "MosaikonTextView";
 constexpr int kMaxNestedSizes = 4;  // enough for both bars to appear
+// The largest text a copy offers: as large as a document's text can be
+// (line positions are signed 32-bit), and a size every build can allocate.
+constexpr std::uint64_t kMaxClipboardText = 0x7FFFFFFF;
 
 int BarOf(Axis axis) {
   return axis == Axis::kHorizontal ? SB_HORZ : SB_VERT;
@@ -64,12 +68,18 @@ bool TextView::LoadFile(const std::string& path) {
     selection_ = Selection{};
     return true;
   }
-  // Some systems (Wine among them) have no text for every code, for example
-  // ERROR_FILE_TOO_LARGE; an empty error box would tell the user nothing.
-  std::string message = SystemErrorText(error);
+  ShowFileError(error);
+  return false;
+}
+
+void TextView::ShowFileError(ErrorCode error) {
+  // The system's text for a file that is too large speaks of saving it
+  // (where there is one at all): say what the limit is instead.
+  std::string message = error == FileTooLargeError() ? LoadResourceString(IDS_FILE_TOO_LARGE) : SystemErrorText(error);
+  // Some systems (Wine among them) have no text for every code; an empty
+  // error box would tell the user nothing.
   if (message.empty()) message = "The file cannot be read (error " + std::to_string(error) + ").";
   MessageBoxA(hwnd(), message.c_str(), nullptr, MB_ICONERROR | MB_OK);
-  return false;
 }
 
 void TextView::MeasureCell() {
@@ -120,8 +130,8 @@ void TextView::UpdateLayout() {
     info.cbSize = sizeof(info);
     info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
     info.nMin = 0;
-    info.nMax = Along(scroll_.extent, axis) - 1;
-    info.nPage = static_cast<UINT>(std::max(Along(scroll_.clientSize, axis), 0));
+    info.nMax = BarMaximum(Along(scroll_.extent, axis));
+    info.nPage = static_cast<UINT>(BarPage(Along(scroll_.extent, axis), Along(scroll_.clientSize, axis)));
     info.nPos = 0;
     SetScrollInfo(hwnd(), BarOf(axis), &info, TRUE);
   }
@@ -131,10 +141,10 @@ void TextView::UpdateLayout() {
   RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
 }
 
-void TextView::SetOffset(int x, int y, bool repaint) {
+void TextView::SetOffset(std::int64_t x, std::int64_t y, bool repaint) {
   scroll_.offset = {x, y};
-  SetScrollPos(hwnd(), SB_HORZ, x, TRUE);
-  SetScrollPos(hwnd(), SB_VERT, y, TRUE);
+  SetBarPosition(Axis::kHorizontal, true);
+  SetBarPosition(Axis::kVertical, true);
   if (repaint) InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
@@ -143,6 +153,12 @@ void TextView::UpdateLayoutKeepingOffset() {
   UpdateLayout();
   const PixelPoint kept = ClampOffsetAfterResize(saved, scroll_.extent, ClientSize(hwnd()));
   SetOffset(kept.x, kept.y, true);
+}
+
+void TextView::SetBarPosition(Axis axis, bool redraw) {
+  const std::int64_t extent = Along(scroll_.extent, axis);
+  SetScrollPos(hwnd(), BarOf(axis), BarPosition(Along(scroll_.offset, axis), extent, Along(ClientSize(hwnd()), axis)),
+               redraw ? TRUE : FALSE);
 }
 
 void TextView::SelectAll() {
@@ -179,18 +195,26 @@ bool TextView::HasSelection() const {
 
 void TextView::CopySelection() {
   const Settings& settings = TheSettings();
-  std::string text;
-  BuildSelectedText(document_, selection_, ShapeFor(settings.ColumnMode), {settings.TabSize, settings.DecodeMode},
-                    text);
-  if (text.empty()) return;
+  const SelectedText text(document_, selection_, ShapeFor(settings.ColumnMode),
+                          {settings.TabSize, settings.DecodeMode});
+  if (text.Empty()) return;
+  // The text goes straight into the clipboard's block: measured, allocated
+  // once, filled. No text larger than a document can be is offered; beyond
+  // that, and whenever the block cannot be had, the copy is abandoned
+  // before the clipboard is touched, so it keeps its content.
+  GlobalMemory block(text.Size() <= kMaxClipboardText ? GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, text.Size() + 1)
+                                                      : nullptr);
+  auto* bytes = static_cast<char*>(block ? GlobalLock(block.get()) : nullptr);
+  if (!bytes) {
+    MessageBoxA(hwnd(), LoadResourceString(IDS_SELECTION_TOO_LARGE).c_str(), nullptr, MB_ICONERROR | MB_OK);
+    return;
+  }
+  text.CopyTo(bytes);
+  bytes[text.Size()] = '\0';
+  GlobalUnlock(block.get());
   const OpenedClipboard clipboard(hwnd());
   if (!clipboard) return;
   EmptyClipboard();
-  GlobalMemory block(GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, text.size() + 1));
-  void* bytes = block ? GlobalLock(block.get()) : nullptr;
-  if (!bytes) return;
-  std::memcpy(bytes, text.c_str(), text.size() + 1);
-  GlobalUnlock(block.get());
   // The clipboard owns the block once SetClipboardData succeeds.
   if (SetClipboardData(CF_TEXT, block.get())) block.Release();
 }
@@ -201,10 +225,9 @@ void TextView::CopySelection() {
 void TextView::SendSelectionToForeground() {
   if (!hwnd()) return;
   const Settings& settings = TheSettings();
-  std::string text;
-  BuildSelectedText(document_, selection_, ShapeFor(settings.ColumnMode), {settings.TabSize, settings.DecodeMode},
-                    text);
-  const std::vector<std::string> pieces = SelectionPieces(std::move(text));
+  const SelectedText text(document_, selection_, ShapeFor(settings.ColumnMode),
+                          {settings.TabSize, settings.DecodeMode});
+  const std::vector<std::string> pieces = SelectionPieces(text.FirstLine());
   HWND foreground = GetForegroundWindow();
   if (!IsWindow(foreground) || foreground == hwnd() || foreground == GetParent(hwnd())) return;
   // The record's size differs between 32-bit (48) and 64-bit builds.
@@ -247,11 +270,21 @@ bool TextView::ScrollAxis(Axis axis, int action) {
                                          Along(ClientSize(hwnd()), axis), action, haveTrack ? &track : nullptr);
   if (move.shift == 0) return false;
   Along(scroll_.offset, axis) = move.offset;
-  SetScrollPos(hwnd(), bar, move.offset, TRUE);
-  const int dx = axis == Axis::kHorizontal ? move.shift : 0;
-  const int dy = axis == Axis::kVertical ? move.shift : 0;
-  ScrollWindowEx(hwnd(), dx, dy, nullptr, nullptr, nullptr, nullptr, SW_SCROLLCHILDREN | SW_INVALIDATE | SW_ERASE);
+  SetBarPosition(axis, true);
+  ShiftPixels(axis == Axis::kHorizontal ? move.shift : 0, axis == Axis::kVertical ? move.shift : 0);
   return true;
+}
+
+void TextView::ShiftPixels(std::int64_t dx, std::int64_t dy) {
+  // A shift of a whole client or more leaves nothing to move; it may also be
+  // far beyond what GDI coordinates can take.
+  const PixelSize client = ClientSize(hwnd());
+  if (dx <= -client.cx || dx >= client.cx || dy <= -client.cy || dy >= client.cy) {
+    InvalidateRect(hwnd(), nullptr, TRUE);
+    return;
+  }
+  ScrollWindowEx(hwnd(), static_cast<int>(dx), static_cast<int>(dy), nullptr, nullptr, nullptr, nullptr,
+                 SW_SCROLLCHILDREN | SW_INVALIDATE | SW_ERASE);
 }
 
 void TextView::OnScroll(Axis axis, int action) {
@@ -271,20 +304,21 @@ void TextView::OnSize(int width, int height) {
   for (Axis axis : {Axis::kHorizontal, Axis::kVertical}) {
     SCROLLINFO info{};
     info.cbSize = sizeof(info);
+    const std::int64_t extent = Along(scroll_.extent, axis);
+    const int client = Along(scroll_.clientSize, axis);
     info.fMask = SIF_PAGE | SIF_POS;
-    info.nPage = static_cast<UINT>(std::max(Along(scroll_.clientSize, axis), 0));
-    info.nPos = Along(scroll_.offset, axis);
+    info.nPage = static_cast<UINT>(BarPage(extent, client));
+    info.nPos = BarPosition(Along(scroll_.offset, axis), extent, client);
     SetScrollInfo(hwnd(), BarOf(axis), &info, FALSE);
   }
 
   const PixelPoint old = scroll_.offset;
   const PixelPoint clamped = ClampOffsetAfterResize(old, scroll_.extent, scroll_.clientSize);
   if (clamped != old) {
-    ScrollWindowEx(hwnd(), old.x - clamped.x, old.y - clamped.y, nullptr, nullptr, nullptr, nullptr,
-                   SW_SCROLLCHILDREN | SW_INVALIDATE | SW_ERASE);
+    ShiftPixels(old.x - clamped.x, old.y - clamped.y);
     scroll_.offset = clamped;
-    SetScrollPos(hwnd(), SB_HORZ, clamped.x, FALSE);
-    SetScrollPos(hwnd(), SB_VERT, clamped.y, FALSE);
+    SetBarPosition(Axis::kHorizontal, false);
+    SetBarPosition(Axis::kVertical, false);
   }
   --sizeDepth_;
 }
@@ -363,9 +397,7 @@ void TextView::OnKeyDown(WPARAM key) {
 }
 
 void TextView::OnPaint(HDC dc) {
-  if (!dc) return;
-  const ViewportOrigin documentPixels(dc, -scroll_.offset.x, -scroll_.offset.y);
-  Paint(dc);
+  if (dc) Paint(dc);
 }
 
 void TextView::Paint(HDC dc) {

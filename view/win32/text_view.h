@@ -29,18 +29,21 @@ class TextView : public Window<TextView> {
   // Loads a file into the document. On failure shows the system's error text
   // in an error box owned by the view and leaves the document as it was.
   bool LoadFile(const std::string& path);
+  // The error box of a file that cannot be opened, for `error`.
+  void ShowFileError(ErrorCode error);
 
   // Measures the cell and sets the scroll ranges for the current document;
   // shows it from its top-left corner.
   void UpdateLayout();
-  void SetOffset(int x, int y, bool repaint);
+  void SetOffset(std::int64_t x, std::int64_t y, bool repaint);
   // Lays the document out again (after a font change, say) and shows it
   // from the same scroll position, moved back only as far as the new extent
   // requires so that no space past the content's end is shown.
   void UpdateLayoutKeepingOffset();
 
   // Selection and clipboard; the frame's Copy and Select All commands, and the
-  // state of those commands.
+  // state of those commands. A selection whose text does not fit in memory
+  // is not copied: the user is told, and the clipboard keeps what it held.
   void CopySelection();
   void SelectAll();
   bool HasSelection() const;
@@ -80,6 +83,10 @@ class TextView : public Window<TextView> {
 
   // One scroll action; true when the view moved.
   bool ScrollAxis(Axis axis, int action);
+  // Moves the shown pixels by (dx, dy), as a change of the offset by
+  // (-dx, -dy) needs.
+  void ShiftPixels(std::int64_t dx, std::int64_t dy);
+  void SetBarPosition(Axis axis, bool redraw);
   void MeasureCell();
   void ClearLayout();
   void Paint(HDC dc);

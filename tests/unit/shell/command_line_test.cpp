@@ -28,23 +28,24 @@ TEST(CommandLineFileName, FollowsTheQuoteRuleByteForByte) {
   for (const auto& [line, expected] : cases) EXPECT_EQ(CommandLineFileName(line), expected) << line;
 }
 
-TEST(HandOver, CarriesTheCountedBytesUpToANulAndAtMost259) {
+TEST(HandOver, CarriesTheCountedBytesUpToANulAndRefusesMoreThan259) {
+  using Kind = HandOver::Kind;
   const std::string path(1000, 'p');
   const struct {
     const char* bytes;
     std::uint32_t count;
-    std::optional<std::string> path;
+    HandOver handOver;
   } cases[] = {
-      {"abc", 0, std::nullopt},
-      {nullptr, 5, std::nullopt},
-      {"C:\\art\\cat.ansXYZ", 14, "C:\\art\\cat.ans"},
-      {"ab\0c", 4, "ab"},
-      {"\0c", 2, ""},
-      {path.data(), 258, path.substr(0, 258)},
-      {path.data(), 260, path.substr(0, 259)},
-      {path.data(), 1000, path.substr(0, 259)},
+      {"abc", 0, {}},
+      {nullptr, 5, {}},
+      {"C:\\art\\cat.ansXYZ", 14, {Kind::kOpen, "C:\\art\\cat.ans"}},
+      {"ab\0c", 4, {Kind::kOpen, "ab"}},
+      {"\0c", 2, {Kind::kOpen, ""}},
+      {path.data(), 259, {Kind::kOpen, path.substr(0, 259)}},
+      {path.data(), 260, {Kind::kTooLong, ""}},
+      {path.data(), 1000, {Kind::kTooLong, ""}},
   };
-  for (const auto& c : cases) EXPECT_EQ(DecodeHandOver(c.bytes, c.count), c.path) << c.count;
+  for (const auto& c : cases) EXPECT_TRUE(DecodeHandOver(c.bytes, c.count) == c.handOver) << c.count;
 }
 
 }  // namespace

@@ -41,5 +41,17 @@ TEST(WindowPos, ParsesLikeScanfOfTheFormat) {
   for (const Case& c : cases) EXPECT_EQ(ParseWindowPos(c.text), c.expected) << c.text;
 }
 
+TEST(WindowPos, RestoresOnlyAShowStateThatGivesAUsableWindow) {
+  // Show command, flags, the command restored: maximised stays maximised, a
+  // window minimised from maximised comes back maximised, all else normal.
+  const struct {
+    std::uint32_t show, flags, restored;
+  } cases[] = {{1, 0, 1}, {3, 0, 3},  {0, 0, 1},  {2, 0, 1},  {2, 2, 3}, {6, 0, 1},   {7, 0, 1},
+               {7, 2, 3}, {11, 0, 1}, {12, 0, 1}, {13, 2, 1}, {5, 0, 1}, {100, 0, 1}, {4294967295u, 2, 1}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(RestoredShowCommand(WindowPos{c.flags, c.show}), c.restored) << c.show << " with flags " << c.flags;
+  }
+}
+
 }  // namespace
 }  // namespace mosaikon

@@ -47,8 +47,8 @@ void PrintTo(const GridRow& row, std::ostream* out) {
 
 using Grid = std::vector<GridRow>;
 
-// Tracks every pixel of the client area (in document pixels, clipped to the
-// client as the platform clips), so gaps and half-covered cells show.
+// Tracks every pixel of the client area (clipped as the platform clips), so
+// gaps and half-covered cells show; the cells are those of the document.
 class CellGrid : public DrawingSurface {
  public:
   explicit CellGrid(const PaintInput& input)
@@ -58,7 +58,8 @@ class CellGrid : public DrawingSurface {
   void SetColours(Colour text, Colour background) override { text_ = Letter(text), back_ = Letter(background); }
 
   void DrawRun(int x, int y, std::string_view bytes) override {
-    if (x % in_.cell.cx != 0 || y % in_.cell.cy != 0) ADD_FAILURE() << "run off the cell grid at " << x << "," << y;
+    if ((x + in_.offset.x) % in_.cell.cx != 0 || (y + in_.offset.y) % in_.cell.cy != 0)
+      ADD_FAILURE() << "run off the cell grid at " << x << "," << y;
     for (const char byte : bytes) {
       Paint({x, y, x + in_.cell.cx, y + in_.cell.cy}, {byte, text_, back_, font_});
       x += in_.cell.cx;
@@ -73,9 +74,9 @@ class CellGrid : public DrawingSurface {
     const PixelSize cell = in_.cell;
     const PixelRect client = Client();
     Grid rows;
-    for (int top = client.top - client.top % cell.cy; top < client.bottom; top += cell.cy) {
+    for (int top = static_cast<int>(-(in_.offset.y % cell.cy)); top < client.bottom; top += cell.cy) {
       GridRow& row = rows.emplace_back();
-      for (int left = client.left - client.left % cell.cx; left < client.right; left += cell.cx) {
+      for (int left = static_cast<int>(-(in_.offset.x % cell.cx)); left < client.right; left += cell.cx) {
         // The visible part of the cell must look alike all over.
         Pixel pixel = At(std::max(left, client.left), std::max(top, client.top));
         for (int y = std::max(top, client.top); y < std::min(top + cell.cy, client.bottom); ++y) {
@@ -95,9 +96,7 @@ class CellGrid : public DrawingSurface {
  private:
   using Pixel = std::array<char, 4>;  // character, text colour, background colour, font
 
-  PixelRect Client() const {
-    return {in_.offset.x, in_.offset.y, in_.offset.x + in_.client.cx, in_.offset.y + in_.client.cy};
-  }
+  PixelRect Client() const { return {0, 0, in_.client.cx, in_.client.cy}; }
   void Paint(const PixelRect& rect, const Pixel& pixel) {
     const PixelRect client = Client();
     for (int y = std::max(rect.top, client.top); y < std::min(rect.bottom, client.bottom); ++y) {
@@ -106,7 +105,7 @@ class CellGrid : public DrawingSurface {
     }
   }
   std::size_t Index(int x, int y) const {
-    return static_cast<std::size_t>(y - in_.offset.y) * in_.client.cx + static_cast<std::size_t>(x - in_.offset.x);
+    return static_cast<std::size_t>(y) * in_.client.cx + static_cast<std::size_t>(x);
   }
   const Pixel& At(int x, int y) const { return pixels_[Index(x, y)]; }
   char Letter(Colour colour) const {
@@ -286,6 +285,13 @@ TEST_F(PaintCellsTest, DrawsLittleBeyondTheClient) {
   input_.offset = {8 * 1003, 0};
   grid = Paint(wide);
   EXPECT_EQ(grid.Rows()[0].chars, "     yyyyy");
+  EXPECT_LT(grid.drawnCells, 30);
+  // The end of a line wider than int pixels: 300,000 tabs of 1000 columns.
+  const TextDocument huge = Built(std::string(300'000, '\t') + "END");
+  input_.tabSize = 2'147'483'647;
+  input_.offset = {std::int64_t{299'999'993} * 8 + 3, 0};
+  grid = Paint(huge);
+  EXPECT_EQ(grid.Rows()[0].chars, "       END ");
   EXPECT_LT(grid.drawnCells, 30);
 }
 

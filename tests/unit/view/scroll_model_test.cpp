@@ -78,11 +78,35 @@ TEST(ScrollLayout, NeedsLinesWidthAndAMeasuredCell) {
   EXPECT_TRUE(HasLayout(Input({8, 12}, 1, 1, {0, 0})));
 }
 
-TEST(ScrollLayout, HugeDocumentSaturatesTheExtent) {
+TEST(ScrollLayout, HugeDocumentKeepsItsWholeExtent) {
   const LayoutResult result = DecideLayout(Input({16, 24}, 200'000'000, 200'000'000, {600, 400}));
-  EXPECT_EQ(result.extent.cx, std::numeric_limits<int>::max());
-  EXPECT_EQ(result.extent.cy, std::numeric_limits<int>::max());
+  EXPECT_EQ(result.extent, (ContentSize{3'200'000'000, 4'800'000'000}));
   EXPECT_EQ(result.pageStep, (PixelSize{576, 384}));
+}
+
+TEST(ScrollBar, CountsInUnitsOnlyForContentBeyondAnInt) {
+  const struct {
+    std::int64_t extent;
+    int client;
+    std::int64_t offset;
+    int maximum, page, position;
+  } cases[] = {
+      {1000, 400, 250, 999, 400, 250},
+      {2'147'483'647, 400, 2'147'483'247, 2'147'483'646, 400, 2'147'483'247},
+      // Units of 3 pixels; the far end of the content is the bar's last position.
+      {3'200'000'000, 600, 1'599'999'999, 1'066'666'666, 200, 533'333'333},
+      {3'200'000'000, 600, 3'199'999'400, 1'066'666'666, 200, 1'066'666'467},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.extent);
+    EXPECT_EQ(BarMaximum(c.extent), c.maximum);
+    EXPECT_EQ(BarPage(c.extent, c.client), c.page);
+    EXPECT_EQ(BarPosition(c.offset, c.extent, c.client), c.position);
+    EXPECT_EQ(ScrollAxisMove(0, c.extent, 8, 576, c.client, kThumbTrack, &c.position).offset, c.offset);
+    // The last pixel column is reachable, and so is the cell that holds it.
+    EXPECT_EQ(ScrollAxisMove(c.offset, c.extent, 8, 576, c.client, kBottom, nullptr).offset, c.extent - c.client);
+    EXPECT_EQ(CellAt({c.extent - c.client, 0}, {8, 12}, c.client - 1, 0).column, (c.extent - 1) / 8);
+  }
 }
 
 struct AxisCase {

@@ -16,9 +16,9 @@ TEST(ViewPlacement, ZoomStepsStayWithinOneToFiveAndOddValuesCountAsThree) {
 }
 
 TEST(ViewPlacement, NewCellSizeKeepsTheTopLeftCellWhereTheContentAllows) {
-  const PixelSize big{100000, 100000};
+  const ContentSize big{100000, 100000};
   // Offset, old cell, new cell, extent, client, expected offset.
-  const std::tuple<PixelPoint, PixelSize, PixelSize, PixelSize, PixelSize, PixelPoint> cases[] = {
+  const std::tuple<PixelPoint, PixelSize, PixelSize, ContentSize, PixelSize, PixelPoint> cases[] = {
       {{80, 120}, {8, 12}, {12, 16}, big, {640, 480}, {120, 160}},
       {{85, 131}, {8, 12}, {12, 16}, big, {640, 480}, {120, 160}},  // mid-cell: that cell's edge
       {{1600, 2400}, {16, 24}, {8, 12}, {900, 1000}, {400, 300}, {500, 700}},
