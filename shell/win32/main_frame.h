@@ -99,8 +99,8 @@ class MainFrame : public Window<MainFrame>, public MessageFilter, public IdleHan
   StatusBar statusBar_;
   HWND rebar_ = nullptr;
   HWND toolbar_ = nullptr;
-  ImageList toolbarImages_;          // borrowed by the toolbar
-  std::string documentPath_;         // the full path of the file the last successful OpenFile loaded
+  ImageList toolbarImages_;   // borrowed by the toolbar
+  std::string documentPath_;  // the full path of the file the last successful OpenFile loaded
   FindCommand find_{view_, statusBar_};
   std::deque<HandOver> handedOver_;  // received, to be opened in this order
 };
