@@ -16,16 +16,12 @@
 namespace mosaikon {
 namespace {
 
-constexpr Colour kFore = 0x102030;  // unequal bytes: no palette entry below has them
-constexpr Colour kBack = 0xF0E0D0;
-constexpr Colour kLink = 0xFF0000;
-
 // Palette index i is 0x101010 * i, so index 0 is the black of ANSI fills.
-AnsiPalette TestPalette() {
+const AnsiPalette kPalette = [] {
   AnsiPalette palette;
   for (unsigned i = 0; i < 16; ++i) palette[i] = 0x101010u * i;
   return palette;
-}
+}();
 
 // One row of cells as seen on screen. Colours are letters: F, B and L for
 // ForeColor, BackColor and HyperLinkColor, a hex digit for a palette entry,
@@ -131,14 +127,6 @@ TextDocument Built(const std::string& bytes) {
 
 class PaintCellsTest : public ::testing::Test {
  protected:
-  PaintCellsTest() {
-    input_.cell = {8, 12};
-    input_.foreColor = kFore;
-    input_.backColor = kBack;
-    input_.hyperLinkColor = kLink;
-    input_.palette = &palette_;
-  }
-
   CellGrid Paint(const TextDocument& document) {
     input_.document = &document;
     CellGrid grid(input_);
@@ -146,8 +134,9 @@ class PaintCellsTest : public ::testing::Test {
     return grid;
   }
 
-  AnsiPalette palette_ = TestPalette();
-  PaintInput input_;
+  // Text, background and link colours with unequal bytes: no palette entry has them.
+  PaintInput input_{
+      .cell = {8, 12}, .foreColor = 0x102030, .backColor = 0xF0E0D0, .hyperLinkColor = 0xFF0000, .palette = &kPalette};
 };
 
 // A file's bytes painted into a client area, and the grid they must leave.
@@ -197,11 +186,11 @@ TEST_F(PaintCellsTest, LeavesTheGridOfCells) {
                {"       ", "       ", "0000000"},
                {"       ", "       ", "0000000"},
            }},
-      // The selected link shows the selection colours.
+      // Dragged upwards; the selected link shows the selection colours.
       {.behaviour = "a stream selection: a tab highlighted whole, nothing right of the lines",
        .text = "abcde\tf\nhttp://\nklmn",
        .client = {80, 36},
-       .selection = Selection{{5, 0}, {1, 2}},
+       .selection = Selection{{1, 2}, {5, 0}},
        .rows =
            {
                {"abcde   f ", "FFFFFBBBB ", "BBBBBFFFFB"},
@@ -274,23 +263,17 @@ TEST_F(PaintCellsTest, LeavesTheGridOfCells) {
   }
 }
 
-TEST_F(PaintCellsTest, DrawsLittleBeyondTheClient) {
-  // A line of 2001 cells in a client ten cells wide.
-  const TextDocument wide = Built(std::string(1000, 'x') + "\t" + std::string(1000, 'y'));
+TEST_F(PaintCellsTest, ScrolledFarRightDrawsOnlyTheCellsInView) {
+  // A tab that reaches into the client from the left is drawn whole.
   input_.client = {80, 24};
-  CellGrid grid = Paint(wide);
-  EXPECT_EQ(grid.Rows()[0].chars, "xxxxxxxxxx");
-  EXPECT_LT(grid.drawnCells, 20);
-  // Scrolled right: the tab that reaches into the client is drawn whole.
   input_.offset = {8 * 1003, 0};
-  grid = Paint(wide);
+  CellGrid grid = Paint(Built(std::string(1000, 'x') + "\t" + std::string(1000, 'y')));
   EXPECT_EQ(grid.Rows()[0].chars, "     yyyyy");
   EXPECT_LT(grid.drawnCells, 30);
   // The end of a line wider than int pixels: 300,000 tabs of 1000 columns.
-  const TextDocument huge = Built(std::string(300'000, '\t') + "END");
   input_.tabSize = 2'147'483'647;
   input_.offset = {std::int64_t{299'999'993} * 8 + 3, 0};
-  grid = Paint(huge);
+  grid = Paint(Built(std::string(300'000, '\t') + "END"));
   EXPECT_EQ(grid.Rows()[0].chars, "       END ");
   EXPECT_LT(grid.drawnCells, 30);
 }
