@@ -49,6 +49,7 @@ TEST(LineSplitter, WidthIsTheWidestExpandedLine) {
   constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
   const WidthCase cases[] = {
       {"\tx", 8, 9},
+      {"\tx", 0, 9},  // a tab size below 1 means 8
       {"ab\tx", 8, 9},
       {"abcd\t", 4, 8},
       {"\xb0\xa1\xb0\xa2\xb0\xa3\xb0\xa4\xb0\xa5", 8, 10},  // five double-byte characters

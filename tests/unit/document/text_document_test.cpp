@@ -77,42 +77,33 @@ TEST(TextDocument, OnlyEscapeBracketMakesAnAnsiDocument) {
   for (const auto& [text, ansi] : cases) EXPECT_EQ(Built(text).ansi, ansi) << ::testing::PrintToString(text);
 }
 
-TEST(TextDocument, LoadReplacesTheDocumentAndKeepsTheFileSizeBeforeConversion) {
-  const std::pair<std::string, std::vector<std::string>> cases[] = {
-      {kUtf16Mark + std::string("A\0\r\0\n\0B\0", 8), {"A", "B"}},
-      {"", {}},
-  };
+TEST(TextDocument, LoadReplacesTheDocumentOnlyWhenItSucceeds) {
+  // The size is the file's, before the UTF-16 conversion.
+  const std::string utf16 = kUtf16Mark + std::string("A\0\r\0\n\0B\0", 8);
+  const std::vector<std::string> lines = {"A", "B"};
+  TempFile file(utf16);
   TextDocument document;
   document.Build("\x1b[31mold text\nhttp://x", {});
-  for (const auto& [bytes, lines] : cases) {
-    TempFile file(bytes);
-    ErrorCode error = 0;
-    ASSERT_TRUE(document.LoadFile(file.path(), {}, error));
-    EXPECT_EQ(LineTexts(document), lines);
-    EXPECT_FALSE(document.ansi);
-    EXPECT_EQ(document.fileSize, bytes.size());
-    EXPECT_NE(document.fileTime.year, 0);
-    EXPECT_EQ(CheckDocumentInvariants(document, 8), "");
-  }
-}
-
-TEST(TextDocument, FailedLoadKeepsThePreviousDocument) {
-  TempFile file("first\r\nhttp://x\x1b");
-  TextDocument document;
   ErrorCode error = 0;
   ASSERT_TRUE(document.LoadFile(file.path(), {}, error));
+  EXPECT_EQ(LineTexts(document), lines);
+  EXPECT_FALSE(document.ansi);
+  EXPECT_EQ(document.fileSize, utf16.size());
+  EXPECT_NE(document.fileTime.year, 0);
   const FileTime time = document.fileTime;
-  const std::string text = document.text;
 
   EXPECT_FALSE(document.LoadFile(file.path() + ".missing", {}, error));
   EXPECT_NE(error, 0u);
   EXPECT_FALSE(SystemErrorText(error).empty());
-  EXPECT_EQ(document.text, text);
-  EXPECT_EQ(LineTexts(document), (std::vector<std::string>{"first", "http://x\x1b"}));
-  EXPECT_EQ(document.fileSize, 16u);
+  EXPECT_EQ(LineTexts(document), lines);
+  EXPECT_EQ(document.fileSize, utf16.size());
   EXPECT_EQ(document.fileTime, time);
-  EXPECT_FALSE(document.ansi);
   EXPECT_EQ(CheckDocumentInvariants(document, 8), "");
+
+  file.Write("");
+  ASSERT_TRUE(document.LoadFile(file.path(), {}, error));
+  EXPECT_EQ(document.LineCount(), 0);
+  EXPECT_EQ(document.fileSize, 0u);
 }
 
 TEST(TextDocument, CorpusFilesHoldTheInvariants) {
