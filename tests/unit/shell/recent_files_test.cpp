@@ -43,7 +43,6 @@ TEST(RecentFiles, ApplyFollowsTheListRules) {
       {"full list keeps all when the path is listed", {"a", "b", "c"}, "c", true, 3, {"c", "a", "b"}},
       {"failed open removes the entry", {"a", "b", "c"}, "b", false, 10, {"a", "c"}},
       {"failed open of an unlisted path changes nothing", {"a", "b"}, "z", false, 2, {"a", "b"}},
-      {"first entry of an empty list", {}, "a", true, 1, {"a"}},
       {"only the first equal entry goes", {"a", "b", "a"}, "a", true, 10, {"a", "b", "a"}},
   };
   for (const Case& c : cases) {
