@@ -1,11 +1,9 @@
-// Tests of the shared string helpers: which bytes count as white space for
-// trimming, and how SplitString counts delimiters and forms its pieces.
+// Which bytes count as white space for trimming.
 #include "common/string_util.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 namespace mosaikon {
 namespace {
@@ -23,31 +21,6 @@ TEST(Trim, RemovesOnlyBlanksAndAsciiControlsNineToThirteen) {
   for (auto [text, trimmed] : cases) {
     Trim(text);
     EXPECT_EQ(text, trimmed);
-  }
-}
-
-// Every caller passes keepEmpty off and trim on, with ";" (file-type lists)
-// or "-" and " " (the pieces the hot key types).
-TEST(SplitString, CountsOccurrencesAndKeepsTrimmedNonEmptyPieces) {
-  struct Case {
-    std::string source;
-    std::string delimiter;
-    int occurrences;  // not the number of pieces
-    std::vector<std::string> pieces;
-  };
-  const std::vector<Case> cases = {
-      {"asc;NFO;txt;", ";", 3, {"asc", "NFO", "txt"}},
-      {" txt ; ;nfo", ";", 2, {"txt", "nfo"}},
-      {";;;", ";", 3, {}},
-      {"", ";", 0, {}},
-      {"txt", ";", 0, {"txt"}},
-      {"user-pass-1234", "-", 2, {"user", "pass", "1234"}},
-      {" 1  2 ", " ", 4, {"1", "2"}},
-  };
-  for (const Case& c : cases) {
-    std::vector<std::string> pieces = {"old"};  // emptied first
-    EXPECT_EQ(SplitString(c.source, c.delimiter, false, true, pieces), c.occurrences) << c.source;
-    EXPECT_EQ(pieces, c.pieces) << c.source;
   }
 }
 

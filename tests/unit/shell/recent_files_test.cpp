@@ -1,5 +1,5 @@
-// Tests of the recently viewed list: reading and writing section "MRU",
-// moving a path to the top, dropping the oldest, and the menu texts.
+// Tests of the recently viewed list: reading section "MRU", moving a path to
+// the top, dropping the oldest, and the menu texts.
 #include "shell/recent_files.h"
 
 #include <gtest/gtest.h>
@@ -50,12 +50,6 @@ TEST(RecentFiles, ApplyFollowsTheListRules) {
     ApplyRecentFile(files, c.path, c.opened, c.limit);
     EXPECT_EQ(files, c.after) << c.name;
   }
-}
-
-TEST(RecentFiles, WriteNumbersKeysFromOne) {
-  MemoryIniStore ini;
-  WriteRecentFiles(ini, {"C:\\x.ans", "..\\y.nfo"});
-  EXPECT_EQ(ini.Lines("MRU"), (List{"1=C:\\x.ans", "2=..\\y.nfo"}));
 }
 
 TEST(RecentFiles, LimitIsAtLeastOneAndBounded) {

@@ -15,16 +15,7 @@ namespace {
 
 LayoutInput Input(PixelSize cell, int columns, int lines, PixelSize client, bool hasHorizontal = false,
                   bool hasVertical = false) {
-  LayoutInput input;
-  input.cell = cell;
-  input.documentWidth = columns;
-  input.lineCount = lines;
-  input.client = client;
-  input.hasHorizontal = hasHorizontal;
-  input.hasVertical = hasVertical;
-  input.horizontalBarHeight = 16;
-  input.verticalBarWidth = 16;
-  return input;
+  return {cell, columns, lines, client, hasHorizontal, hasVertical, 16, 16};  // bars 16 pixels thick
 }
 
 struct LayoutCase {
@@ -147,13 +138,10 @@ TEST(ScrollAxis, AppliesEachAction) {
 }
 
 TEST(ScrollResize, ClampsOffsetToTheContentEnd) {
-  // Scrolled to the far right and bottom, then enlarged.
+  // Scrolled to the far end, then enlarged; everything fits; room to scroll left; one axis only.
   EXPECT_EQ(ClampOffsetAfterResize({200, 300}, {800, 600}, {700, 400}), (PixelPoint{100, 200}));
-  // Everything fits now.
   EXPECT_EQ(ClampOffsetAfterResize({200, 300}, {800, 600}, {900, 700}), (PixelPoint{0, 0}));
-  // Still room to scroll: unchanged.
   EXPECT_EQ(ClampOffsetAfterResize({50, 60}, {800, 600}, {600, 400}), (PixelPoint{50, 60}));
-  // One axis only.
   EXPECT_EQ(ClampOffsetAfterResize({50, 300}, {800, 600}, {600, 400}), (PixelPoint{50, 200}));
 }
 
@@ -189,9 +177,8 @@ TEST(ScrollWheel, AccumulatesDeltasIntoActions) {
     for (const WheelCase& step : run.steps) {
       SCOPED_TRACE(::testing::Message() << run.name << ", message " << n++ << " delta " << step.delta);
       const WheelScroll scroll = TakeWheelDelta(state, step.delta);
-      EXPECT_EQ(scroll.action, step.action);
-      EXPECT_EQ(scroll.actions, step.actions);
-      EXPECT_EQ(state.wheelAccumulator, step.accumulator);
+      EXPECT_EQ(std::tie(scroll.action, scroll.actions, state.wheelAccumulator),
+                std::tie(step.action, step.actions, step.accumulator));
     }
   }
 }
