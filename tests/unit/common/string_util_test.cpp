@@ -1,69 +1,26 @@
-// Tests of the shared string helpers: which bytes count as white space for
-// trimming, and how SplitString counts delimiters and forms its pieces.
+// Which bytes count as white space for trimming.
 #include "common/string_util.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 namespace mosaikon {
 namespace {
 
-struct TrimCase {
-  std::string input;
-  std::string left;
-  std::string right;
-  std::string both;
-};
-
-TEST(TrimHelpers, RemoveOnlyAsciiControlsNineToThirteenAndBlank) {
-  const std::vector<TrimCase> cases = {
-      {"", "", "", ""},
-      {" \t\n\v\f\r", "", "", ""},
-      {"abc", "abc", "abc", "abc"},
-      {" \ta b\r\n", "a b\r\n", " \ta b", "a b"},
-      {"\x0Bx\x0C", "x\x0C", "\x0Bx", "x"},
-      // Backspace, SO and NUL are not white space.
-      {"\x08x\x0E", "\x08x\x0E", "\x08x\x0E", "\x08x\x0E"},
-      {std::string("\0x\0", 3), std::string("\0x\0", 3), std::string("\0x\0", 3), std::string("\0x\0", 3)},
-      // Bytes of 0x80 and above (NBSP 0xA0, NEL 0x85, a GB2312 lead byte) stay.
-      {"\xA0 x \x85", "\xA0 x \x85", "\xA0 x \x85", "\xA0 x \x85"},
-      {" \xD6\xD0 ", "\xD6\xD0 ", " \xD6\xD0", "\xD6\xD0"},
+TEST(Trim, RemovesOnlyBlanksAndAsciiControlsNineToThirteen) {
+  // Backspace, SO, NUL and bytes of 0x80 and above (NBSP 0xA0, NEL 0x85, a
+  // GB2312 pair) are not white space.
+  const std::pair<std::string, std::string> cases[] = {
+      {" \t\n\v\f\r", ""},
+      {" \ta b\r\n", "a b"},
+      {"\x08x\x0E", "\x08x\x0E"},
+      {std::string("\0x\0", 3), std::string("\0x\0", 3)},
+      {" \xA0\xD6\xD0\x85 ", "\xA0\xD6\xD0\x85"},
   };
-  for (const TrimCase& c : cases) {
-    std::string left = c.input, right = c.input, both = c.input;
-    TrimLeft(left);
-    TrimRight(right);
-    Trim(both);
-    EXPECT_EQ(left, c.left) << "TrimLeft of [" << c.input << "]";
-    EXPECT_EQ(right, c.right) << "TrimRight of [" << c.input << "]";
-    EXPECT_EQ(both, c.both) << "Trim of [" << c.input << "]";
-  }
-}
-
-// Every caller passes keepEmpty off and trim on, with ";" (file-type lists)
-// or "-" and " " (the pieces the hot key types).
-TEST(SplitString, CountsOccurrencesAndKeepsTrimmedNonEmptyPieces) {
-  struct Case {
-    std::string source;
-    std::string delimiter;
-    int occurrences;  // not the number of pieces
-    std::vector<std::string> pieces;
-  };
-  const std::vector<Case> cases = {
-      {"asc;NFO;txt;", ";", 3, {"asc", "NFO", "txt"}},
-      {" txt ; ;nfo", ";", 2, {"txt", "nfo"}},
-      {";;;", ";", 3, {}},
-      {"", ";", 0, {}},
-      {"txt", ";", 0, {"txt"}},
-      {"user-pass-1234", "-", 2, {"user", "pass", "1234"}},
-      {" 1  2 ", " ", 4, {"1", "2"}},
-  };
-  for (const Case& c : cases) {
-    std::vector<std::string> pieces = {"old"};  // emptied first
-    EXPECT_EQ(SplitString(c.source, c.delimiter, false, true, pieces), c.occurrences) << c.source;
-    EXPECT_EQ(pieces, c.pieces) << c.source;
+  for (auto [text, trimmed] : cases) {
+    Trim(text);
+    EXPECT_EQ(text, trimmed);
   }
 }
 

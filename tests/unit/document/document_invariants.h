@@ -1,15 +1,18 @@
 // The invariants every built document must hold, checked from the outside:
 // used by the unit tests (also on real files) and by the fuzz target.
 // CheckDocumentInvariants returns "" when all hold, else the first violation.
+// Also two small helpers the document tests share.
 #pragma once
 
 #include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/string_util.h"
 #include "common/system.h"
+#include "document/ansi_interpreter.h"
 #include "document/line_splitter.h"
 #include "document/text_document.h"
 
@@ -102,6 +105,7 @@ inline std::string CheckDocumentInvariants(const TextDocument& document, std::in
       if (line.start != expectedStart) return At(i, "does not follow the previous line's CR LF");
       if (gap != "\r\n") return At(i, "is not followed by exactly CR LF");
       if (!line.linkMask.empty()) return At(i, "has link marks in an ANSI document");
+      if (line.length > kAnsiWidth) return At(i, "is wider than the ANSI canvas");
       if (line.length > 0 && line.attributes.empty()) return At(i, "has no attributes in an ANSI document");
       for (const char a : line.Attributes()) {
         if ((static_cast<unsigned char>(a) & 0x0F) > 7) return At(i, "has a background index above 7");
@@ -135,10 +139,25 @@ inline std::string CheckDocumentInvariants(const TextDocument& document, std::in
     expectedStart = nextStart;
   }
   if (document.ansi && expectedStart != end) return "the ANSI text goes on after the last line's CR LF";
+  if (document.ansi && document.LineCount() > kMaxAnsiRows) return "more rows than the ANSI canvas holds";
   if (document.width != widest) {
     return "width is " + std::to_string(document.width) + ", the widest line " + std::to_string(widest);
   }
   return "";
+}
+
+// `text` split into the lines of a plain document, without link marks.
+inline TextDocument SplitDocument(const std::string& text, std::int32_t tabSize = 8) {
+  TextDocument document;
+  document.text = text;
+  SplitLines(document.text.data(), static_cast<std::int32_t>(text.size()), tabSize, document.lines, document.width);
+  return document;
+}
+
+inline std::vector<std::string> LineTexts(const TextDocument& document) {
+  std::vector<std::string> texts;
+  for (const TextLine& line : document.lines) texts.emplace_back(line.Text());
+  return texts;
 }
 
 }  // namespace mosaikon::testing

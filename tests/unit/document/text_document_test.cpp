@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -18,13 +17,8 @@ namespace mosaikon {
 namespace {
 
 using testing::CheckDocumentInvariants;
+using testing::LineTexts;
 using testing::TempFile;
-
-std::vector<std::string> Texts(const TextDocument& document) {
-  std::vector<std::string> texts;
-  for (const TextLine& line : document.lines) texts.emplace_back(line.Text());
-  return texts;
-}
 
 const std::string kUtf16Mark = "\xff\xfe";  // little-endian
 
@@ -40,24 +34,18 @@ struct BuildCase {
   std::vector<std::string> lines;
 };
 
-TEST(TextDocument, BuildCleansAndConvertsBytes) {
+TEST(TextDocument, BuildConvertsUtf16AndCountsLongBreakRuns) {
   const BuildCase cases[] = {
-      {"empty", "", {}},
-      {"final break gives an empty last line", "ab\r\n", {"ab", ""}},
-      {"mark alone is not converted", kUtf16Mark, {" \xfe"}},
       {"utf-16 with mark", kUtf16Mark + std::string("A\0\r\0\n\0B\0", 8), {"A", "B"}},
       {"odd final byte dropped", kUtf16Mark + std::string("A\0B", 3), {"A"}},
       {"mark and one byte is empty", kUtf16Mark + "A", {}},
       {"utf-16 NUL becomes a blank", kUtf16Mark + std::string("A\0\0\0B\0", 6), {"A B"}},
-      {"big-endian mark is not converted", std::string("\xfe\xff\0A", 4), {"\xfe  A"}},
-      {"utf-8 mark stays", "\xef\xbb\xbfx", {"\xef\xbb\xbfx"}},
-      {"NUL and 0xFF become blanks", std::string("a\0b\xff", 4) + "c", {"a b c"}},
       // The break counts of the first pass must not wrap after 255 blocks of 16 bytes.
       {"a run of 4096 LF before a CR is one break", std::string(4096, '\n') + "\r", {"", ""}},
   };
   for (const BuildCase& c : cases) {
     const TextDocument document = Built(c.bytes);
-    EXPECT_EQ(Texts(document), c.lines) << c.name;
+    EXPECT_EQ(LineTexts(document), c.lines) << c.name;
     EXPECT_FALSE(document.ansi) << c.name;
     EXPECT_EQ(CheckDocumentInvariants(document, 8), "") << c.name;
   }
@@ -72,7 +60,7 @@ TEST(TextDocument, EscapeBracketChoosesAnAnsiDocumentUnlessAnsiIsOff) {
   noAnsi.supportAnsi = false;
   const TextDocument plain = Built(art, noAnsi);
   EXPECT_FALSE(plain.ansi);
-  EXPECT_EQ(Texts(plain), (std::vector<std::string>{"\x1b[31mred http://x", "plain"}));
+  EXPECT_EQ(LineTexts(plain), (std::vector<std::string>{"\x1b[31mred http://x", "plain"}));
   EXPECT_EQ(plain.lines[0].LinkMask(), std::string(9, '0') + std::string(8, '1'));
 }
 
@@ -89,60 +77,33 @@ TEST(TextDocument, OnlyEscapeBracketMakesAnAnsiDocument) {
   for (const auto& [text, ansi] : cases) EXPECT_EQ(Built(text).ansi, ansi) << ::testing::PrintToString(text);
 }
 
-TEST(TextDocument, RandomTextsHoldTheInvariants) {
-  // Short random texts over the bytes the rules care about, long enough to
-  // cross the 16-byte blocks of the scans: every document must hold.
-  const char alphabet[] = {'a', 'h', 't', 'p', ':', '/', '\r', '\n', '\t', '\0', '\xff', ' ', '\x80'};
-  std::mt19937 random(12345);
-  for (int round = 0; round < 3000; ++round) {
-    std::string text(random() % 120, 'a');
-    for (char& c : text) c = alphabet[random() % sizeof(alphabet)];
-    if (round % 3 == 0 && text.size() > 20) text.replace(random() % (text.size() - 10), 7, "http://");
-    LoadOptions options;
-    options.tabSize = 1 + static_cast<std::int32_t>(random() % 9);
-    const TextDocument document = Built(text, options);
-    ASSERT_EQ(CheckDocumentInvariants(document, options.tabSize), "") << "round " << round;
-  }
-}
-
-TEST(TextDocument, LoadReplacesTheDocumentAndKeepsTheFileSizeBeforeConversion) {
-  const std::pair<std::string, std::vector<std::string>> cases[] = {
-      {kUtf16Mark + std::string("A\0\r\0\n\0B\0", 8), {"A", "B"}},
-      {std::string("\0\xff", 2), {"  "}},
-      {"", {}},
-  };
+TEST(TextDocument, LoadReplacesTheDocumentOnlyWhenItSucceeds) {
+  // The size is the file's, before the UTF-16 conversion.
+  const std::string utf16 = kUtf16Mark + std::string("A\0\r\0\n\0B\0", 8);
+  const std::vector<std::string> lines = {"A", "B"};
+  TempFile file(utf16);
   TextDocument document;
   document.Build("\x1b[31mold text\nhttp://x", {});
-  for (const auto& [bytes, lines] : cases) {
-    TempFile file(bytes);
-    ErrorCode error = 0;
-    ASSERT_TRUE(document.LoadFile(file.path(), {}, error));
-    EXPECT_EQ(Texts(document), lines);
-    EXPECT_FALSE(document.ansi);
-    EXPECT_EQ(document.fileSize, bytes.size());
-    EXPECT_NE(document.fileTime.year, 0);
-    EXPECT_EQ(CheckDocumentInvariants(document, 8), "");
-  }
-}
-
-TEST(TextDocument, FailedLoadKeepsThePreviousDocument) {
-  TempFile file("first\r\nhttp://x\x1b");
-  TextDocument document;
   ErrorCode error = 0;
   ASSERT_TRUE(document.LoadFile(file.path(), {}, error));
+  EXPECT_EQ(LineTexts(document), lines);
+  EXPECT_FALSE(document.ansi);
+  EXPECT_EQ(document.fileSize, utf16.size());
+  EXPECT_NE(document.fileTime.year, 0);
   const FileTime time = document.fileTime;
-  const std::string text = document.text;
 
   EXPECT_FALSE(document.LoadFile(file.path() + ".missing", {}, error));
   EXPECT_NE(error, 0u);
   EXPECT_FALSE(SystemErrorText(error).empty());
-  EXPECT_EQ(document.text, text);
-  EXPECT_EQ(Texts(document), (std::vector<std::string>{"first", "http://x\x1b"}));
-  EXPECT_EQ(document.lines[1].LinkMask(), "111111111");  // ESC belongs to the link
-  EXPECT_EQ(document.fileSize, 16u);
+  EXPECT_EQ(LineTexts(document), lines);
+  EXPECT_EQ(document.fileSize, utf16.size());
   EXPECT_EQ(document.fileTime, time);
-  EXPECT_FALSE(document.ansi);
   EXPECT_EQ(CheckDocumentInvariants(document, 8), "");
+
+  file.Write("");
+  ASSERT_TRUE(document.LoadFile(file.path(), {}, error));
+  EXPECT_EQ(document.LineCount(), 0);
+  EXPECT_EQ(document.fileSize, 0u);
 }
 
 TEST(TextDocument, CorpusFilesHoldTheInvariants) {

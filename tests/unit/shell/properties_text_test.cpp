@@ -106,7 +106,7 @@ TEST(PropertyRows, TypeDecidesNamesHintsAndFlags) {
     std::u16string shown;
     for (const PropertyText label : {PropertyText::kDataType, PropertyText::kFileType, PropertyText::kWidthHint,
                                      PropertyText::kHeightHint, PropertyText::kIceColours}) {
-      shown += (shown.empty() ? u"" : u"|") + ValueOf(document, label);
+      shown.append(shown.empty() ? u"" : u"|").append(ValueOf(document, label));
     }
     EXPECT_EQ(shown, expected) << dataType << "/" << fileType;
   }
@@ -126,13 +126,6 @@ TEST(PropertyRows, TextsComeFromTheGivenSourceAndAllHaveEnglish) {
        id <= static_cast<std::uint32_t>(PropertyText::kThousandsSeparator); ++id) {
     EXPECT_FALSE(EnglishPropertyText(static_cast<PropertyText>(id)).empty()) << id;
   }
-}
-
-TEST(GroupedNumber, ThreeDigitGroups) {
-  EXPECT_EQ(GroupedNumber(0, u","), u"0");
-  EXPECT_EQ(GroupedNumber(999, u","), u"999");
-  EXPECT_EQ(GroupedNumber(1000, u"'"), u"1'000");
-  EXPECT_EQ(GroupedNumber(18446744073709551615u, u","), u"18,446,744,073,709,551,615");
 }
 
 }  // namespace

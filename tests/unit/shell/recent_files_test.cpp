@@ -1,5 +1,5 @@
-// Tests of the recently viewed list: reading and writing section "MRU",
-// moving a path to the top, dropping the oldest, and the menu texts.
+// Tests of the recently viewed list: reading section "MRU", moving a path to
+// the top, dropping the oldest, and the menu texts.
 #include "shell/recent_files.h"
 
 #include <gtest/gtest.h>
@@ -43,7 +43,6 @@ TEST(RecentFiles, ApplyFollowsTheListRules) {
       {"full list keeps all when the path is listed", {"a", "b", "c"}, "c", true, 3, {"c", "a", "b"}},
       {"failed open removes the entry", {"a", "b", "c"}, "b", false, 10, {"a", "c"}},
       {"failed open of an unlisted path changes nothing", {"a", "b"}, "z", false, 2, {"a", "b"}},
-      {"first entry of an empty list", {}, "a", true, 1, {"a"}},
       {"only the first equal entry goes", {"a", "b", "a"}, "a", true, 10, {"a", "b", "a"}},
   };
   for (const Case& c : cases) {
@@ -51,12 +50,6 @@ TEST(RecentFiles, ApplyFollowsTheListRules) {
     ApplyRecentFile(files, c.path, c.opened, c.limit);
     EXPECT_EQ(files, c.after) << c.name;
   }
-}
-
-TEST(RecentFiles, WriteNumbersKeysFromOne) {
-  MemoryIniStore ini;
-  WriteRecentFiles(ini, {"C:\\x.ans", "..\\y.nfo"});
-  EXPECT_EQ(ini.Lines("MRU"), (List{"1=C:\\x.ans", "2=..\\y.nfo"}));
 }
 
 TEST(RecentFiles, LimitIsAtLeastOneAndBounded) {

@@ -1,4 +1,4 @@
-// Tests of the frame's texts: file panes, menu prompts and tooltips.
+// Tests of the frame's texts: menu prompts and tooltips.
 #include "shell/status_texts.h"
 
 #include <gtest/gtest.h>
@@ -8,13 +8,6 @@
 
 namespace mosaikon {
 namespace {
-
-TEST(PaneTexts, PadAllButTheYearAndShowSizesUnsigned) {
-  FileTime time;
-  time.year = 987, time.month = 1, time.day = 2, time.hour = 0, time.minute = 5, time.second = 0;
-  EXPECT_EQ(ModifyTimeText("Modify Time", time), "Modify Time: 987-01-02 00:05:00");
-  EXPECT_EQ(FileSizeText("File Size", 3000000000u), "File Size: 3000000000");
-}
 
 TEST(MenuPromptStringId, MapsCommandBlocks) {
   const std::vector<std::pair<std::uint32_t, std::uint32_t>> cases = {

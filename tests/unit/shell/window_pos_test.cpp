@@ -1,5 +1,5 @@
-// Tests of the "WindowPos" value: written with ten numbers, read back only
-// when all ten are there.
+// Tests of the "WindowPos" value: read back only when all ten numbers are
+// there, and the show state restored from it.
 #include "shell/window_pos.h"
 
 #include <gtest/gtest.h>
@@ -9,13 +9,6 @@
 
 namespace mosaikon {
 namespace {
-
-TEST(WindowPos, FormatsTenCommaSeparatedNumbers) {
-  const WindowPos pos{2, 3, -1, -1, -8, -30, 100, 120, 740, 600};
-  EXPECT_EQ(FormatWindowPos(pos), "2,3,-1,-1,-8,-30,100,120,740,600");
-  EXPECT_EQ(FormatWindowPos(WindowPos{4294967295u, 1, -2147483647 - 1, 2147483647, 0, 0, 0, 0, 0, 0}),
-            "4294967295,1,-2147483648,2147483647,0,0,0,0,0,0");
-}
 
 TEST(WindowPos, ParsesLikeScanfOfTheFormat) {
   struct Case {

@@ -8,47 +8,27 @@
 
 #include <algorithm>
 #include <array>
-#include <optional>
-#include <ostream>
 #include <string>
 #include <vector>
 
 namespace mosaikon {
 namespace {
 
-constexpr Colour kFore = 0x102030;  // unequal bytes: no palette entry below has them
-constexpr Colour kBack = 0xF0E0D0;
-constexpr Colour kLink = 0xFF0000;
-
 // Palette index i is 0x101010 * i, so index 0 is the black of ANSI fills.
-AnsiPalette TestPalette() {
+const AnsiPalette kPalette = [] {
   AnsiPalette palette;
   for (unsigned i = 0; i < 16; ++i) palette[i] = 0x101010u * i;
   return palette;
-}
-
-// One row of cells as seen on screen. Colours are letters: F, B and L for
-// ForeColor, BackColor and HyperLinkColor, a hex digit for a palette entry,
-// '*' for anything else; a cell without text (a fill) has a blank text
-// colour. '?' marks a cell nothing painted, '!' one painted unevenly.
-// `chinese` marks the cells drawn in the Chinese font ('c'); it is empty when
-// there are none in the row.
-struct GridRow {
-  std::string chars;
-  std::string text;
-  std::string back;
-  std::string chinese = {};
-  bool operator==(const GridRow&) const = default;
-};
-
-void PrintTo(const GridRow& row, std::ostream* out) {
-  *out << ::testing::PrintToString(row.chars) << " " << row.text << " " << row.back << " " << row.chinese;
-}
-
-using Grid = std::vector<GridRow>;
+}();
 
 // Tracks every pixel of the client area (clipped as the platform clips), so
 // gaps and half-covered cells show; the cells are those of the document.
+// Rows() gives each row of cells as "characters|text colours|background
+// colours", then "|" and the cells drawn in the Chinese font ('c') when there
+// are any. Colours are letters: F, B and L for ForeColor, BackColor and
+// HyperLinkColor, a hex digit for a palette entry, '*' for anything else; a
+// cell without text (a fill) has a blank text colour. '?' marks a cell
+// nothing painted, '!' one painted unevenly.
 class CellGrid : public DrawingSurface {
  public:
   explicit CellGrid(const PaintInput& input)
@@ -70,12 +50,12 @@ class CellGrid : public DrawingSurface {
     Paint(rect, {' ', ' ', fill == Fill::kAnsiBlack ? Letter(0) : Letter(in_.backColor), ' '});
   }
 
-  Grid Rows() const {
+  std::vector<std::string> Rows() const {
     const PixelSize cell = in_.cell;
     const PixelRect client = Client();
-    Grid rows;
+    std::vector<std::string> rows;
     for (int top = static_cast<int>(-(in_.offset.y % cell.cy)); top < client.bottom; top += cell.cy) {
-      GridRow& row = rows.emplace_back();
+      std::string parts[4];
       for (int left = static_cast<int>(-(in_.offset.x % cell.cx)); left < client.right; left += cell.cx) {
         // The visible part of the cell must look alike all over.
         Pixel pixel = At(std::max(left, client.left), std::max(top, client.top));
@@ -84,9 +64,10 @@ class CellGrid : public DrawingSurface {
             if (At(x, y) != pixel) pixel = {'!', '!', '!', ' '};
           }
         }
-        row.chars += pixel[0], row.text += pixel[1], row.back += pixel[2], row.chinese += pixel[3];
+        for (int k = 0; k < 4; ++k) parts[k] += pixel[k];
       }
-      if (row.chinese.find('c') == std::string::npos) row.chinese.clear();
+      rows.push_back(parts[0] + "|" + parts[1] + "|" + parts[2]);
+      if (parts[3].find('c') != std::string::npos) rows.back().append("|").append(parts[3]);
     }
     return rows;
   }
@@ -131,14 +112,6 @@ TextDocument Built(const std::string& bytes) {
 
 class PaintCellsTest : public ::testing::Test {
  protected:
-  PaintCellsTest() {
-    input_.cell = {8, 12};
-    input_.foreColor = kFore;
-    input_.backColor = kBack;
-    input_.hyperLinkColor = kLink;
-    input_.palette = &palette_;
-  }
-
   CellGrid Paint(const TextDocument& document) {
     input_.document = &document;
     CellGrid grid(input_);
@@ -146,8 +119,9 @@ class PaintCellsTest : public ::testing::Test {
     return grid;
   }
 
-  AnsiPalette palette_ = TestPalette();
-  PaintInput input_;
+  // Text, background and link colours with unequal bytes: no palette entry has them.
+  PaintInput input_{
+      .cell = {8, 12}, .foreColor = 0x102030, .backColor = 0xF0E0D0, .hyperLinkColor = 0xFF0000, .palette = &kPalette};
 };
 
 // A file's bytes painted into a client area, and the grid they must leave.
@@ -156,11 +130,11 @@ struct PaintCase {
   std::string text;
   PixelSize client;
   PixelPoint offset{};
-  std::optional<Selection> selection;
+  Selection selection{};
   SelectionShape shape = SelectionShape::kStream;
   std::int32_t decodeMode = 0;
   std::int32_t tabSize = 8;
-  Grid rows;
+  std::vector<std::string> rows;
 };
 
 TEST_F(PaintCellsTest, LeavesTheGridOfCells) {
@@ -171,127 +145,87 @@ TEST_F(PaintCellsTest, LeavesTheGridOfCells) {
       {.behaviour = "a tab then a link: the plain colours, filled to the right and below",
        .text = "a\thttp://x",
        .client = {160, 24},
-       .rows =
-           {
-               {"a       http://x    ", "FFFFFFFFLLLLLLLL    ", "BBBBBBBBBBBBBBBBBBBB"},
-               {"                    ", "                    ", "BBBBBBBBBBBBBBBBBBBB"},
-           }},
+       .rows = {"a       http://x    |FFFFFFFFLLLLLLLL    |BBBBBBBBBBBBBBBBBBBB",
+                "                    |                    |BBBBBBBBBBBBBBBBBBBB"}},
       {.behaviour = "tabs from a stop and after another; an empty line is filled",
        .text = "abc\t\n\n\t\tz",
        .client = {64, 36},
        .tabSize = 3,
-       .rows =
-           {
-               {"abc     ", "FFFFFF  ", "BBBBBBBB"},
-               {"        ", "        ", "BBBBBBBB"},
-               {"      z ", "FFFFFFF ", "BBBBBBBB"},
-           }},
+       .rows = {"abc     |FFFFFF  |BBBBBBBB", "        |        |BBBBBBBB", "      z |FFFFFFF |BBBBBBBB"}},
       // Attributes 0x70, then 0x43 (blue on yellow), then 0x70 again.
       {.behaviour = "ANSI: attribute colours, selected cells swapped, black fills",
        .text = "ab\x1b[34;43mcd\x1b[0me",
        .client = {56, 36},
-       .selection = Selection{{1, 0}, {3, 0}},
-       .rows =
-           {
-               {"abcde  ", "70347  ", "0743000"},
-               {"       ", "       ", "0000000"},
-               {"       ", "       ", "0000000"},
-           }},
-      // The selected link shows the selection colours.
+       .selection = {{1, 0}, {3, 0}},
+       .rows = {"abcde  |70347  |0743000", "       |       |0000000", "       |       |0000000"}},
+      // Dragged upwards; the selected link shows the selection colours.
       {.behaviour = "a stream selection: a tab highlighted whole, nothing right of the lines",
        .text = "abcde\tf\nhttp://\nklmn",
        .client = {80, 36},
-       .selection = Selection{{5, 0}, {1, 2}},
-       .rows =
-           {
-               {"abcde   f ", "FFFFFBBBB ", "BBBBBFFFFB"},
-               {"http://   ", "BBBBBBB   ", "FFFFFFFBBB"},
-               {"klmn      ", "BFFF      ", "FBBBBBBBBB"},
-           }},
+       .selection = {{1, 2}, {5, 0}},
+       .rows = {"abcde   f |FFFFFBBBB |BBBBBFFFFB", "http://   |BBBBBBB   |FFFFFFFBBB",
+                "klmn      |BFFF      |FBBBBBBBBB"}},
       {.behaviour = "a column selection: only cells with bytes inside the rectangle",
        .text = "0123456\n01\n0123456",
        .client = {64, 36},
-       .selection = Selection{{5, 0}, {2, 2}},
+       .selection = {{5, 0}, {2, 2}},
        .shape = SelectionShape::kColumns,
-       .rows =
-           {
-               {"0123456 ", "FFBBBFF ", "BBFFFBBB"},
-               {"01      ", "FF      ", "BBBBBBBB"},
-               {"0123456 ", "FFBBBFF ", "BBFFFBBB"},
-           }},
+       .rows = {"0123456 |FFBBBFF |BBFFFBBB", "01      |FF      |BBBBBBBB", "0123456 |FFBBBFF |BBFFFBBB"}},
       {.behaviour = "GB: a pair over two cells in the Chinese font",
-       .text = "ab\xD6\xD0"
-               "c",
+       .text = "ab\326\320c",
        .client = {56, 12},
        .decodeMode = 1,
-       .rows =
-           {
-               {"ab\xD6\xD0"
-                "c  ",
-                "FFFFF  ", "BBBBBBB", "  cc   "},
-           }},
+       .rows = {"ab\326\320c  |FFFFF  |BBBBBBB|  cc   "}},
       {.behaviour = "Big5: a high byte ending the line pairs with a blank",
        .text = "a\xB1",
        .client = {48, 12},
        .decodeMode = 2,
-       .rows = {{"a\xB1    ", "FFF   ", "BBBBBB", " cc   "}}},
+       .rows = {"a\xB1    |FFF   |BBBBBB| cc   "}},
       // Only column 0 is selected; the pair takes columns 0-1, so the tab runs to column 4.
       {.behaviour = "any positive mode pairs; a pair counts two columns",
        .text = "\xA4\xA4\tz",
        .client = {48, 12},
-       .selection = Selection{{0, 0}, {1, 0}},
+       .selection = {{0, 0}, {1, 0}},
        .decodeMode = 3,
        .tabSize = 4,
-       .rows = {{"\xA4\xA4  z ", "BBFFF ", "FFBBBB", "cc    "}}},
+       .rows = {"\xA4\xA4  z |BBFFF |FFBBBB|cc    "}},
       {.behaviour = "without decoding high bytes and control bytes are single cells",
        .text = "\xD6\xD0\x01\x1b",
        .client = {48, 12},
-       .rows = {{"\xD6\xD0\x01\x1b  ", "FFFF  ", "BBBBBB"}}},
+       .rows = {"\xD6\xD0\x01\x1b  |FFFF  |BBBBBB"}},
       // Columns 1-4 of rows 50-53 show, the first and last of each only in part.
       {.behaviour = "scrolled by part of a cell both ways, past the last line",
        .text = numbered,
        .client = {24, 36},
        .offset = {12, 606},
        .tabSize = 4,
-       .rows =
-           {
-               {"50 z", "FFFF", "BBBB"},
-               {"51 z", "FFFF", "BBBB"},
-               {"    ", "    ", "BBBB"},
-               {"    ", "    ", "BBBB"},
-           }},
-      {.behaviour = "no lines: all filled", .client = {16, 12}, .offset = {16, 36}, .rows = {{"  ", "  ", "BB"}}},
+       .rows = {"50 z|FFFF|BBBB", "51 z|FFFF|BBBB", "    |    |BBBB", "    |    |BBBB"}},
+      {.behaviour = "no lines: all filled", .client = {16, 12}, .offset = {16, 36}, .rows = {"  |  |BB"}},
   };
   for (const PaintCase& c : cases) {
     SCOPED_TRACE(c.behaviour);
     const TextDocument document = Built(c.text);
     input_.client = c.client;
     input_.offset = c.offset;
-    input_.selection = c.selection ? NormalisedSelection(*c.selection, c.shape) : NormalisedSelection();
+    input_.selection = NormalisedSelection(c.selection, c.shape);
     input_.decodeMode = c.decodeMode;
     input_.tabSize = c.tabSize;
     EXPECT_EQ(Paint(document).Rows(), c.rows);
   }
 }
 
-TEST_F(PaintCellsTest, DrawsLittleBeyondTheClient) {
-  // A line of 2001 cells in a client ten cells wide.
-  const TextDocument wide = Built(std::string(1000, 'x') + "\t" + std::string(1000, 'y'));
+TEST_F(PaintCellsTest, ScrolledFarRightDrawsOnlyTheCellsInView) {
+  // A tab that reaches into the client from the left is drawn whole.
   input_.client = {80, 24};
-  CellGrid grid = Paint(wide);
-  EXPECT_EQ(grid.Rows()[0].chars, "xxxxxxxxxx");
-  EXPECT_LT(grid.drawnCells, 20);
-  // Scrolled right: the tab that reaches into the client is drawn whole.
   input_.offset = {8 * 1003, 0};
-  grid = Paint(wide);
-  EXPECT_EQ(grid.Rows()[0].chars, "     yyyyy");
+  CellGrid grid = Paint(Built(std::string(1000, 'x') + "\t" + std::string(1000, 'y')));
+  EXPECT_EQ(grid.Rows()[0], "     yyyyy|FFFFFFFFFF|BBBBBBBBBB");
   EXPECT_LT(grid.drawnCells, 30);
   // The end of a line wider than int pixels: 300,000 tabs of 1000 columns.
-  const TextDocument huge = Built(std::string(300'000, '\t') + "END");
   input_.tabSize = 2'147'483'647;
   input_.offset = {std::int64_t{299'999'993} * 8 + 3, 0};
-  grid = Paint(huge);
-  EXPECT_EQ(grid.Rows()[0].chars, "       END ");
+  grid = Paint(Built(std::string(300'000, '\t') + "END"));
+  EXPECT_EQ(grid.Rows()[0], "       END |FFFFFFFFFF |BBBBBBBBBBB");
   EXPECT_LT(grid.drawnCells, 30);
 }
 
