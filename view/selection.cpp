@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <limits>
 #include <stdexcept>
 #include <utility>
 
@@ -41,12 +40,6 @@ bool IsBreak(char byte) {
   return byte == '\r' || byte == '\n';
 }
 
-// Columns as the selection holds them; only a line wider than the largest
-// int walks past the largest one.
-int ClampedColumn(std::int64_t column) {
-  return static_cast<int>(std::min<std::int64_t>(column, std::numeric_limits<int>::max()));
-}
-
 // The stream's text: the document bytes [first, stop), or no first byte.
 struct StreamRange {
   const char* first = nullptr;
@@ -67,7 +60,7 @@ StreamRange FindStreamRange(const TextDocument& document, const NormalisedSelect
     CellSpan span;
     while (walk.Next(span)) {
       if (row == end.row && span.column >= end.column) break;
-      if (!selected.IsSelected(row, ClampedColumn(span.column))) continue;
+      if (!selected.IsSelected(row, SaturateToInt(span.column))) continue;
       // Every byte after it is selected up to the end row; there the first
       // byte that is not ends the text, else the end of the last line walked.
       StreamRange range{line.start + span.index, nullptr};
@@ -77,7 +70,7 @@ StreamRange FindStreamRange(const TextDocument& document, const NormalisedSelect
         ColumnWalk endWalk = end.row == row ? walk : ColumnWalk(last.Text(), rules);
         endWalk.SkipTo(end.column);
         while (endWalk.Next(span)) {
-          if (!selected.IsSelected(end.row, ClampedColumn(span.column))) {
+          if (!selected.IsSelected(end.row, SaturateToInt(span.column))) {
             range.stop = last.start + span.index;
             break;
           }
