@@ -5,7 +5,9 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
+#include <utility>
 
 #include "framework/exception_barrier.h"
 #include "framework/window.h"
@@ -95,6 +97,33 @@ class ModalDialog : public DialogWindow<T> {
   // The DoModal calls pass the T itself.
   static T* SelfFrom(LPARAM lParam) { return reinterpret_cast<T*>(lParam); }
   static constexpr DLGPROC kProc = &DialogWindow<T>::template Proc<&ModalDialog::SelfFrom>;
+};
+
+// A dialog that only shows something: centred on its owner, with the focus
+// on OK (so Enter closes it and no text in it shows all selected), closed
+// by OK or Esc. `fill` puts the content into its controls first.
+class InformationDialog : public ModalDialog<InformationDialog> {
+ public:
+  explicit InformationDialog(std::function<void(HWND)> fill = {}) : fill_(std::move(fill)) {}
+
+  INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+      case WM_INITDIALOG:
+        CenterOnOwner();
+        if (fill_) fill_(hwnd());
+        SetFocus(GetDlgItem(hwnd(), IDOK));
+        return FALSE;
+      case WM_COMMAND:
+        if (LOWORD(wParam) != IDOK && LOWORD(wParam) != IDCANCEL) return FALSE;
+        EndDialog(hwnd(), LOWORD(wParam));
+        return TRUE;
+      default:
+        return FALSE;
+    }
+  }
+
+ private:
+  std::function<void(HWND)> fill_;
 };
 
 }  // namespace mosaikon
