@@ -10,9 +10,9 @@
 #include <string>
 
 #include "common/win32/handles.h"
+#include "framework/dib_canvas.h"
 #include "settings/win32/font_loader.h"
 #include "settings/win32/language_packs.h"
-#include "tools/pixel_canvas.h"
 
 namespace mosaikon {
 namespace {
@@ -53,7 +53,7 @@ void Probe(HDC dc, const char* face, int width, int height, BYTE charSet, BYTE q
 // A white canvas for one character at a time.
 class Canvas {
  public:
-  Canvas() : pixels_(nullptr, kCanvas, kCanvas) {}
+  Canvas() : pixels_(kCanvas, kCanvas, 32) {}
 
   HDC dc() const { return pixels_.dc(); }
   void Draw(char character) {
@@ -64,10 +64,10 @@ class Canvas {
     TextOutA(dc(), 0, 0, &character, 1);
     GdiFlush();
   }
-  bool Ink(int x, int y) const { return (pixels_.pixels()[y * kCanvas + x] & 0xFFFFFF) == 0; }
+  bool Ink(int x, int y) const { return (static_cast<const DWORD*>(pixels_.bits())[y * kCanvas + x] & 0xFFFFFF) == 0; }
 
  private:
-  PixelCanvas pixels_;
+  DibCanvas pixels_;
 };
 
 bool CheckSize(Canvas& canvas, CellSize cell) {
