@@ -8,7 +8,6 @@
 
 #include "framework/resource_string.h"
 #include "resources/resource_ids.h"
-#include "settings/win32/settings.h"
 
 namespace mosaikon {
 
@@ -90,8 +89,7 @@ TextPosition FindCommand::StartPosition(const ColumnRules& rules) const {
 }
 
 void FindCommand::Search(HWND frame) {
-  const Settings& settings = TheSettings();
-  const ColumnRules rules{settings.TabSize, settings.DecodeMode};
+  const ColumnRules rules = CurrentColumnRules();
   SearchResult result;
   if (view_.document().LineCount() > 0) {
     result = SearchDocument(view_.document(), last_, StartPosition(rules), rules);
