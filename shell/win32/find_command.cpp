@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "common/string_util.h"
 #include "framework/resource_string.h"
 #include "resources/resource_ids.h"
 
@@ -96,9 +97,7 @@ void FindCommand::Search(HWND frame) {
   }
   if (!result.found) {
     ClearNotice();
-    std::string text = LoadResourceString(IDS_FIND_NOT_FOUND);
-    const std::size_t at = text.find("%1");
-    if (at != std::string::npos) text.replace(at, 2, last_.needle);
+    const std::string text = FillInserts(LoadResourceString(IDS_FIND_NOT_FOUND), {last_.needle});
     MessageBoxA(dialog_ ? dialog_ : frame, text.c_str(), LoadResourceString(IDS_APP_NAME).c_str(),
                 MB_OK | MB_ICONINFORMATION);
     return;

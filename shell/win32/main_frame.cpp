@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "common/string_util.h"
 #include "common/system.h"
 #include "framework/resource_string.h"
 #include "framework/toolbar_resource.h"
@@ -447,19 +448,10 @@ void MainFrame::OnSettings() {
 
 void MainFrame::ShowSaveFailure(ErrorCode error) {
   // "%1" in the text is the INI file, "%2" the system's reason (ending with a
-  // line break). Both are filled in one pass: either may hold a "%".
-  const std::string format = LoadResourceString(IDS_SETTINGS_NOT_SAVED, 1024);
+  // line break).
   const std::string iniPath = TheSettings().iniPath.empty() ? kIniFileName : TheSettings().iniPath;
-  std::string text;
-  for (std::size_t i = 0; i < format.size(); ++i) {
-    const char next = i + 1 < format.size() ? format[i + 1] : '\0';
-    if (format[i] == '%' && (next == '1' || next == '2')) {
-      text += next == '1' ? iniPath : SystemErrorText(error);
-      ++i;
-    } else {
-      text += format[i];
-    }
-  }
+  const std::string text =
+      FillInserts(LoadResourceString(IDS_SETTINGS_NOT_SAVED, 1024), {iniPath, SystemErrorText(error)});
   MessageBoxA(hwnd(), text.c_str(), nullptr, MB_ICONERROR | MB_OK);
 }
 
