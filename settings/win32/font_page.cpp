@@ -8,7 +8,6 @@
 #include <cstring>
 
 #include "common/win32/handles.h"
-#include "settings/settings_model.h"
 #include "settings/settings_resource_ids.h"
 
 namespace mosaikon {
@@ -37,20 +36,20 @@ INT_PTR FontPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnInitDialog();
       return TRUE;
     case WM_HSCROLL:
-      FontSize = static_cast<std::int32_t>(SendMessageA(slider_, TBM_GETPOS, 0, 0));
+      values_.FontSize = static_cast<std::int32_t>(SendMessageA(slider_, TBM_GETPOS, 0, 0));
       RedrawPreview();
       return TRUE;
     case WM_COMMAND:
       if (HIWORD(wParam) != BN_CLICKED) return FALSE;
       switch (LOWORD(wParam)) {
         case IDC_FORE_COLOR:
-          ChooseColour(ForeColor);
+          ChooseColour(values_.ForeColor);
           return TRUE;
         case IDC_BACK_COLOR:
-          ChooseColour(BackColor);
+          ChooseColour(values_.BackColor);
           return TRUE;
         case IDC_LINK_COLOR:
-          ChooseColour(HyperLinkColor);
+          ChooseColour(values_.HyperLinkColor);
           return TRUE;
         default:
           return FALSE;
@@ -69,7 +68,7 @@ void FontPage::OnInitDialog() {
   SendMessageA(slider_, TBM_SETRANGE, TRUE, MAKELPARAM(kSmallest, kLargest));
   // A stored step outside the range shows at the nearer end, and FontSize
   // keeps it until the slider is moved.
-  SendMessageA(slider_, TBM_SETPOS, TRUE, FontSize);
+  SendMessageA(slider_, TBM_SETPOS, TRUE, values_.FontSize);
 }
 
 void FontPage::ChooseColour(std::uint32_t& colour) {
@@ -93,15 +92,15 @@ void FontPage::RedrawPreview() const {
 void FontPage::DrawPreview(const DRAWITEMSTRUCT& item) const {
   HDC dc = item.hDC;
   const RECT area = item.rcItem;
-  const GdiBrush background(CreateSolidBrush(BackColor));
+  const GdiBrush background(CreateSolidBrush(values_.BackColor));
   const GdiBrush frame(CreateSolidBrush(RGB(0, 0, 0)));
   FillRect(dc, &area, background.get());
   FrameRect(dc, &area, frame.get());
 
   // A step outside 1-5 asks for the face's own size, unlike the view.
   LOGFONTA request{};
-  if (FontSize >= kSmallest && FontSize <= kLargest) {
-    const FontCell cell = FontCellForSize(FontSize);
+  if (values_.FontSize >= kSmallest && values_.FontSize <= kLargest) {
+    const FontCell cell = FontCellForSize(values_.FontSize);
     request.lfWidth = cell.width;
     request.lfHeight = cell.height;
   }
@@ -110,14 +109,14 @@ void FontPage::DrawPreview(const DRAWITEMSTRUCT& item) const {
   const GdiFont font(CreateFontIndirectA(&request));
   const SelectedObject selected(dc, font.get());
   SetBkMode(dc, OPAQUE);
-  SetBkColor(dc, BackColor);
-  SetTextColor(dc, ForeColor);
+  SetBkColor(dc, values_.BackColor);
+  SetTextColor(dc, values_.ForeColor);
 
   const int width = area.right - area.left;
   const int middle = area.left + (width - 2) / 2;
   RECT text{area.left + 2, area.top, middle, area.bottom};
   DrawTextA(dc, kSampleText, -1, &text, DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
-  SetTextColor(dc, HyperLinkColor);
+  SetTextColor(dc, values_.HyperLinkColor);
   RECT link{middle, area.top, area.right - 2, area.bottom};
   DrawTextA(dc, kSampleLink, -1, &link, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
 }

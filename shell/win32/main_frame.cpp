@@ -420,8 +420,8 @@ void MainFrame::OnSettings() {
     RemoveRecentFilesMenu(false);  // the stored list stays for when it is switched on again
   }
   // Every OK registers again; extensions the page dropped are unregistered.
-  RegisterFileTypes(sheet.shell.FileTypes, settings.FileTypes);
-  settings.FileTypes = sheet.shell.FileTypes;
+  RegisterFileTypes(sheet.values.FileTypes, settings.FileTypes);
+  settings.FileTypes = sheet.values.FileTypes;
   ErrorCode error = 0;
   bool saved = settings.SaveReporting(error);
 
