@@ -5,10 +5,10 @@
 #include <commdlg.h>
 
 #include <array>
-#include <cstring>
 
 #include "common/win32/handles.h"
 #include "settings/settings_resource_ids.h"
+#include "settings/win32/settings.h"
 
 namespace mosaikon {
 
@@ -98,15 +98,9 @@ void FontPage::DrawPreview(const DRAWITEMSTRUCT& item) const {
   FrameRect(dc, &area, frame.get());
 
   // A step outside 1-5 asks for the face's own size, unlike the view.
-  LOGFONTA request{};
-  if (values_.FontSize >= kSmallest && values_.FontSize <= kLargest) {
-    const FontCell cell = FontCellForSize(values_.FontSize);
-    request.lfWidth = cell.width;
-    request.lfHeight = cell.height;
-  }
-  request.lfCharSet = OEM_CHARSET;
-  std::strcpy(request.lfFaceName, "Terminal");
-  const GdiFont font(CreateFontIndirectA(&request));
+  const bool step = values_.FontSize >= kSmallest && values_.FontSize <= kLargest;
+  const FontCell cell = step ? FontCellForSize(values_.FontSize) : FontCell{0, 0};
+  const GdiFont font = MakeTerminalFont(cell.width, cell.height);
   const SelectedObject selected(dc, font.get());
   SetBkMode(dc, OPAQUE);
   SetBkColor(dc, values_.BackColor);
