@@ -404,8 +404,13 @@ void MainFrame::ToggleDecodeMode(std::int32_t mode) {
 void MainFrame::ToggleAlwaysOnTop() {
   Settings& settings = TheSettings();
   settings.AlwaysOnTop = settings.AlwaysOnTop ? 0 : 1;
-  commandStates_.SetCheck(ID_VIEW_ALWAYS_ON_TOP, settings.AlwaysOnTop != 0);
-  SetWindowPos(hwnd(), settings.AlwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  ApplyAlwaysOnTop();
+}
+
+void MainFrame::ApplyAlwaysOnTop() {
+  const bool onTop = TheSettings().AlwaysOnTop != 0;
+  commandStates_.SetCheck(ID_VIEW_ALWAYS_ON_TOP, onTop);
+  SetWindowPos(hwnd(), onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 
 void MainFrame::OnSettings() {
@@ -428,8 +433,7 @@ void MainFrame::OnSettings() {
   settings.CreateFonts();
   view_.UpdateLayoutKeepingOffset();
   commandStates_.SetCheck(ID_EDIT_COLUMN_MODE, settings.ColumnMode != 0);
-  commandStates_.SetCheck(ID_VIEW_ALWAYS_ON_TOP, settings.AlwaysOnTop != 0);
-  SetWindowPos(hwnd(), settings.AlwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  ApplyAlwaysOnTop();
 
   // A choice that could not be stored stays unmade: the dialog then offers
   // it again, and a restart would not bring it anyway.

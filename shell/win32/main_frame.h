@@ -82,6 +82,8 @@ class MainFrame : public Window<MainFrame>, public MessageFilter, public IdleHan
   void OnRecentFile(UINT id);
   void ToggleDecodeMode(std::int32_t mode);
   void ToggleAlwaysOnTop();
+  // The menu check and the window's place above others, from AlwaysOnTop.
+  void ApplyAlwaysOnTop();
   void OnSettings();
   void ShowSaveFailure(ErrorCode error);
   void ShowAbout();
@@ -99,8 +101,8 @@ class MainFrame : public Window<MainFrame>, public MessageFilter, public IdleHan
   StatusBar statusBar_;
   HWND rebar_ = nullptr;
   HWND toolbar_ = nullptr;
-  ImageList toolbarImages_;          // borrowed by the toolbar
-  std::string documentPath_;         // the full path of the file the last successful OpenFile loaded
+  ImageList toolbarImages_;   // borrowed by the toolbar
+  std::string documentPath_;  // the full path of the file the last successful OpenFile loaded
   FindCommand find_{view_, statusBar_};
   std::deque<HandOver> handedOver_;  // received, to be opened in this order
 };
