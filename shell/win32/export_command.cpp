@@ -18,8 +18,6 @@
 namespace mosaikon {
 namespace {
 
-constexpr std::size_t kPathBuffer = 260;
-
 std::string SizeText(std::int64_t width, std::int64_t height) {
   char text[64];
   std::snprintf(text, sizeof text, "%lld x %lld", static_cast<long long>(width), static_cast<long long>(height));
@@ -42,7 +40,7 @@ bool ChooseImagePath(HWND owner, const std::string& documentPath, std::string& p
   std::string filter = LoadResourceString(IDS_EXPORT_FILTER);
   std::replace(filter.begin(), filter.end(), '|', '\0');
   const std::string title = LoadResourceString(IDS_EXPORT_TITLE);
-  char file[kPathBuffer] = {};
+  char file[MAX_PATH] = {};
   name.fileName.copy(file, sizeof file - 1);
   OPENFILENAMEA dialog{};
   dialog.lStructSize = sizeof dialog;

@@ -33,7 +33,6 @@ namespace {
 
 constexpr UINT kViewId = 0xE900;  // the conventional id of a frame's client window
 constexpr int kHotKeyId = 1;
-constexpr std::size_t kPathBuffer = 260;
 // Posted to itself for each hand-over received.
 constexpr UINT kOpenHandedOverMessage = WM_APP + 1;
 
@@ -477,7 +476,7 @@ void MainFrame::ZoomTo(Zoom zoom) {
 
 void MainFrame::OnFileOpen() {
   const std::string filter = BuildOpenFilter(TheSettings().FileTypes);
-  char path[kPathBuffer] = {};
+  char path[MAX_PATH] = {};
   OPENFILENAMEA dialog{};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = GetActiveWindow();
@@ -491,7 +490,7 @@ void MainFrame::OnFileOpen() {
 }
 
 void MainFrame::OnDropFiles(HDROP drop) {
-  char path[kPathBuffer] = {};
+  char path[MAX_PATH] = {};
   const UINT length = DragQueryFileA(drop, 0, path, sizeof path);
   DragFinish(drop);
   if (length > 0) OpenFile(path);
@@ -549,7 +548,7 @@ bool MainFrame::OpenFile(const std::string& path) {
   }
   // Kept whole: Properties shows it, and Export proposes its folder even
   // after a dialog moved the current folder away from a relative path's base.
-  char fullPath[kPathBuffer] = {};
+  char fullPath[MAX_PATH] = {};
   const DWORD fullLength = GetFullPathNameA(path.c_str(), sizeof fullPath, fullPath, nullptr);
   documentPath_ = fullLength > 0 && fullLength < sizeof fullPath ? fullPath : path;
   find_.ClearNotice();
