@@ -84,7 +84,9 @@ StreamRange FindStreamRange(const TextDocument& document, const NormalisedSelect
 }
 
 // Hands the pieces of display columns [left, right) of a line to `sink`:
-// Bytes(view) for bytes of the line, Blanks(count) for the columns of a tab.
+// Bytes(view) for bytes of the line, Blanks(count) for the columns of a tab
+// inside the edges. A double-byte character cut by the left edge is left
+// out, one cut by the right edge is taken whole.
 template <typename Sink>
 void ClipPieces(std::int64_t left, std::int64_t right, std::string_view line, const ColumnRules& rules, Sink& sink) {
   left = std::max<std::int64_t>(left, 0);
@@ -173,13 +175,6 @@ struct WritingSink {
   bool Done() const { return false; }
 };
 
-struct StringSink {
-  std::string text;
-  void Bytes(std::string_view bytes) { text.append(bytes); }
-  void Blanks(std::int64_t count) { text.append(static_cast<std::size_t>(count), ' '); }
-  bool Done() const { return false; }
-};
-
 // Collects from the first byte that is not white space up to the next line
 // break, then asks for nothing more.
 struct FirstLineSink {
@@ -208,12 +203,6 @@ struct FirstLineSink {
 };
 
 }  // namespace
-
-std::string ClipColumns(std::int64_t left, std::int64_t right, std::string_view line, const ColumnRules& rules) {
-  StringSink sink;
-  ClipPieces(left, right, line, rules, sink);
-  return std::move(sink.text);
-}
 
 SelectedText::SelectedText(const TextDocument& document, Selection& selection, SelectionShape shape,
                            const ColumnRules& rules)
