@@ -34,6 +34,12 @@ PixelPoint OffsetForNewCell(PixelPoint offset, PixelSize oldCell, PixelSize newC
 PixelPoint OffsetShowing(PixelPoint offset, ContentSize extent, PixelSize client, PixelSize cell, CellPosition first,
                          CellPosition end, PixelSize margin);
 
+// The bytes of one row of a 24-bit bitmap `width` pixels wide: the platform
+// pads rows to a multiple of four bytes.
+constexpr std::int64_t BitmapRowBytes(std::int64_t width) {
+  return (width * 3 + 3) / 4 * 4;
+}
+
 // The platform's largest bitmap side.
 constexpr std::int64_t kLargestImageSide = 32767;
 

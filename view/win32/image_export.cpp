@@ -70,7 +70,7 @@ HRESULT WritePng(const TextDocument& document, PixelSize cell, const ImagePlan& 
   const int bandHeight = std::min(plan.bandRows * cell.cy, plan.height);
   const DibCanvas band(plan.width, bandHeight, 24);
   if (!band.ok()) return E_OUTOFMEMORY;
-  const UINT stride = (static_cast<UINT>(plan.width) * 3 + 3) / 4 * 4;
+  const auto stride = static_cast<UINT>(BitmapRowBytes(plan.width));
   const Settings& settings = TheSettings();
   for (int top = 0; top < plan.height; top += bandHeight) {
     const int rows = std::min(bandHeight, plan.height - top);
