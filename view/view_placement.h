@@ -7,13 +7,10 @@
 
 #include <cstdint>
 
+#include "settings/settings_model.h"
 #include "view/scroll_model.h"
 
 namespace mosaikon {
-
-constexpr std::int32_t kSmallestFontSize = 1;
-constexpr std::int32_t kLargestFontSize = 5;
-constexpr std::int32_t kDefaultFontSize = 3;
 
 enum class Zoom { kIn, kOut, kReset };
 

@@ -14,8 +14,6 @@ namespace mosaikon {
 
 namespace {
 
-constexpr int kSmallest = 1;
-constexpr int kLargest = 5;
 constexpr char kSampleText[] = "Web Page: ";
 // Short enough for the right half of the preview at the largest step.
 constexpr char kSampleLink[] = "http://ab";
@@ -65,7 +63,7 @@ INT_PTR FontPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void FontPage::OnInitDialog() {
   slider_ = GetDlgItem(hwnd(), IDC_FONT_SIZE);
-  SendMessageA(slider_, TBM_SETRANGE, TRUE, MAKELPARAM(kSmallest, kLargest));
+  SendMessageA(slider_, TBM_SETRANGE, TRUE, MAKELPARAM(kSmallestFontSize, kLargestFontSize));
   // A stored step outside the range shows at the nearer end, and FontSize
   // keeps it until the slider is moved.
   SendMessageA(slider_, TBM_SETPOS, TRUE, values_.FontSize);
@@ -98,7 +96,7 @@ void FontPage::DrawPreview(const DRAWITEMSTRUCT& item) const {
   FrameRect(dc, &area, frame.get());
 
   // A step outside 1-5 asks for the face's own size, unlike the view.
-  const bool step = values_.FontSize >= kSmallest && values_.FontSize <= kLargest;
+  const bool step = values_.FontSize >= kSmallestFontSize && values_.FontSize <= kLargestFontSize;
   const FontCell cell = step ? FontCellForSize(values_.FontSize) : FontCell{0, 0};
   const GdiFont font = MakeTerminalFont(cell.width, cell.height);
   const SelectedObject selected(dc, font.get());
