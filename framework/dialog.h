@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <functional>
-#include <string>
 #include <utility>
 
 #include "framework/exception_barrier.h"
@@ -28,14 +27,6 @@ inline void CenterWindowOnOwner(HWND dialog) {
   const int x = area.left + (area.right - area.left - width) / 2;
   const int y = area.top + (area.bottom - area.top - height) / 2;
   SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-// The whole text of a dialog's control.
-inline std::string DialogItemText(HWND dialog, int id) {
-  HWND control = GetDlgItem(dialog, id);
-  std::string text(static_cast<std::size_t>(GetWindowTextLengthA(control)) + 1, '\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextA(control, text.data(), static_cast<int>(text.size()))));
-  return text;
 }
 
 // What modal dialogs and property pages share: `this` kept in DWLP_USER from

@@ -1,7 +1,7 @@
 // The General page.
 #include "settings/win32/general_page.h"
 
-#include "framework/dialog.h"
+#include "framework/window.h"
 #include "settings/number_field.h"
 #include "settings/settings_resource_ids.h"
 
@@ -69,7 +69,7 @@ void GeneralPage::OnCommand(UINT id, UINT code) {
 }
 
 void GeneralPage::ReadNumber(UINT id) {
-  const std::string text = DialogItemText(hwnd(), static_cast<int>(id));
+  const std::string text = WindowText(GetDlgItem(hwnd(), static_cast<int>(id)));
   if (id == IDC_TAB_SIZE) {
     values_.TabSize = ReadNumberField(text, kTabSizeField);
   } else {

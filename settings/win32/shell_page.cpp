@@ -26,7 +26,7 @@ INT_PTR AddFileTypeDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
         return TRUE;
       }
       if (LOWORD(wParam) != IDOK) return FALSE;
-      if (std::optional<std::string> typed = ExtensionFromInput(DialogItemText(hwnd(), IDC_EXTENSION))) {
+      if (std::optional<std::string> typed = ExtensionFromInput(WindowText(GetDlgItem(hwnd(), IDC_EXTENSION)))) {
         extension = std::move(*typed);
         EndDialog(hwnd(), IDOK);
       } else {
