@@ -1,6 +1,6 @@
-// The modal dialog base: ModalDialog<T> runs a dialog template of the
-// resource module, keeps `this` from WM_INITDIALOG and forwards the
-// messages to T::HandleMessage, which returns TRUE for a handled message.
+// Dialog bases: DialogWindow<T>, the dialog procedure that modal dialogs and
+// property pages share; ModalDialog<T>, which runs a dialog template of the
+// resource module; and InformationDialog, a dialog that only shows something.
 #pragma once
 
 #include <windows.h>
