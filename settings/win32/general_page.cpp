@@ -9,7 +9,7 @@ namespace mosaikon {
 
 namespace {
 
-// The check boxes and the copies they stand for, in the page's tab order.
+// The check boxes and the settings they stand for, in the page's tab order.
 struct CheckBox {
   UINT id;
   std::int32_t SettingsModel::*value;
