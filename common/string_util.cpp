@@ -1,5 +1,6 @@
-// The shared byte-string helpers: trimming ASCII white space and splitting a
-// text at a delimiter into (optionally trimmed, optionally non-empty) pieces.
+// The shared byte-string helpers: trimming ASCII white space, splitting a
+// text at a delimiter into (optionally trimmed, optionally non-empty) pieces,
+// and filling the numbered inserts of a message.
 #include "common/string_util.h"
 
 namespace mosaikon {
@@ -43,6 +44,36 @@ int SplitString(std::string_view source, std::string_view delimiter, bool keepEm
   }
   add(source.substr(start));
   return occurrences;
+}
+
+namespace {
+
+template <typename Char>
+std::basic_string<Char> Fill(std::basic_string_view<Char> format,
+                             std::initializer_list<std::basic_string_view<Char>> values) {
+  std::basic_string<Char> text;
+  text.reserve(format.size());
+  for (std::size_t i = 0; i < format.size(); ++i) {
+    const Char next = i + 1 < format.size() ? format[i + 1] : Char();
+    const auto index = static_cast<std::size_t>(next - Char('1'));
+    if (format[i] == Char('%') && next >= Char('1') && index < values.size()) {
+      text += values.begin()[index];
+      ++i;
+    } else {
+      text += format[i];
+    }
+  }
+  return text;
+}
+
+}  // namespace
+
+std::string FillInserts(std::string_view format, std::initializer_list<std::string_view> values) {
+  return Fill(format, values);
+}
+
+std::u16string FillInserts(std::u16string_view format, std::initializer_list<std::u16string_view> values) {
+  return Fill(format, values);
 }
 
 }  // namespace mosaikon

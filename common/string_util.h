@@ -3,6 +3,7 @@
 // controls 0x09-0x0D and the blank, never a byte of 0x80 or above.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,5 +25,11 @@ void Trim(std::string& text);
 // emptied first. Returns the number of delimiter occurrences, not of pieces.
 int SplitString(std::string_view source, std::string_view delimiter, bool keepEmpty, bool trim,
                 std::vector<std::string>& pieces);
+
+// `format` with every "%1" replaced by the first of `values`, "%2" by the
+// second and so on, in one pass: a value that holds "%2" itself is taken as
+// it stands. Any other "%" stays.
+std::string FillInserts(std::string_view format, std::initializer_list<std::string_view> values);
+std::u16string FillInserts(std::u16string_view format, std::initializer_list<std::u16string_view> values);
 
 }  // namespace mosaikon

@@ -3,7 +3,6 @@
 
 #include <shellapi.h>
 
-#include <cstring>
 #include <new>
 #include <string>
 
@@ -29,15 +28,6 @@ HyperLinkState* StateOf(HWND hwnd) {
   return reinterpret_cast<HyperLinkState*>(GetWindowLongPtrA(hwnd, 0));
 }
 
-std::string TextOf(HWND hwnd) {
-  const int length = GetWindowTextLengthA(hwnd);
-  std::string text(static_cast<std::size_t>(length) + 1, '\0');
-  GetWindowTextA(hwnd, text.data(), length + 1);
-  // GetWindowTextLengthA may overstate the length; the text ends at its NUL.
-  text.resize(std::strlen(text.c_str()));
-  return text;
-}
-
 void SetLinkFont(HWND hwnd, HyperLinkState& state, HFONT font) {
   state.font = font;
   LOGFONTA description{};
@@ -50,7 +40,7 @@ void SetLinkFont(HWND hwnd, HyperLinkState& state, HFONT font) {
 }
 
 void Open(HWND hwnd, HyperLinkState& state) {
-  const std::string target = TextOf(hwnd);
+  const std::string target = WindowText(hwnd);
   // A target the shell cannot open fails silently, like any link.
   ShellExecuteA(nullptr, "open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
   state.visited = true;
@@ -69,7 +59,7 @@ void Paint(HWND hwnd, HyperLinkState& state) {
       paint.get(), state.underlined ? static_cast<HGDIOBJ>(state.underlined.get()) : GetStockObject(DEFAULT_GUI_FONT));
   SetBkMode(paint.get(), TRANSPARENT);
   SetTextColor(paint.get(), state.visited ? kVisitedColor : kLinkColor);
-  std::string text = TextOf(hwnd);
+  std::string text = WindowText(hwnd);
   SIZE size{};
   GetTextExtentPoint32A(paint.get(), text.c_str(), static_cast<int>(text.size()), &size);
   ExtTextOutA(paint.get(), 0, 0, ETO_CLIPPED, &client, text.c_str(), static_cast<UINT>(text.size()), nullptr);

@@ -12,6 +12,14 @@ namespace {
 constexpr int kApplyButton = 0x3021;  // the sheet's own id for its Apply button
 constexpr UINT_PTR kSubclassId = 1;
 
+// Where `window` lies in the client coordinates of `parent`.
+RECT RectIn(HWND parent, HWND window) {
+  RECT box{};
+  GetWindowRect(window, &box);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&box), 2);
+  return box;
+}
+
 // Hides Apply and Help and moves OK and Cancel into the places of the last
 // two buttons. PSH_NOAPPLYNOW alone is not enough: Wine keeps both buttons
 // on the sheet, greyed.
@@ -20,10 +28,7 @@ void KeepOkAndCancelOnly(HWND sheet) {
   for (int id : {IDOK, IDCANCEL, kApplyButton, IDHELP}) {
     HWND button = GetDlgItem(sheet, id);
     if (!button) continue;
-    RECT box{};
-    GetWindowRect(button, &box);
-    MapWindowPoints(nullptr, sheet, reinterpret_cast<POINT*>(&box), 2);
-    slots.push_back(box);
+    slots.push_back(RectIn(sheet, button));
     if (id == kApplyButton || id == IDHELP) ShowWindow(button, SW_HIDE);
   }
   if (slots.size() < 2) return;
@@ -52,9 +57,7 @@ void FitPageContent(HWND sheet) {
   GetClientRect(page, &client);
   LONG right = 0, bottom = 0;
   for (HWND child = GetWindow(page, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    RECT box{};
-    GetWindowRect(child, &box);
-    MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&box), 2);
+    const RECT box = RectIn(page, child);
     right = std::max(right, box.right + margin.right);
     bottom = std::max(bottom, box.bottom + margin.bottom);
   }
@@ -69,9 +72,7 @@ void FitPageContent(HWND sheet) {
   for (int id : {IDOK, IDCANCEL, kApplyButton, IDHELP}) {
     HWND button = GetDlgItem(sheet, id);
     if (!button) continue;
-    RECT box{};
-    GetWindowRect(button, &box);
-    MapWindowPoints(nullptr, sheet, reinterpret_cast<POINT*>(&box), 2);
+    const RECT box = RectIn(sheet, button);
     SetWindowPos(button, nullptr, box.left + dx, box.top + dy, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
 }

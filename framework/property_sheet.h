@@ -13,13 +13,12 @@
 #include <string>
 #include <vector>
 
-#include "framework/exception_barrier.h"
-#include "framework/window.h"
+#include "framework/dialog.h"
 
 namespace mosaikon {
 
 template <typename T>
-class PropertyPage {
+class PropertyPage : public DialogWindow<T> {
  public:
   // The page from template `templateId`; null when it cannot be made.
   HPROPSHEETPAGE CreatePage(UINT templateId) {
@@ -28,38 +27,17 @@ class PropertyPage {
     page.dwFlags = PSP_DEFAULT;
     page.hInstance = ResourceModule();
     page.pszTemplate = MAKEINTRESOURCEA(templateId);
-    page.pfnDlgProc = &PropertyPage::StaticProc;
+    page.pfnDlgProc = &DialogWindow<T>::template Proc<&PropertyPage::SelfFrom>;
     page.lParam = reinterpret_cast<LPARAM>(static_cast<T*>(this));
     return CreatePropertySheetPageA(&page);
   }
-  HWND hwnd() const { return hwnd_; }
-
- protected:
-  PropertyPage() = default;
-  PropertyPage(const PropertyPage&) = delete;
-  PropertyPage& operator=(const PropertyPage&) = delete;
-  ~PropertyPage() = default;
 
  private:
-  static INT_PTR CALLBACK StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-    T* self = nullptr;
-    if (message == WM_INITDIALOG) {
-      // The sheet's copy of the page description, which keeps our lParam.
-      self = reinterpret_cast<T*>(reinterpret_cast<const PROPSHEETPAGEA*>(lParam)->lParam);
-      self->hwnd_ = hwnd;
-      SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
-    } else {
-      self = reinterpret_cast<T*>(GetWindowLongPtrA(hwnd, DWLP_USER));
-    }
-    if (!self) return FALSE;
-    // FALSE: the dialog manager handles a message whose handling failed.
-    const INT_PTR result =
-        CallGuarded([&] { return self->HandleMessage(message, wParam, lParam); }, [] { return INT_PTR{FALSE}; });
-    if (message == WM_NCDESTROY) self->hwnd_ = nullptr;
-    return result;
+  // WM_INITDIALOG brings the sheet's copy of the page description, which
+  // keeps our lParam.
+  static T* SelfFrom(LPARAM lParam) {
+    return reinterpret_cast<T*>(reinterpret_cast<const PROPSHEETPAGEA*>(lParam)->lParam);
   }
-
-  HWND hwnd_ = nullptr;
 };
 
 // Shows `pages`, in order, the first one first, as a modal sheet owned by

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "framework/exception_barrier.h"
 
 namespace mosaikon {
@@ -16,6 +18,14 @@ HINSTANCE ResourceModule();
 void SetResourceModule(HINSTANCE module);
 // The program's own module (icons and cursors that never come from a pack).
 HINSTANCE ProgramModule();
+
+// The whole text of a window. GetWindowTextLengthA may overstate its length;
+// the text is as long as GetWindowTextA says it copied.
+inline std::string WindowText(HWND window) {
+  std::string text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1, '\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
 
 template <typename T>
 class Window {

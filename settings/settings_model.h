@@ -20,6 +20,11 @@ struct FontCell {
   std::int32_t height;
 };
 
+// The FontSize steps.
+constexpr std::int32_t kSmallestFontSize = 1;
+constexpr std::int32_t kLargestFontSize = 5;
+constexpr std::int32_t kDefaultFontSize = 3;
+
 // The cell that a FontSize step asks for; any value outside 1-5 is step 3.
 FontCell FontCellForSize(std::int32_t fontSize);
 

@@ -5,6 +5,7 @@
 #include <array>
 #include <utility>
 
+#include "common/string_util.h"
 #include "shell/status_texts.h"
 
 namespace mosaikon {
@@ -77,12 +78,6 @@ std::u16string Widen(std::string_view ascii) {
   return std::u16string(ascii.begin(), ascii.end());
 }
 
-std::u16string Fill(std::u16string pattern, std::u16string_view value) {
-  const std::size_t at = pattern.find(u"%1");
-  if (at != std::u16string::npos) pattern.replace(at, 2, value);
-  return pattern;
-}
-
 // "CCYYMMDD" as YYYY-MM-DD when it is a date of the calendar; the field as
 // it stands otherwise.
 std::u16string DateText(const std::string& date) {
@@ -109,7 +104,9 @@ class RowWriter {
   std::u16string Number(std::uint64_t value) const {
     return GroupedNumber(value, texts_(PropertyText::kThousandsSeparator));
   }
-  std::u16string Count(PropertyText unit, std::uint64_t value) const { return Fill(Text(unit), Number(value)); }
+  std::u16string Count(PropertyText unit, std::uint64_t value) const {
+    return FillInserts(Text(unit), {Number(value)});
+  }
   std::u16string YesNo(bool yes) const { return Text(yes ? PropertyText::kYes : PropertyText::kNo); }
 
   void Add(PropertyText label, std::u16string value, bool labelled = true) {
@@ -175,15 +172,16 @@ void AddSauceRows(const SauceRecord& sauce, RowWriter& out) {
   out.Add(PropertyText::kGroup, DecodeCp437(sauce.group));
   out.Add(PropertyText::kDate, DateText(sauce.date));
   const std::u16string dataType = SauceDataTypeName(sauce.dataType);
-  out.Add(PropertyText::kDataType,
-          dataType.empty() ? Fill(out.Text(PropertyText::kUnknownType), out.Number(sauce.dataType)) : dataType);
+  out.Add(PropertyText::kDataType, dataType.empty()
+                                       ? FillInserts(out.Text(PropertyText::kUnknownType), {out.Number(sauce.dataType)})
+                                       : dataType);
   // Binary text keeps its width in the file type; the other types without
   // named file types leave it 0.
   const std::u16string fileType = SauceFileTypeName(sauce.dataType, sauce.fileType);
   if (!fileType.empty()) {
     out.Add(PropertyText::kFileType, fileType);
   } else if (sauce.dataType != kBinaryText && sauce.fileType != 0) {
-    out.Add(PropertyText::kFileType, Fill(out.Text(PropertyText::kUnknownType), out.Number(sauce.fileType)));
+    out.Add(PropertyText::kFileType, FillInserts(out.Text(PropertyText::kUnknownType), {out.Number(sauce.fileType)}));
   }
   AddSizeHints(sauce, out);
   AddTextModeRows(sauce, out);

@@ -3,8 +3,6 @@
 // user sees under it.
 #include "view/mouse_rules.h"
 
-#include <algorithm>
-#include <limits>
 #include <string_view>
 
 namespace mosaikon {
@@ -27,10 +25,6 @@ bool SpanAt(std::string_view text, std::int64_t column, const ColumnRules& rules
 
 bool IsWordSpan(std::string_view text, const CellSpan& span) {
   return !span.pair && IsWordByte(static_cast<unsigned char>(text[static_cast<std::size_t>(span.index)]));
-}
-
-int ClampedColumn(std::int64_t column) {
-  return static_cast<int>(std::min<std::int64_t>(column, std::numeric_limits<int>::max()));
 }
 
 }  // namespace
@@ -82,7 +76,7 @@ std::optional<Selection> WordAt(const TextDocument& document, CellPosition cell,
     end = span.End();
   }
   if (!found) return std::nullopt;
-  return Selection{{ClampedColumn(runStart), cell.row}, {ClampedColumn(end), cell.row}};
+  return Selection{{SaturateToInt(runStart), cell.row}, {SaturateToInt(end), cell.row}};
 }
 
 std::optional<ScrollAction> EdgeScroll(int position, int length) {

@@ -4,7 +4,6 @@
 #include "view/paint_cells.h"
 
 #include <algorithm>
-#include <limits>
 #include <string>
 
 #include "view/column_walk.h"
@@ -17,11 +16,6 @@ struct Colours {
   Colour background;
   bool operator==(const Colours&) const = default;
 };
-
-int ToInt(std::int64_t value) {
-  return static_cast<int>(
-      std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
-}
 
 class CellPainter {
  public:
@@ -78,7 +72,7 @@ class CellPainter {
   }
 
   // The client x of a document column; columns near the client area only.
-  int ClientX(std::int64_t column) const { return ToInt(column * in_.cell.cx - in_.offset.x); }
+  int ClientX(std::int64_t column) const { return SaturateToInt(column * in_.cell.cx - in_.offset.x); }
 
   void PaintRow(int row, int y) {
     const TextLine& line = document_.lines[static_cast<std::size_t>(row)];
@@ -98,7 +92,7 @@ class CellPainter {
       }
       const char* bytes = line.start + span.index;
       const auto byte = static_cast<unsigned char>(bytes[0]);
-      const Colours colours = CellColours(line, span.index, in_.selection.IsSelected(row, ToInt(span.column)));
+      const Colours colours = CellColours(line, span.index, in_.selection.IsSelected(row, SaturateToInt(span.column)));
       if (colours != current_) {
         Flush(y);
         current_ = colours;

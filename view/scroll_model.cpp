@@ -15,10 +15,6 @@ constexpr std::int64_t kIntMax = std::numeric_limits<int>::max();
 // The range of a bar that counts in units of several pixels.
 constexpr std::int64_t kLongBarRange = std::int64_t{1} << 30;
 
-int Saturate(std::int64_t value) {
-  return static_cast<int>(std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(), kIntMax));
-}
-
 // A length cut down to a whole number of cells.
 int WholeCells(int length, int cell) {
   return length - length % cell;
@@ -49,10 +45,10 @@ bool HasLayout(const LayoutInput& input) {
 }
 
 int DefaultLineStep(std::int64_t extent) {
-  return Saturate(std::max<std::int64_t>(extent / 100, 1));
+  return SaturateToInt(std::max<std::int64_t>(extent / 100, 1));
 }
 int DefaultPageStep(std::int64_t extent) {
-  return Saturate(std::max<std::int64_t>(extent / 10, 1));
+  return SaturateToInt(std::max<std::int64_t>(extent / 10, 1));
 }
 
 LayoutResult DecideLayout(const LayoutInput& input) {
@@ -99,7 +95,7 @@ int BarPage(std::int64_t extent, int client) {
 
 int BarPosition(std::int64_t offset, std::int64_t extent, int client) {
   const std::int64_t unit = BarUnit(extent);
-  if (unit == 1) return Saturate(offset);
+  if (unit == 1) return SaturateToInt(offset);
   if (offset >= extent - client) return BarMaximum(extent) - BarPage(extent, client) + 1;
   return static_cast<int>(offset / unit);
 }
@@ -164,8 +160,7 @@ PixelPoint ClampOffsetAfterResize(PixelPoint offset, ContentSize extent, PixelSi
 WheelScroll TakeWheelDelta(ScrollState& state, std::int64_t delta) {
   // A message carries at most a 32-bit delta; clamping keeps the products
   // below in 64 bits whatever arrives.
-  delta = std::clamp<std::int64_t>(delta, std::numeric_limits<std::int32_t>::min(),
-                                   std::numeric_limits<std::int32_t>::max());
+  delta = SaturateToInt(delta);
   WheelScroll scroll;
   const bool page = state.wheelLinesPerNotch == kWheelPage;
   if (delta > 0) {
@@ -183,7 +178,7 @@ WheelScroll TakeWheelDelta(ScrollState& state, std::int64_t delta) {
 
 CellPosition CellAt(PixelPoint offset, PixelSize cell, int x, int y) {
   if (cell.cx <= 0 || cell.cy <= 0) return {};
-  return {Saturate((offset.x + x) / cell.cx), Saturate((offset.y + y) / cell.cy)};
+  return {SaturateToInt((offset.x + x) / cell.cx), SaturateToInt((offset.y + y) / cell.cy)};
 }
 
 }  // namespace mosaikon

@@ -3,7 +3,9 @@
 // mouse wheel's accumulator, and the mapping of a client point to a cell.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <limits>
 
 namespace mosaikon {
 
@@ -138,6 +140,13 @@ struct CellPosition {
   int row = 0;
   bool operator==(const CellPosition&) const = default;
 };
+
+// A 64-bit position narrowed for what counts in int (cells, client pixels,
+// bar values): beyond int's range it stops at the range's ends.
+constexpr int SaturateToInt(std::int64_t value) {
+  return static_cast<int>(
+      std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
 
 // The cell under a client point (signed client coordinates), by division
 // truncating toward zero.

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <limits>
 #include <stdexcept>
 #include <utility>
 
@@ -41,12 +40,6 @@ bool IsBreak(char byte) {
   return byte == '\r' || byte == '\n';
 }
 
-// Columns as the selection holds them; only a line wider than the largest
-// int walks past the largest one.
-int ClampedColumn(std::int64_t column) {
-  return static_cast<int>(std::min<std::int64_t>(column, std::numeric_limits<int>::max()));
-}
-
 // The stream's text: the document bytes [first, stop), or no first byte.
 struct StreamRange {
   const char* first = nullptr;
@@ -67,7 +60,7 @@ StreamRange FindStreamRange(const TextDocument& document, const NormalisedSelect
     CellSpan span;
     while (walk.Next(span)) {
       if (row == end.row && span.column >= end.column) break;
-      if (!selected.IsSelected(row, ClampedColumn(span.column))) continue;
+      if (!selected.IsSelected(row, SaturateToInt(span.column))) continue;
       // Every byte after it is selected up to the end row; there the first
       // byte that is not ends the text, else the end of the last line walked.
       StreamRange range{line.start + span.index, nullptr};
@@ -77,7 +70,7 @@ StreamRange FindStreamRange(const TextDocument& document, const NormalisedSelect
         ColumnWalk endWalk = end.row == row ? walk : ColumnWalk(last.Text(), rules);
         endWalk.SkipTo(end.column);
         while (endWalk.Next(span)) {
-          if (!selected.IsSelected(end.row, ClampedColumn(span.column))) {
+          if (!selected.IsSelected(end.row, SaturateToInt(span.column))) {
             range.stop = last.start + span.index;
             break;
           }
@@ -91,7 +84,9 @@ StreamRange FindStreamRange(const TextDocument& document, const NormalisedSelect
 }
 
 // Hands the pieces of display columns [left, right) of a line to `sink`:
-// Bytes(view) for bytes of the line, Blanks(count) for the columns of a tab.
+// Bytes(view) for bytes of the line, Blanks(count) for the columns of a tab
+// inside the edges. A double-byte character cut by the left edge is left
+// out, one cut by the right edge is taken whole.
 template <typename Sink>
 void ClipPieces(std::int64_t left, std::int64_t right, std::string_view line, const ColumnRules& rules, Sink& sink) {
   left = std::max<std::int64_t>(left, 0);
@@ -180,13 +175,6 @@ struct WritingSink {
   bool Done() const { return false; }
 };
 
-struct StringSink {
-  std::string text;
-  void Bytes(std::string_view bytes) { text.append(bytes); }
-  void Blanks(std::int64_t count) { text.append(static_cast<std::size_t>(count), ' '); }
-  bool Done() const { return false; }
-};
-
 // Collects from the first byte that is not white space up to the next line
 // break, then asks for nothing more.
 struct FirstLineSink {
@@ -215,12 +203,6 @@ struct FirstLineSink {
 };
 
 }  // namespace
-
-std::string ClipColumns(std::int64_t left, std::int64_t right, std::string_view line, const ColumnRules& rules) {
-  StringSink sink;
-  ClipPieces(left, right, line, rules, sink);
-  return std::move(sink.text);
-}
 
 SelectedText::SelectedText(const TextDocument& document, Selection& selection, SelectionShape shape,
                            const ColumnRules& rules)

@@ -6,7 +6,6 @@
 
 #include <cstdint>
 #include <string>
-#include <string_view>
 
 #include "document/text_document.h"
 #include "view/column_walk.h"
@@ -97,10 +96,5 @@ class SelectedText {
 // collapses as SelectedText's does.
 void BuildSelectedText(const TextDocument& document, Selection& selection, SelectionShape shape,
                        const ColumnRules& rules, std::string& text);
-
-// The bytes of display columns [left, right) of a line. A tab the edges cut
-// gives one blank per column inside; a double-byte character cut by the left
-// edge is left out and one cut by the right edge is taken whole.
-std::string ClipColumns(std::int64_t left, std::int64_t right, std::string_view line, const ColumnRules& rules);
 
 }  // namespace mosaikon

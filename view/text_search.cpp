@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <limits>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -259,10 +258,6 @@ class Searcher {
   std::int32_t lineHint_ = 0;
 };
 
-std::int32_t ClampToInt(std::int64_t value) {
-  return static_cast<std::int32_t>(std::min<std::int64_t>(value, std::numeric_limits<std::int32_t>::max()));
-}
-
 }  // namespace
 
 std::int64_t ColumnAtOffset(const TextLine& line, std::int32_t offset, const ColumnRules& rules) {
@@ -321,8 +316,8 @@ SearchResult SearchDocument(const TextDocument& document, const SearchQuery& que
   if (!result.found) return result;
 
   const TextLine& line = document.lines[static_cast<std::size_t>(result.begin.line)];
-  result.startCell = {ClampToInt(ColumnAtOffset(line, result.begin.offset, rules)), result.begin.line};
-  result.endCell = {ClampToInt(ColumnAtOffset(line, result.end.offset, rules)), result.end.line};
+  result.startCell = {SaturateToInt(ColumnAtOffset(line, result.begin.offset, rules)), result.begin.line};
+  result.endCell = {SaturateToInt(ColumnAtOffset(line, result.end.offset, rules)), result.end.line};
   return result;
 }
 

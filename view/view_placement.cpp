@@ -70,9 +70,7 @@ ImagePlan PlanImage(std::int64_t columns, std::int64_t lines, PixelSize cell, st
   plan.cut = width < plan.fullWidth || height < plan.fullHeight;
   plan.width = static_cast<int>(width);
   plan.height = static_cast<int>(height);
-  // Rows of a 24-bit bitmap are padded to four bytes.
-  const std::int64_t rowBytes = (width * 3 + 3) / 4 * 4;
-  const std::int64_t cellRowBytes = rowBytes * cell.cy;
+  const std::int64_t cellRowBytes = BitmapRowBytes(width) * cell.cy;
   plan.bandRows = static_cast<int>(std::clamp<std::int64_t>(bandBytes / cellRowBytes, 1, height / cell.cy));
   return plan;
 }

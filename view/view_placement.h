@@ -7,13 +7,10 @@
 
 #include <cstdint>
 
+#include "settings/settings_model.h"
 #include "view/scroll_model.h"
 
 namespace mosaikon {
-
-constexpr std::int32_t kSmallestFontSize = 1;
-constexpr std::int32_t kLargestFontSize = 5;
-constexpr std::int32_t kDefaultFontSize = 3;
 
 enum class Zoom { kIn, kOut, kReset };
 
@@ -33,6 +30,12 @@ PixelPoint OffsetForNewCell(PixelPoint offset, PixelSize oldCell, PixelSize newC
 // than the client is shown from its start.
 PixelPoint OffsetShowing(PixelPoint offset, ContentSize extent, PixelSize client, PixelSize cell, CellPosition first,
                          CellPosition end, PixelSize margin);
+
+// The bytes of one row of a 24-bit bitmap `width` pixels wide: the platform
+// pads rows to a multiple of four bytes.
+constexpr std::int64_t BitmapRowBytes(std::int64_t width) {
+  return (width * 3 + 3) / 4 * 4;
+}
 
 // The platform's largest bitmap side.
 constexpr std::int64_t kLargestImageSide = 32767;

@@ -5,18 +5,15 @@
 #include <commdlg.h>
 
 #include <array>
-#include <cstring>
 
 #include "common/win32/handles.h"
-#include "settings/settings_model.h"
 #include "settings/settings_resource_ids.h"
+#include "settings/win32/settings.h"
 
 namespace mosaikon {
 
 namespace {
 
-constexpr int kSmallest = 1;
-constexpr int kLargest = 5;
 constexpr char kSampleText[] = "Web Page: ";
 // Short enough for the right half of the preview at the largest step.
 constexpr char kSampleLink[] = "http://ab";
@@ -37,20 +34,20 @@ INT_PTR FontPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnInitDialog();
       return TRUE;
     case WM_HSCROLL:
-      FontSize = static_cast<std::int32_t>(SendMessageA(slider_, TBM_GETPOS, 0, 0));
+      values_.FontSize = static_cast<std::int32_t>(SendMessageA(slider_, TBM_GETPOS, 0, 0));
       RedrawPreview();
       return TRUE;
     case WM_COMMAND:
       if (HIWORD(wParam) != BN_CLICKED) return FALSE;
       switch (LOWORD(wParam)) {
         case IDC_FORE_COLOR:
-          ChooseColour(ForeColor);
+          ChooseColour(values_.ForeColor);
           return TRUE;
         case IDC_BACK_COLOR:
-          ChooseColour(BackColor);
+          ChooseColour(values_.BackColor);
           return TRUE;
         case IDC_LINK_COLOR:
-          ChooseColour(HyperLinkColor);
+          ChooseColour(values_.HyperLinkColor);
           return TRUE;
         default:
           return FALSE;
@@ -66,10 +63,10 @@ INT_PTR FontPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void FontPage::OnInitDialog() {
   slider_ = GetDlgItem(hwnd(), IDC_FONT_SIZE);
-  SendMessageA(slider_, TBM_SETRANGE, TRUE, MAKELPARAM(kSmallest, kLargest));
+  SendMessageA(slider_, TBM_SETRANGE, TRUE, MAKELPARAM(kSmallestFontSize, kLargestFontSize));
   // A stored step outside the range shows at the nearer end, and FontSize
   // keeps it until the slider is moved.
-  SendMessageA(slider_, TBM_SETPOS, TRUE, FontSize);
+  SendMessageA(slider_, TBM_SETPOS, TRUE, values_.FontSize);
 }
 
 void FontPage::ChooseColour(std::uint32_t& colour) {
@@ -93,31 +90,25 @@ void FontPage::RedrawPreview() const {
 void FontPage::DrawPreview(const DRAWITEMSTRUCT& item) const {
   HDC dc = item.hDC;
   const RECT area = item.rcItem;
-  const GdiBrush background(CreateSolidBrush(BackColor));
+  const GdiBrush background(CreateSolidBrush(values_.BackColor));
   const GdiBrush frame(CreateSolidBrush(RGB(0, 0, 0)));
   FillRect(dc, &area, background.get());
   FrameRect(dc, &area, frame.get());
 
   // A step outside 1-5 asks for the face's own size, unlike the view.
-  LOGFONTA request{};
-  if (FontSize >= kSmallest && FontSize <= kLargest) {
-    const FontCell cell = FontCellForSize(FontSize);
-    request.lfWidth = cell.width;
-    request.lfHeight = cell.height;
-  }
-  request.lfCharSet = OEM_CHARSET;
-  std::strcpy(request.lfFaceName, "Terminal");
-  const GdiFont font(CreateFontIndirectA(&request));
+  const bool step = values_.FontSize >= kSmallestFontSize && values_.FontSize <= kLargestFontSize;
+  const FontCell cell = step ? FontCellForSize(values_.FontSize) : FontCell{0, 0};
+  const GdiFont font = MakeTerminalFont(cell.width, cell.height);
   const SelectedObject selected(dc, font.get());
   SetBkMode(dc, OPAQUE);
-  SetBkColor(dc, BackColor);
-  SetTextColor(dc, ForeColor);
+  SetBkColor(dc, values_.BackColor);
+  SetTextColor(dc, values_.ForeColor);
 
   const int width = area.right - area.left;
   const int middle = area.left + (width - 2) / 2;
   RECT text{area.left + 2, area.top, middle, area.bottom};
   DrawTextA(dc, kSampleText, -1, &text, DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
-  SetTextColor(dc, HyperLinkColor);
+  SetTextColor(dc, values_.HyperLinkColor);
   RECT link{middle, area.top, area.right - 2, area.bottom};
   DrawTextA(dc, kSampleLink, -1, &link, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
 }

@@ -1,23 +1,19 @@
 // The Font page of the Settings dialog: the size step of the cell font on a
 // slider, the three colours through the system's colour dialog, and a
-// preview of text and a link in that font and those colours. It edits its
-// own copies, which the Settings command fills in and reads back.
+// preview of text and a link in that font and those colours. It edits the
+// sheet's copy of the settings.
 #pragma once
 
 #include <windows.h>
 
-#include <cstdint>
-
 #include "framework/property_sheet.h"
+#include "settings/settings_model.h"
 
 namespace mosaikon {
 
 class FontPage : public PropertyPage<FontPage> {
  public:
-  std::int32_t FontSize = 3;
-  std::uint32_t ForeColor = 0;
-  std::uint32_t BackColor = 16777215;
-  std::uint32_t HyperLinkColor = 16711680;
+  explicit FontPage(SettingsModel& values) : values_(values) {}
 
   INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -27,6 +23,7 @@ class FontPage : public PropertyPage<FontPage> {
   void DrawPreview(const DRAWITEMSTRUCT& item) const;
   void RedrawPreview() const;
 
+  SettingsModel& values_;
   HWND slider_ = nullptr;
 };
 

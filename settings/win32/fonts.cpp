@@ -30,6 +30,15 @@ BYTE ChineseCharset(std::int32_t decodeMode) {
 
 }  // namespace
 
+GdiFont MakeTerminalFont(std::int32_t width, std::int32_t height) {
+  LOGFONTA terminal{};
+  terminal.lfHeight = height;
+  terminal.lfWidth = width;
+  terminal.lfCharSet = OEM_CHARSET;
+  std::strcpy(terminal.lfFaceName, "Terminal");
+  return GdiFont(CreateFontIndirectA(&terminal));
+}
+
 void Settings::CreateFonts() {
   const FontCell cell = FontCellForSize(FontSize);
   fontWidth = cell.width;
@@ -43,12 +52,7 @@ void Settings::CreateFonts() {
     EnsureTerminalFont(ModuleDirectory());
   }
 
-  LOGFONTA terminal{};
-  terminal.lfHeight = fontHeight;
-  terminal.lfWidth = fontWidth;
-  terminal.lfCharSet = OEM_CHARSET;
-  std::strcpy(terminal.lfFaceName, "Terminal");
-  terminalFont.Reset(CreateFontIndirectA(&terminal));
+  terminalFont = MakeTerminalFont(fontWidth, fontHeight);
 
   CreateChineseFont();
   backgroundBrush.Reset(CreateSolidBrush(BackColor));

@@ -1,7 +1,7 @@
 // The General page.
 #include "settings/win32/general_page.h"
 
-#include "framework/dialog.h"
+#include "framework/window.h"
 #include "settings/number_field.h"
 #include "settings/settings_resource_ids.h"
 
@@ -9,15 +9,15 @@ namespace mosaikon {
 
 namespace {
 
-// The check boxes and the copies they stand for, in the page's tab order.
+// The check boxes and the settings they stand for, in the page's tab order.
 struct CheckBox {
   UINT id;
-  std::int32_t GeneralPage::*value;
+  std::int32_t SettingsModel::*value;
 };
 constexpr CheckBox kCheckBoxes[] = {
-    {IDC_COLUMN_MODE, &GeneralPage::ColumnMode},    {IDC_COPY_ON_SELECT, &GeneralPage::CopyOnSelect},
-    {IDC_SUPPORT_ANSI, &GeneralPage::SupportAnsi},  {IDC_REUSE_VIEWER, &GeneralPage::ReuseViewer},
-    {IDC_ALWAYS_ON_TOP, &GeneralPage::AlwaysOnTop}, {IDC_SAVE_MRU_FILES, &GeneralPage::SaveMruFiles},
+    {IDC_COLUMN_MODE, &SettingsModel::ColumnMode},    {IDC_COPY_ON_SELECT, &SettingsModel::CopyOnSelect},
+    {IDC_SUPPORT_ANSI, &SettingsModel::SupportAnsi},  {IDC_REUSE_VIEWER, &SettingsModel::ReuseViewer},
+    {IDC_ALWAYS_ON_TOP, &SettingsModel::AlwaysOnTop}, {IDC_SAVE_MRU_FILES, &SettingsModel::SaveMruFiles},
 };
 
 }  // namespace
@@ -40,12 +40,12 @@ void GeneralPage::OnInitDialog() {
   SendDlgItemMessageA(hwnd(), IDC_TAB_SIZE, EM_LIMITTEXT, kTabSizeField.digits, 0);
   SendDlgItemMessageA(hwnd(), IDC_MUR_FILE_NUM, EM_LIMITTEXT, kMurFileNumField.digits, 0);
   // A stored 0 or less shows as it is, and the copy takes the fallback.
-  SetDlgItemInt(hwnd(), IDC_TAB_SIZE, static_cast<UINT>(ShownNumber(TabSize, kTabSizeField)), TRUE);
-  SetDlgItemInt(hwnd(), IDC_MUR_FILE_NUM, static_cast<UINT>(ShownNumber(MurFileNum, kMurFileNumField)), TRUE);
+  SetDlgItemInt(hwnd(), IDC_TAB_SIZE, static_cast<UINT>(ShownNumber(values_.TabSize, kTabSizeField)), TRUE);
+  SetDlgItemInt(hwnd(), IDC_MUR_FILE_NUM, static_cast<UINT>(ShownNumber(values_.MurFileNum, kMurFileNumField)), TRUE);
   ReadNumber(IDC_TAB_SIZE);
   ReadNumber(IDC_MUR_FILE_NUM);
   for (const CheckBox& box : kCheckBoxes)
-    CheckDlgButton(hwnd(), box.id, this->*box.value ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(hwnd(), box.id, values_.*box.value ? BST_CHECKED : BST_UNCHECKED);
   EnableMaxNum();
   FillLanguages();
 }
@@ -63,22 +63,23 @@ void GeneralPage::OnCommand(UINT id, UINT code) {
       break;
   }
   for (const CheckBox& box : kCheckBoxes) {
-    if (box.id == id) this->*box.value = IsDlgButtonChecked(hwnd(), id) == BST_CHECKED ? 1 : 0;
+    if (box.id == id) values_.*box.value = IsDlgButtonChecked(hwnd(), id) == BST_CHECKED ? 1 : 0;
   }
   if (id == IDC_SAVE_MRU_FILES) EnableMaxNum();
 }
 
 void GeneralPage::ReadNumber(UINT id) {
-  const std::string text = DialogItemText(hwnd(), static_cast<int>(id));
+  const std::string text = WindowText(GetDlgItem(hwnd(), static_cast<int>(id)));
   if (id == IDC_TAB_SIZE) {
-    TabSize = ReadNumberField(text, kTabSizeField);
+    values_.TabSize = ReadNumberField(text, kTabSizeField);
   } else {
-    MurFileNum = ReadNumberField(text, kMurFileNumField);
+    values_.MurFileNum = ReadNumberField(text, kMurFileNumField);
   }
 }
 
 void GeneralPage::EnableMaxNum() {
-  for (int id : {IDC_MUR_FILE_NUM, IDC_MUR_FILE_NUM_LABEL}) EnableWindow(GetDlgItem(hwnd(), id), SaveMruFiles != 0);
+  for (int id : {IDC_MUR_FILE_NUM, IDC_MUR_FILE_NUM_LABEL})
+    EnableWindow(GetDlgItem(hwnd(), id), values_.SaveMruFiles != 0);
 }
 
 void GeneralPage::FillLanguages() {

@@ -1,31 +1,24 @@
 // The General page of the Settings dialog: the selection, ANSI and window
 // switches, the recently viewed list, the tab size and the language. It
-// edits its own copies, which the Settings command fills in before the
-// dialog opens and reads back after OK; every change of a control updates
-// its copy at once.
+// edits the sheet's copy of the settings, which the Settings command reads
+// back after OK; every change of a control updates the copy at once.
 #pragma once
 
 #include <windows.h>
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "framework/property_sheet.h"
+#include "settings/settings_model.h"
 #include "settings/win32/language_packs.h"
 
 namespace mosaikon {
 
 class GeneralPage : public PropertyPage<GeneralPage> {
  public:
-  std::int32_t TabSize = 8;
-  std::int32_t CopyOnSelect = 1;
-  std::int32_t ColumnMode = 1;
-  std::int32_t SupportAnsi = 1;
-  std::int32_t AlwaysOnTop = 0;
-  std::int32_t ReuseViewer = 0;
-  std::int32_t SaveMruFiles = 1;
-  std::int32_t MurFileNum = 10;
+  explicit GeneralPage(SettingsModel& values) : values_(values) {}
+
   std::string language;   // the pack's file name, empty for English
   LanguageMap languages;  // what the language box offers
 
@@ -39,6 +32,7 @@ class GeneralPage : public PropertyPage<GeneralPage> {
   void FillLanguages();
   void OnLanguageChosen();
 
+  SettingsModel& values_;
   std::vector<std::string> packs_;  // the pack of each language box entry, by the entry's item data
 };
 

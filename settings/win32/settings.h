@@ -63,6 +63,10 @@ class Settings : public SettingsModel {
   bool saveAtExit_ = true;
 };
 
+// The "Terminal" OEM font of `width` x `height` pixel cells; 0 x 0 asks for
+// the face's own size.
+GdiFont MakeTerminalFont(std::int32_t width, std::int32_t height);
+
 // The one instance, made during static initialisation.
 Settings& TheSettings();
 

@@ -1,4 +1,4 @@
-// The Settings dialog's pages and their copies.
+// The Settings dialog's pages and their copy of the settings.
 #include "settings/win32/settings_sheet.h"
 
 #include "framework/property_sheet.h"
@@ -7,23 +7,9 @@
 
 namespace mosaikon {
 
-SettingsSheet::SettingsSheet(const Settings& settings, const std::string& languagePack) {
-  general.TabSize = settings.TabSize;
-  general.CopyOnSelect = settings.CopyOnSelect;
-  general.ColumnMode = settings.ColumnMode;
-  general.SupportAnsi = settings.SupportAnsi;
-  general.AlwaysOnTop = settings.AlwaysOnTop;
-  general.ReuseViewer = settings.ReuseViewer;
-  general.SaveMruFiles = settings.SaveMruFiles;
-  general.MurFileNum = settings.MurFileNum;
+SettingsSheet::SettingsSheet(const Settings& settings, const std::string& languagePack) : values(settings) {
   general.language = languagePack;
   general.languages = settings.languages;
-  font.FontSize = settings.FontSize;
-  font.ForeColor = settings.ForeColor;
-  font.BackColor = settings.BackColor;
-  font.HyperLinkColor = settings.HyperLinkColor;
-  shell.FileTypes = settings.FileTypes;
-  shell.RegisterOnStart = settings.RegisterOnStart;
 }
 
 bool SettingsSheet::Run(HWND owner) {
@@ -33,19 +19,19 @@ bool SettingsSheet::Run(HWND owner) {
 }
 
 void SettingsSheet::CopyBack(Settings& settings) const {
-  settings.MurFileNum = general.MurFileNum;
-  settings.TabSize = general.TabSize;
-  settings.FontSize = font.FontSize;
-  settings.CopyOnSelect = general.CopyOnSelect;
-  settings.ForeColor = font.ForeColor;
-  settings.ColumnMode = general.ColumnMode;
-  settings.BackColor = font.BackColor;
-  settings.SupportAnsi = general.SupportAnsi;
-  settings.HyperLinkColor = font.HyperLinkColor;
-  settings.AlwaysOnTop = general.AlwaysOnTop;
-  settings.RegisterOnStart = shell.RegisterOnStart;
-  settings.ReuseViewer = general.ReuseViewer;
-  settings.SaveMruFiles = general.SaveMruFiles;
+  settings.MurFileNum = values.MurFileNum;
+  settings.TabSize = values.TabSize;
+  settings.FontSize = values.FontSize;
+  settings.CopyOnSelect = values.CopyOnSelect;
+  settings.ForeColor = values.ForeColor;
+  settings.ColumnMode = values.ColumnMode;
+  settings.BackColor = values.BackColor;
+  settings.SupportAnsi = values.SupportAnsi;
+  settings.HyperLinkColor = values.HyperLinkColor;
+  settings.AlwaysOnTop = values.AlwaysOnTop;
+  settings.RegisterOnStart = values.RegisterOnStart;
+  settings.ReuseViewer = values.ReuseViewer;
+  settings.SaveMruFiles = values.SaveMruFiles;
 }
 
 }  // namespace mosaikon

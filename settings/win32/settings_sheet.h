@@ -1,5 +1,5 @@
 // The Settings dialog: the General, Font and Shell Integration pages in one
-// modal sheet. The pages work on copies of the settings; nothing outside
+// modal sheet. The pages work on a copy of the settings; nothing outside
 // the dialog changes before OK.
 #pragma once
 
@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "settings/settings_model.h"
 #include "settings/win32/font_page.h"
 #include "settings/win32/general_page.h"
 #include "settings/win32/settings.h"
@@ -16,19 +17,20 @@ namespace mosaikon {
 
 class SettingsSheet {
  public:
-  // The pages' copies from the settings and the language pack in use.
+  // The copy of the settings and the language pack in use.
   SettingsSheet(const Settings& settings, const std::string& languagePack);
 
   // Runs the dialog owned by `owner`; true when it ended with OK.
   bool Run(HWND owner);
 
-  // Copies the pages' values into `settings`, all but FileTypes, which the
-  // caller needs in its old state to unregister dropped extensions.
+  // Copies what the pages edit into `settings`, all but FileTypes, which
+  // the caller needs in its old state to unregister dropped extensions.
   void CopyBack(Settings& settings) const;
 
-  GeneralPage general;
-  FontPage font;
-  ShellPage shell;
+  SettingsModel values;  // the pages' copy
+  GeneralPage general{values};
+  FontPage font{values};
+  ShellPage shell{values};
 };
 
 }  // namespace mosaikon

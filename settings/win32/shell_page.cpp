@@ -26,7 +26,7 @@ INT_PTR AddFileTypeDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
         return TRUE;
       }
       if (LOWORD(wParam) != IDOK) return FALSE;
-      if (std::optional<std::string> typed = ExtensionFromInput(DialogItemText(hwnd(), IDC_EXTENSION))) {
+      if (std::optional<std::string> typed = ExtensionFromInput(WindowText(GetDlgItem(hwnd(), IDC_EXTENSION)))) {
         extension = std::move(*typed);
         EndDialog(hwnd(), IDOK);
       } else {
@@ -52,7 +52,7 @@ INT_PTR ShellPage::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
           if (HIWORD(wParam) == BN_CLICKED) OnRemove();
           return TRUE;
         case IDC_REGISTER_ON_START:
-          RegisterOnStart = IsDlgButtonChecked(hwnd(), IDC_REGISTER_ON_START) == BST_CHECKED ? 1 : 0;
+          values_.RegisterOnStart = IsDlgButtonChecked(hwnd(), IDC_REGISTER_ON_START) == BST_CHECKED ? 1 : 0;
           return TRUE;
         default:
           return FALSE;
@@ -65,11 +65,11 @@ INT_PTR ShellPage::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
 void ShellPage::OnInitDialog() {
   list_ = GetDlgItem(hwnd(), IDC_FILE_TYPES);
   // The list sorts the extensions itself.
-  for (const std::string& extension : SplitFileTypes(FileTypes)) {
+  for (const std::string& extension : SplitFileTypes(values_.FileTypes)) {
     SendMessageA(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(extension.c_str()));
   }
   SendMessageA(list_, LB_SETCURSEL, 0, 0);
-  CheckDlgButton(hwnd(), IDC_REGISTER_ON_START, RegisterOnStart ? BST_CHECKED : BST_UNCHECKED);
+  CheckDlgButton(hwnd(), IDC_REGISTER_ON_START, values_.RegisterOnStart ? BST_CHECKED : BST_UNCHECKED);
 }
 
 void ShellPage::OnAdd() {
@@ -83,7 +83,7 @@ void ShellPage::OnAdd() {
   }
   SendMessageA(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(dialog.extension.c_str()));
   SendMessageA(list_, LB_SETCURSEL, 0, 0);
-  FileTypes = JoinFileTypes(Entries());
+  values_.FileTypes = JoinFileTypes(Entries());
 }
 
 void ShellPage::OnRemove() {
@@ -91,7 +91,7 @@ void ShellPage::OnRemove() {
   if (selected == LB_ERR) return;
   SendMessageA(list_, LB_DELETESTRING, static_cast<WPARAM>(selected), 0);
   SendMessageA(list_, LB_SETCURSEL, 0, 0);
-  FileTypes = JoinFileTypes(Entries());
+  values_.FileTypes = JoinFileTypes(Entries());
 }
 
 std::vector<std::string> ShellPage::Entries() const {

@@ -1,17 +1,17 @@
 // The Shell Integration page of the Settings dialog: the list of extensions
 // registered for the program, edited with Add and Remove, and the switch
-// that registers them at every start. It edits its own copies, which the
-// Settings command fills in and reads back.
+// that registers them at every start. It edits the sheet's copy of the
+// settings.
 #pragma once
 
 #include <windows.h>
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "framework/dialog.h"
 #include "framework/property_sheet.h"
+#include "settings/settings_model.h"
 
 namespace mosaikon {
 
@@ -25,9 +25,7 @@ class AddFileTypeDialog : public ModalDialog<AddFileTypeDialog> {
 
 class ShellPage : public PropertyPage<ShellPage> {
  public:
-  // As stored until Add or Remove rebuild it from the list.
-  std::string FileTypes;
-  std::int32_t RegisterOnStart = 0;
+  explicit ShellPage(SettingsModel& values) : values_(values) {}
 
   INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -37,6 +35,7 @@ class ShellPage : public PropertyPage<ShellPage> {
   void OnRemove();
   std::vector<std::string> Entries() const;
 
+  SettingsModel& values_;  // FileTypes stays as stored until Add or Remove rebuild it from the list
   HWND list_ = nullptr;
 };
 

@@ -4,14 +4,7 @@
 
 #include <windows.h>
 
-#include "framework/dialog.h"
-
 namespace mosaikon {
-
-class AboutDialog : public ModalDialog<AboutDialog> {
- public:
-  INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-};
 
 // Runs the About box, owned by `owner`.
 void ShowAboutBox(HWND owner);

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "common/string_util.h"
 #include "common/system.h"
 #include "framework/resource_string.h"
 #include "resources/resource_ids.h"
@@ -16,17 +17,6 @@
 
 namespace mosaikon {
 namespace {
-
-constexpr std::size_t kPathBuffer = 260;
-
-// `text` with "%1" and "%2" replaced.
-std::string Fill(std::string text, const std::string& first, const std::string& second = {}) {
-  for (const auto& [mark, value] : {std::pair{"%1", &first}, std::pair{"%2", &second}}) {
-    const std::size_t at = text.find(mark);
-    if (at != std::string::npos) text.replace(at, 2, *value);
-  }
-  return text;
-}
 
 std::string SizeText(std::int64_t width, std::int64_t height) {
   char text[64];
@@ -50,7 +40,7 @@ bool ChooseImagePath(HWND owner, const std::string& documentPath, std::string& p
   std::string filter = LoadResourceString(IDS_EXPORT_FILTER);
   std::replace(filter.begin(), filter.end(), '|', '\0');
   const std::string title = LoadResourceString(IDS_EXPORT_TITLE);
-  char file[kPathBuffer] = {};
+  char file[MAX_PATH] = {};
   name.fileName.copy(file, sizeof file - 1);
   OPENFILENAMEA dialog{};
   dialog.lStructSize = sizeof dialog;
@@ -78,8 +68,9 @@ void ExportAsImage(HWND owner, const TextView& view, const std::string& document
   if (plan.width <= 0 || plan.height <= 0) return;
   const std::string caption = LoadResourceString(IDS_APP_NAME);
   if (plan.cut) {
-    const std::string question = Fill(LoadResourceString(IDS_EXPORT_TOO_LARGE, 512),
-                                      SizeText(plan.fullWidth, plan.fullHeight), SizeText(plan.width, plan.height));
+    const std::string question =
+        FillInserts(LoadResourceString(IDS_EXPORT_TOO_LARGE, 512),
+                    {SizeText(plan.fullWidth, plan.fullHeight), SizeText(plan.width, plan.height)});
     if (MessageBoxA(owner, question.c_str(), caption.c_str(), MB_YESNO | MB_ICONQUESTION) != IDYES) return;
   }
   std::string path;
@@ -88,7 +79,8 @@ void ExportAsImage(HWND owner, const TextView& view, const std::string& document
   const HRESULT result = ExportImage(document, view.cell(), plan, path);
   SetCursor(previous);
   if (FAILED(result)) {
-    const std::string message = Fill(LoadResourceString(IDS_EXPORT_FAILED, 512), path, ErrorText(result));
+    // The path may hold a "%2" of its own.
+    const std::string message = FillInserts(LoadResourceString(IDS_EXPORT_FAILED, 512), {path, ErrorText(result)});
     MessageBoxA(owner, message.c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
   }
 }

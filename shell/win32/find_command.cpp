@@ -6,9 +6,9 @@
 
 #include <algorithm>
 
+#include "common/string_util.h"
 #include "framework/resource_string.h"
 #include "resources/resource_ids.h"
-#include "settings/win32/settings.h"
 
 namespace mosaikon {
 
@@ -90,17 +90,14 @@ TextPosition FindCommand::StartPosition(const ColumnRules& rules) const {
 }
 
 void FindCommand::Search(HWND frame) {
-  const Settings& settings = TheSettings();
-  const ColumnRules rules{settings.TabSize, settings.DecodeMode};
+  const ColumnRules rules = CurrentColumnRules();
   SearchResult result;
   if (view_.document().LineCount() > 0) {
     result = SearchDocument(view_.document(), last_, StartPosition(rules), rules);
   }
   if (!result.found) {
     ClearNotice();
-    std::string text = LoadResourceString(IDS_FIND_NOT_FOUND);
-    const std::size_t at = text.find("%1");
-    if (at != std::string::npos) text.replace(at, 2, last_.needle);
+    const std::string text = FillInserts(LoadResourceString(IDS_FIND_NOT_FOUND), {last_.needle});
     MessageBoxA(dialog_ ? dialog_ : frame, text.c_str(), LoadResourceString(IDS_APP_NAME).c_str(),
                 MB_OK | MB_ICONINFORMATION);
     return;

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "common/string_util.h"
 #include "common/system.h"
 #include "framework/resource_string.h"
 #include "framework/toolbar_resource.h"
@@ -32,7 +33,6 @@ namespace {
 
 constexpr UINT kViewId = 0xE900;  // the conventional id of a frame's client window
 constexpr int kHotKeyId = 1;
-constexpr std::size_t kPathBuffer = 260;
 // Posted to itself for each hand-over received.
 constexpr UINT kOpenHandedOverMessage = WM_APP + 1;
 
@@ -403,8 +403,13 @@ void MainFrame::ToggleDecodeMode(std::int32_t mode) {
 void MainFrame::ToggleAlwaysOnTop() {
   Settings& settings = TheSettings();
   settings.AlwaysOnTop = settings.AlwaysOnTop ? 0 : 1;
-  commandStates_.SetCheck(ID_VIEW_ALWAYS_ON_TOP, settings.AlwaysOnTop != 0);
-  SetWindowPos(hwnd(), settings.AlwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  ApplyAlwaysOnTop();
+}
+
+void MainFrame::ApplyAlwaysOnTop() {
+  const bool onTop = TheSettings().AlwaysOnTop != 0;
+  commandStates_.SetCheck(ID_VIEW_ALWAYS_ON_TOP, onTop);
+  SetWindowPos(hwnd(), onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 
 void MainFrame::OnSettings() {
@@ -419,16 +424,15 @@ void MainFrame::OnSettings() {
     RemoveRecentFilesMenu(false);  // the stored list stays for when it is switched on again
   }
   // Every OK registers again; extensions the page dropped are unregistered.
-  RegisterFileTypes(sheet.shell.FileTypes, settings.FileTypes);
-  settings.FileTypes = sheet.shell.FileTypes;
+  RegisterFileTypes(sheet.values.FileTypes, settings.FileTypes);
+  settings.FileTypes = sheet.values.FileTypes;
   ErrorCode error = 0;
   bool saved = settings.SaveReporting(error);
 
   settings.CreateFonts();
   view_.UpdateLayoutKeepingOffset();
   commandStates_.SetCheck(ID_EDIT_COLUMN_MODE, settings.ColumnMode != 0);
-  commandStates_.SetCheck(ID_VIEW_ALWAYS_ON_TOP, settings.AlwaysOnTop != 0);
-  SetWindowPos(hwnd(), settings.AlwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  ApplyAlwaysOnTop();
 
   // A choice that could not be stored stays unmade: the dialog then offers
   // it again, and a restart would not bring it anyway.
@@ -447,19 +451,10 @@ void MainFrame::OnSettings() {
 
 void MainFrame::ShowSaveFailure(ErrorCode error) {
   // "%1" in the text is the INI file, "%2" the system's reason (ending with a
-  // line break). Both are filled in one pass: either may hold a "%".
-  const std::string format = LoadResourceString(IDS_SETTINGS_NOT_SAVED, 1024);
+  // line break).
   const std::string iniPath = TheSettings().iniPath.empty() ? kIniFileName : TheSettings().iniPath;
-  std::string text;
-  for (std::size_t i = 0; i < format.size(); ++i) {
-    const char next = i + 1 < format.size() ? format[i + 1] : '\0';
-    if (format[i] == '%' && (next == '1' || next == '2')) {
-      text += next == '1' ? iniPath : SystemErrorText(error);
-      ++i;
-    } else {
-      text += format[i];
-    }
-  }
+  const std::string text =
+      FillInserts(LoadResourceString(IDS_SETTINGS_NOT_SAVED, 1024), {iniPath, SystemErrorText(error)});
   MessageBoxA(hwnd(), text.c_str(), nullptr, MB_ICONERROR | MB_OK);
 }
 
@@ -481,7 +476,7 @@ void MainFrame::ZoomTo(Zoom zoom) {
 
 void MainFrame::OnFileOpen() {
   const std::string filter = BuildOpenFilter(TheSettings().FileTypes);
-  char path[kPathBuffer] = {};
+  char path[MAX_PATH] = {};
   OPENFILENAMEA dialog{};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = GetActiveWindow();
@@ -495,7 +490,7 @@ void MainFrame::OnFileOpen() {
 }
 
 void MainFrame::OnDropFiles(HDROP drop) {
-  char path[kPathBuffer] = {};
+  char path[MAX_PATH] = {};
   const UINT length = DragQueryFileA(drop, 0, path, sizeof path);
   DragFinish(drop);
   if (length > 0) OpenFile(path);
@@ -553,7 +548,7 @@ bool MainFrame::OpenFile(const std::string& path) {
   }
   // Kept whole: Properties shows it, and Export proposes its folder even
   // after a dialog moved the current folder away from a relative path's base.
-  char fullPath[kPathBuffer] = {};
+  char fullPath[MAX_PATH] = {};
   const DWORD fullLength = GetFullPathNameA(path.c_str(), sizeof fullPath, fullPath, nullptr);
   documentPath_ = fullLength > 0 && fullLength < sizeof fullPath ? fullPath : path;
   find_.ClearNotice();

@@ -82,6 +82,8 @@ class MainFrame : public Window<MainFrame>, public MessageFilter, public IdleHan
   void OnRecentFile(UINT id);
   void ToggleDecodeMode(std::int32_t mode);
   void ToggleAlwaysOnTop();
+  // The menu check and the window's place above others, from AlwaysOnTop.
+  void ApplyAlwaysOnTop();
   void OnSettings();
   void ShowSaveFailure(ErrorCode error);
   void ShowAbout();

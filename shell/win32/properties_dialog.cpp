@@ -3,9 +3,9 @@
 // block and box characters no ANSI code page of the West holds.
 #include "shell/win32/properties_dialog.h"
 
-#include <utility>
 #include <vector>
 
+#include "framework/dialog.h"
 #include "resources/resource_ids.h"
 #include "shell/properties_text.h"
 
@@ -32,36 +32,19 @@ std::u16string WidePath(const std::string& path) {
 
 }  // namespace
 
-INT_PTR PropertiesDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
-  switch (message) {
-    case WM_INITDIALOG: {
-      CenterOnOwner();
-      HWND box = GetDlgItem(hwnd(), IDC_PROPERTIES_TEXT);
-      int tabStop = kValueTabStop;
-      SendMessageW(box, EM_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&tabStop));
-      SetWindowTextW(box, text_.c_str());
-      // OK takes the focus, so the text is not shown all selected.
-      SetFocus(GetDlgItem(hwnd(), IDOK));
-      return FALSE;
-    }
-    case WM_COMMAND:
-      if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
-        EndDialog(hwnd(), LOWORD(wParam));
-        return TRUE;
-      }
-      return FALSE;
-    default:
-      return FALSE;
-  }
-}
-
 void ShowPropertiesDialog(HWND owner, const TextDocument& document, const std::string& path) {
   std::u16string text;
   for (const PropertyRow& row : PropertyRows(document, WidePath(path), ResourceText)) {
     if (!row.labelText.empty()) text += row.labelText + u":";
     text += u"\t" + row.value + u"\r\n";
   }
-  PropertiesDialog dialog(std::wstring(text.begin(), text.end()));
+  const std::wstring wide(text.begin(), text.end());
+  InformationDialog dialog([&](HWND hwnd) {
+    HWND box = GetDlgItem(hwnd, IDC_PROPERTIES_TEXT);
+    int tabStop = kValueTabStop;
+    SendMessageW(box, EM_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&tabStop));
+    SetWindowTextW(box, wide.c_str());
+  });
   dialog.DoModalWide(owner, IDD_PROPERTIES);
 }
 

@@ -9,18 +9,8 @@
 #include <string>
 
 #include "document/text_document.h"
-#include "framework/dialog.h"
 
 namespace mosaikon {
-
-class PropertiesDialog : public ModalDialog<PropertiesDialog> {
- public:
-  explicit PropertiesDialog(std::wstring text) : text_(std::move(text)) {}
-  INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-
- private:
-  std::wstring text_;
-};
 
 // Runs the dialog for `document`, loaded from `path`, owned by `owner`.
 void ShowPropertiesDialog(HWND owner, const TextDocument& document, const std::string& path);

@@ -10,19 +10,14 @@
 #include <string>
 
 #include "common/win32/handles.h"
+#include "framework/dib_canvas.h"
 #include "settings/win32/font_loader.h"
 #include "settings/win32/language_packs.h"
-#include "tools/pixel_canvas.h"
+#include "settings/win32/settings.h"
 
 namespace mosaikon {
 namespace {
 
-struct CellSize {
-  int width;
-  int height;
-};
-
-constexpr CellSize kCellSizes[] = {{4, 6}, {6, 8}, {8, 12}, {12, 16}, {16, 24}};
 constexpr int kCanvas = 64;
 
 GdiFont MakeFont(const char* face, int width, int height, BYTE charSet, BYTE quality = DEFAULT_QUALITY) {
@@ -53,7 +48,7 @@ void Probe(HDC dc, const char* face, int width, int height, BYTE charSet, BYTE q
 // A white canvas for one character at a time.
 class Canvas {
  public:
-  Canvas() : pixels_(nullptr, kCanvas, kCanvas) {}
+  Canvas() : pixels_(kCanvas, kCanvas, 32) {}
 
   HDC dc() const { return pixels_.dc(); }
   void Draw(char character) {
@@ -64,14 +59,15 @@ class Canvas {
     TextOutA(dc(), 0, 0, &character, 1);
     GdiFlush();
   }
-  bool Ink(int x, int y) const { return (pixels_.pixels()[y * kCanvas + x] & 0xFFFFFF) == 0; }
+  bool Ink(int x, int y) const { return (static_cast<const DWORD*>(pixels_.bits())[y * kCanvas + x] & 0xFFFFFF) == 0; }
 
  private:
-  PixelCanvas pixels_;
+  DibCanvas pixels_;
 };
 
-bool CheckSize(Canvas& canvas, CellSize cell) {
-  GdiFont font = MakeFont("Terminal", cell.width, cell.height, OEM_CHARSET);
+// The font the program asks for at one FontSize step.
+bool CheckSize(Canvas& canvas, FontCell cell) {
+  const GdiFont font = MakeTerminalFont(cell.width, cell.height);
   SelectedObject selected(canvas.dc(), font.get());
   TEXTMETRICA metrics{};
   GetTextMetricsA(canvas.dc(), &metrics);
@@ -139,7 +135,9 @@ int Run(int argc, char** argv) {
   ProbeAll("after", PROOF_QUALITY);
   Canvas canvas;
   bool ok = available;
-  for (CellSize cell : kCellSizes) ok = CheckSize(canvas, cell) && ok;
+  for (std::int32_t step = kSmallestFontSize; step <= kLargestFontSize; ++step) {
+    ok = CheckSize(canvas, FontCellForSize(step)) && ok;
+  }
   std::printf("%s\n", ok ? "all checks passed" : "SOME CHECKS FAILED");
   return ok ? 0 : 1;
 }

@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "common/win32/handles.h"
-#include "tools/pixel_canvas.h"
+#include "framework/dib_canvas.h"
 
 namespace mosaikon {
 namespace {
@@ -150,14 +150,14 @@ bool ShowsText(const RECT& probe) {
   const int height = probe.bottom - probe.top;
   WindowDC screen(nullptr);
   if (!screen.get()) return false;
-  PixelCanvas capture(screen.get(), width, height);
+  DibCanvas capture(width, height, 32, screen.get());
   if (!capture.ok() || !BitBlt(capture.dc(), 0, 0, width, height, screen.get(), probe.left, probe.top, SRCCOPY)) {
     return false;
   }
   GdiFlush();
   long changes = 0;
   for (int y = 0; y < height; ++y) {
-    const DWORD* row = capture.pixels() + static_cast<std::size_t>(y) * width;
+    const DWORD* row = static_cast<const DWORD*>(capture.bits()) + static_cast<std::size_t>(y) * width;
     for (int x = 1; x < width; ++x) changes += ((row[x] ^ row[x - 1]) & 0xFFFFFF) != 0;
   }
   return changes >= kTextChangesPerRow * height;

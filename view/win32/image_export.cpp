@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "common/win32/handles.h"
+#include "framework/dib_canvas.h"
 #include "settings/win32/settings.h"
 #include "view/paint_cells.h"
 #include "view/win32/gdi_surface.h"
@@ -46,37 +46,6 @@ std::wstring Wide(const std::string& text) {
   return wide;
 }
 
-// A top-down 24-bit bitmap of `width` x `height` pixels in a memory DC.
-class BandBitmap {
- public:
-  BandBitmap(int width, int height) : dc_(CreateCompatibleDC(nullptr)) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
-    if (dc_) bitmap_.Reset(CreateDIBSection(dc_.get(), &info, DIB_RGB_COLORS, &bits_, nullptr, 0));
-    if (bitmap_) previous_ = SelectObject(dc_.get(), bitmap_.get());
-  }
-  ~BandBitmap() {
-    if (previous_) SelectObject(dc_.get(), previous_);
-  }
-  BandBitmap(const BandBitmap&) = delete;
-  BandBitmap& operator=(const BandBitmap&) = delete;
-
-  explicit operator bool() const { return bits_ && previous_; }
-  HDC dc() const { return dc_.get(); }
-  BYTE* bits() const { return static_cast<BYTE*>(bits_); }
-
- private:
-  MemoryDC dc_;
-  GdiBitmap bitmap_;
-  void* bits_ = nullptr;
-  HGDIOBJ previous_ = nullptr;
-};
-
 HRESULT WritePng(const TextDocument& document, PixelSize cell, const ImagePlan& plan, const std::wstring& file) {
   ComRef<IWICImagingFactory> factory;
   HRESULT result = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
@@ -99,9 +68,9 @@ HRESULT WritePng(const TextDocument& document, PixelSize cell, const ImagePlan& 
   if (!IsEqualGUID(format, GUID_WICPixelFormat24bppBGR)) return WINCODEC_ERR_UNSUPPORTEDPIXELFORMAT;
 
   const int bandHeight = std::min(plan.bandRows * cell.cy, plan.height);
-  BandBitmap band(plan.width, bandHeight);
-  if (!band) return E_OUTOFMEMORY;
-  const UINT stride = (static_cast<UINT>(plan.width) * 3 + 3) / 4 * 4;
+  const DibCanvas band(plan.width, bandHeight, 24);
+  if (!band.ok()) return E_OUTOFMEMORY;
+  const auto stride = static_cast<UINT>(BitmapRowBytes(plan.width));
   const Settings& settings = TheSettings();
   for (int top = 0; top < plan.height; top += bandHeight) {
     const int rows = std::min(bandHeight, plan.height - top);
@@ -114,8 +83,8 @@ HRESULT WritePng(const TextDocument& document, PixelSize cell, const ImagePlan& 
       PaintCells(input, surface);
     }
     GdiFlush();
-    if (FAILED(result =
-                   frame->WritePixels(static_cast<UINT>(rows), stride, stride * static_cast<UINT>(rows), band.bits())))
+    if (FAILED(result = frame->WritePixels(static_cast<UINT>(rows), stride, stride * static_cast<UINT>(rows),
+                                           static_cast<BYTE*>(band.bits()))))
       return result;
   }
   if (FAILED(result = frame->Commit())) return result;

@@ -47,6 +47,11 @@ PixelSize ClientSize(HWND hwnd) {
 
 }  // namespace
 
+ColumnRules CurrentColumnRules() {
+  const Settings& settings = TheSettings();
+  return {settings.TabSize, settings.DecodeMode};
+}
+
 TextView::TextView() = default;
 TextView::~TextView() = default;
 
@@ -193,10 +198,12 @@ bool TextView::HasSelection() const {
   return document_.LineCount() > 0 && !selection_.Empty();
 }
 
+SelectedText TextView::SelectionText() {
+  return SelectedText(document_, selection_, ShapeFor(TheSettings().ColumnMode), CurrentColumnRules());
+}
+
 void TextView::CopySelection() {
-  const Settings& settings = TheSettings();
-  const SelectedText text(document_, selection_, ShapeFor(settings.ColumnMode),
-                          {settings.TabSize, settings.DecodeMode});
+  const SelectedText text = SelectionText();
   if (text.Empty()) return;
   // The text goes straight into the clipboard's block: measured, allocated
   // once, filled. No text larger than a document can be is offered; beyond
@@ -219,15 +226,11 @@ void TextView::CopySelection() {
   if (SetClipboardData(CF_TEXT, block.get())) block.Release();
 }
 
-// Arrives with the selection work: it types the selection's first line.
 // Types the first line of the selection, split into pieces, into the edit box
 // that has the caret in the program in front and into the edit boxes after it.
 void TextView::SendSelectionToForeground() {
   if (!hwnd()) return;
-  const Settings& settings = TheSettings();
-  const SelectedText text(document_, selection_, ShapeFor(settings.ColumnMode),
-                          {settings.TabSize, settings.DecodeMode});
-  const std::vector<std::string> pieces = SelectionPieces(text.FirstLine());
+  const std::vector<std::string> pieces = SelectionPieces(SelectionText().FirstLine());
   HWND foreground = GetForegroundWindow();
   if (!IsWindow(foreground) || foreground == hwnd() || foreground == GetParent(hwnd())) return;
   // The record's size differs between 32-bit (48) and 64-bit builds.

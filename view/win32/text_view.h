@@ -17,6 +17,9 @@
 
 namespace mosaikon {
 
+// How the settings lay a line out in columns: TabSize and DecodeMode.
+ColumnRules CurrentColumnRules();
+
 class TextView : public Window<TextView> {
  public:
   TextView();
@@ -81,6 +84,8 @@ class TextView : public Window<TextView> {
   void OnKeyDown(WPARAM key);
   void OnPaint(HDC dc);
 
+  // The text of the selection in the current shape; an empty one collapses.
+  SelectedText SelectionText();
   // One scroll action; true when the view moved.
   bool ScrollAxis(Axis axis, int action);
   // Moves the shown pixels by (dx, dy), as a change of the offset by

@@ -20,11 +20,6 @@ namespace {
 constexpr UINT_PTR kAutoScrollTimerId = 1;
 constexpr UINT kAutoScrollInterval = 50;  // milliseconds
 
-ColumnRules CurrentRules() {
-  const Settings& settings = TheSettings();
-  return {settings.TabSize, settings.DecodeMode};
-}
-
 }  // namespace
 
 bool TextView::Dragging() const {
@@ -33,7 +28,7 @@ bool TextView::Dragging() const {
 
 void TextView::OnButtonDown(PixelPoint point) {
   const CellPosition cell = CellAt(scroll_.offset, cell_, point.x, point.y);
-  if (const auto link = LinkAt(document_, cell, CurrentRules())) {
+  if (const auto link = LinkAt(document_, cell, CurrentColumnRules())) {
     // No capture is taken, so the button-up that follows finds no drag.
     const TextLine& line = document_.lines[static_cast<std::size_t>(cell.row)];
     const std::string address(line.start + link->first, line.start + link->end);
@@ -51,7 +46,7 @@ void TextView::OnMouseMove(PixelPoint point) {
   if (!Dragging()) {
     // Leaving the link, the system's next cursor update brings back the
     // class arrow.
-    if (LinkAt(document_, cell, CurrentRules())) SetCursor(TheSettings().linkCursor);
+    if (LinkAt(document_, cell, CurrentColumnRules())) SetCursor(TheSettings().linkCursor);
     return;
   }
   // A drag over a huge document stays quick: the move only repaints the
@@ -88,7 +83,7 @@ void TextView::OnAutoScrollTick() {
 }
 
 void TextView::SelectWordAt(PixelPoint point) {
-  const auto word = WordAt(document_, CellAt(scroll_.offset, cell_, point.x, point.y), CurrentRules());
+  const auto word = WordAt(document_, CellAt(scroll_.offset, cell_, point.x, point.y), CurrentColumnRules());
   if (!word) return;
   selection_ = *word;
   InvalidateRect(hwnd(), nullptr, FALSE);
