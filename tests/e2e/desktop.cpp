@@ -3,7 +3,6 @@
 #include "desktop.h"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace mosaikon::e2e {
 namespace {
@@ -26,15 +25,18 @@ INPUT KeyInput(WORD key, bool up) {
   return input;
 }
 
-bool Send(std::vector<INPUT>& inputs) {
+// `inputs` with the keys of `modifiers` pressed before and released after.
+bool SendWith(std::initializer_list<WORD> modifiers, std::vector<INPUT> inputs) {
+  for (auto it = std::rbegin(modifiers); it != std::rend(modifiers); ++it) {
+    inputs.insert(inputs.begin(), KeyInput(*it, false));
+    inputs.push_back(KeyInput(*it, true));
+  }
   return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
 }
 
-// Mouse events at a client point of `window`, each at its own absolute
+// A mouse event at a client point of `window`, with its own absolute
 // position: a pointer update the program under test handles late can move
 // the cursor back, and a relative event would land there.
-// A mouse event at a client point of `window`, carrying its own absolute
-// position.
 INPUT MouseInput(HWND window, POINT client, DWORD flag, DWORD data = 0) {
   ClientToScreen(window, &client);
   const long width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
@@ -48,10 +50,10 @@ INPUT MouseInput(HWND window, POINT client, DWORD flag, DWORD data = 0) {
   return input;
 }
 
-bool SendMouse(HWND window, POINT client, std::initializer_list<DWORD> flags, DWORD data = 0) {
+bool SendMouse(HWND window, POINT client, std::initializer_list<DWORD> flags) {
   std::vector<INPUT> inputs;
-  for (DWORD flag : flags) inputs.push_back(MouseInput(window, client, flag, data));
-  return Send(inputs);
+  for (DWORD flag : flags) inputs.push_back(MouseInput(window, client, flag));
+  return SendWith({}, inputs);
 }
 
 // The clipboard's CF_TEXT, "<none>" without text, "<closed>" while another
@@ -121,40 +123,26 @@ std::string ClassName(HWND window) {
 std::string DescribeWindows(DWORD pid) {
   std::string text;
   for (HWND window : TopWindows(pid, "", true)) {
-    char line[512];
-    std::snprintf(line, sizeof line, "\n  %p class \"%s\" title \"%s\" %s", static_cast<void*>(window),
-                  ClassName(window).c_str(), WindowText(window).c_str(),
-                  IsWindowVisible(window) ? "visible" : "hidden");
-    text += line;
+    text += "\n  class \"" + ClassName(window) + "\" title \"" + WindowText(window) + "\"" +
+            (IsWindowVisible(window) ? "" : " hidden");
   }
   return text.empty() ? "\n  (no windows)" : text;
 }
 
 bool BringToFront(HWND window) {
   HWND top = GetAncestor(window, GA_ROOT);
-  if (!top) return false;
-  if (GetForegroundWindow() != top) SetForegroundWindow(top);
-  return WaitFor([&] { return GetForegroundWindow() == top; }, 5s);
+  if (top && GetForegroundWindow() != top) SetForegroundWindow(top);
+  return top && WaitFor([&] { return GetForegroundWindow() == top; }, 5s);
 }
 
 bool SendKey(WORD key, std::initializer_list<WORD> modifiers) {
-  std::vector<INPUT> inputs;
-  for (WORD modifier : modifiers) inputs.push_back(KeyInput(modifier, false));
-  inputs.push_back(KeyInput(key, false));
-  inputs.push_back(KeyInput(key, true));
-  for (auto it = std::rbegin(modifiers); it != std::rend(modifiers); ++it) inputs.push_back(KeyInput(*it, true));
-  return Send(inputs);
-}
-
-bool PressKey(HWND window, WORD key, std::initializer_list<WORD> modifiers) {
-  return BringToFront(window) && SendKey(key, modifiers);
+  return SendWith(modifiers, {KeyInput(key, false), KeyInput(key, true)});
 }
 
 bool MoveTo(HWND window, POINT client) {
-  if (!BringToFront(window)) return false;
   POINT at = client;
   ClientToScreen(window, &at);
-  SetCursorPos(at.x, at.y);
+  if (!BringToFront(window) || !SetCursorPos(at.x, at.y)) return false;
   bool there = WaitFor(
       [&] {
         POINT now;
@@ -166,9 +154,9 @@ bool MoveTo(HWND window, POINT client) {
 }
 
 bool Click(HWND window, POINT client, Button button) {
-  bool left = button == Button::kLeft;
-  DWORD down = left ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN,
-        up = left ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP;
+  const bool left = button == Button::kLeft;
+  const DWORD down = left ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN,
+              up = left ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP;
   return MoveTo(window, client) && SendMouse(window, client, {down, up});
 }
 
@@ -183,31 +171,18 @@ bool StartDrag(HWND window, POINT from) {
          WaitFor([&] { return Captured(window); }, 5s);
 }
 
-bool Captured(HWND window) {
-  GUITHREADINFO info{};
-  info.cbSize = sizeof info;
-  return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && info.hwndCapture;
-}
-
 bool EndDrag(HWND window, POINT to) {
   return MoveTo(window, to) && SendMouse(window, to, {MOUSEEVENTF_LEFTUP});
 }
 
-bool Drag(HWND window, POINT from, POINT to) {
-  return StartDrag(window, from) && EndDrag(window, to);
+bool Captured(HWND window) {
+  GUITHREADINFO info{.cbSize = sizeof(GUITHREADINFO)};
+  return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && info.hwndCapture;
 }
 
 bool Wheel(HWND window, POINT client, int notches, std::initializer_list<WORD> modifiers) {
-  if (!MoveTo(window, client)) return false;
-  std::vector<INPUT> inputs;
-  for (WORD modifier : modifiers) inputs.push_back(KeyInput(modifier, false));
-  inputs.push_back(MouseInput(window, client, MOUSEEVENTF_WHEEL, static_cast<DWORD>(notches * WHEEL_DELTA)));
-  for (auto it = std::rbegin(modifiers); it != std::rend(modifiers); ++it) inputs.push_back(KeyInput(*it, true));
-  return Send(inputs);
-}
-
-void ParkPointer() {
-  SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+  return MoveTo(window, client) && SendWith(modifiers, {MouseInput(window, client, MOUSEEVENTF_WHEEL,
+                                                                   static_cast<DWORD>(notches * WHEEL_DELTA))});
 }
 
 POINT CentreOf(HWND window) {
@@ -217,8 +192,7 @@ POINT CentreOf(HWND window) {
 }
 
 HCURSOR ShownCursor() {
-  CURSORINFO info{};
-  info.cbSize = sizeof info;
+  CURSORINFO info{.cbSize = sizeof(CURSORINFO)};
   return GetCursorInfo(&info) ? info.hCursor : nullptr;
 }
 
@@ -231,18 +205,11 @@ Capture Capture::OfClient(HWND window) {
   capture.width_ = client.right;
   capture.height_ = client.bottom;
   capture.pixels_.resize(static_cast<size_t>(capture.width_) * capture.height_);
-
   // The screen shows what the user sees; a window DC of another process is
   // only right where that window is visible anyway.
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = capture.width_;
-  info.bmiHeader.biHeight = -capture.height_;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO info{{sizeof(BITMAPINFOHEADER), capture.width_, -capture.height_, 1, 32, BI_RGB}};
   void* bits = nullptr;
   HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   HGDIOBJ old = SelectObject(memory, bitmap);

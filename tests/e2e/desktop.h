@@ -24,19 +24,42 @@ bool WaitFor(const std::function<bool()>& condition, Duration timeout = 10s);
 // Top-level windows of process `pid` (any process when 0), of class
 // `className` (any when empty), visible ones only unless `hidden` is set.
 std::vector<HWND> TopWindows(DWORD pid, const std::string& className, bool hidden = false);
-// Descendants of `parent` of class `className` (any when empty).
+// Descendants of `parent` of class `className`.
 std::vector<HWND> ChildWindows(HWND parent, const std::string& className);
 std::string WindowText(HWND window);
 std::string ClassName(HWND window);
 // One line per top-level window of `pid`, for failure reports.
 std::string DescribeWindows(DWORD pid);
 
-// Keyboard input. SendKey goes to whatever has the focus (an open menu, say);
-// PressKey first brings `window`'s top-level window to the front.
-// `modifiers` are virtual keys held down around `key`.
+// Keyboard input, `modifiers` held down around `key`. SendKey goes to
+// whatever has the focus (an open menu, say); PressKey first brings
+// `window`'s top-level window to the front.
 bool BringToFront(HWND window);
 bool SendKey(WORD key, std::initializer_list<WORD> modifiers = {});
-bool PressKey(HWND window, WORD key, std::initializer_list<WORD> modifiers = {});
+inline bool PressKey(HWND window, WORD key, std::initializer_list<WORD> modifiers = {}) {
+  return BringToFront(window) && SendKey(key, modifiers);
+}
+// Presses `key` in `window` (Esc, Enter) and waits until the window is gone.
+inline bool Dismiss(HWND window, WORD key = VK_ESCAPE) {
+  return PressKey(window, key) && WaitFor([&] { return !IsWindow(window); });
+}
+
+// Controls of a dialog. A button is pressed by a posted BM_CLICK: under Wine
+// a mouse click now and then lands where an earlier, still pending pointer
+// move put the pointer. SetText changes a field as typing does (the field
+// reports the change); PressIn gives a control the focus, as Tab does, and
+// presses a key there.
+inline bool ClickButton(HWND dialog, int button) {
+  HWND control = GetDlgItem(dialog, button);
+  return control && PostMessageA(control, BM_CLICK, 0, 0);
+}
+inline void SetText(HWND dialog, int field, const std::string& text) {
+  SendMessageA(GetDlgItem(dialog, field), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+inline bool PressIn(HWND dialog, int control, WORD key) {
+  SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, control)), TRUE);
+  return PressKey(dialog, key);
+}
 
 // Mouse input at client coordinates of `window`, after bringing it to the
 // front and putting the pointer there.
@@ -49,16 +72,19 @@ bool DoubleClick(HWND window, POINT client);
 // moves that follow by that capture only once it exists); EndDrag moves to
 // `to`, which may lie outside the window, and releases it there.
 bool StartDrag(HWND window, POINT from);
+bool EndDrag(HWND window, POINT to);
+inline bool Drag(HWND window, POINT from, POINT to) {
+  return StartDrag(window, from) && EndDrag(window, to);
+}
 // Whether the thread of `window` holds the mouse capture.
 bool Captured(HWND window);
-bool EndDrag(HWND window, POINT to);
-bool Drag(HWND window, POINT from, POINT to);
-// Positive notches turn the wheel away from the user (scroll up); keys in
-// `modifiers` are held down meanwhile.
+// Positive notches turn the wheel away from the user (scroll up).
 bool Wheel(HWND window, POINT client, int notches, std::initializer_list<WORD> modifiers = {});
 // Moves the pointer to the screen's far corner, away from every window: left
 // resting on a bar, it changes what later input does there.
-void ParkPointer();
+inline void ParkPointer() {
+  SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+}
 POINT CentreOf(HWND window);  // client coordinates
 // The pointer's shape as the thread in front has set it.
 HCURSOR ShownCursor();

@@ -1,7 +1,6 @@
 // What the end-to-end cases share: the INI a case starts from, command ids,
-// sample files with a known modification time, the cell geometry of the
-// default font step, the colours the rules promise and a wait for the view
-// to show them.
+// sample files, the cell geometry of the default font step, the colours the
+// rules promise, waits for the view to show them, and the About box.
 #pragma once
 
 #include <windows.h>
@@ -74,22 +73,12 @@ struct CellColours {
   Rgb has;
 };
 
-// The message of a message box (the icon is a static without text).
-inline std::string BoxText(HWND box) {
-  for (HWND child : ChildWindows(box, "Static")) {
-    if (std::string text = WindowText(child); !text.empty()) return text;
-  }
-  return "<no text>";
-}
-
 // The system's text for an error code, as the viewer's error box shows it.
 inline std::string SystemText(DWORD code) {
-  char* text = nullptr;
-  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                 code, MAKELANGID(LANG_NEUTRAL, SUBLANG_SYS_DEFAULT), reinterpret_cast<LPSTR>(&text), 0, nullptr);
-  std::string result = text ? text : "";
-  LocalFree(text);
-  return result;
+  char text[1024] = "";
+  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
+                 MAKELANGID(LANG_NEUTRAL, SUBLANG_SYS_DEFAULT), text, sizeof text, nullptr);
+  return text;
 }
 
 // Waits until the view shows every cell as stated; else names the first cell
@@ -110,6 +99,44 @@ inline testing::AssertionResult ViewShows(HWND view, const std::vector<CellColou
   auto failure = testing::AssertionFailure() << "cell (" << wrong->column << ", " << wrong->row << ") shows";
   for (Rgb c : shot.ColoursIn(Cell(wrong->column, wrong->row))) failure << " " << +c.r << "," << +c.g << "," << +c.b;
   return failure;
+}
+
+// Lines of links: line k holds k % 10 blanks and a link of kLinkLength cells,
+// so the cell where a row's blue begins tells which line the row shows.
+constexpr int kLinkLength = 17;
+inline std::string LinkLines(int count) {
+  std::string text;
+  for (int k = 0; k < count; ++k) text += std::string(k % 10, ' ') + "http://l.example/\r\n";
+  return text;
+}
+// The view's top row shows line `line` of LinkLines in cells of `cell` on
+// `background`.
+inline bool TopLineIs(HWND view, int line, SIZE cell = {kCellWidth, kCellHeight}, Rgb background = kWhite) {
+  Capture shot = Capture::OfClient(view);
+  const int start = line % 10 * cell.cx, end = start + kLinkLength * cell.cx;
+  return shot.Only({0, 0, start, cell.cy}, {background}) &&
+         shot.Contains({start, 0, start + cell.cx, cell.cy}, kLinkBlue) &&
+         shot.Contains({end - cell.cx, 0, end, cell.cy}, kLinkBlue) &&
+         shot.Only({end, 0, end + cell.cx, cell.cy}, {background});
+}
+
+// Opens the About box from its toolbar button and closes it with Esc, which
+// leaves the program running. The box comes from the language pack when one
+// is chosen; its link lines are windows of a class the program registers,
+// which must serve the pack's dialog template too.
+inline void ExpectAboutBox(Viewer& viewer, const std::string& caption) {
+  ASSERT_TRUE(Click(viewer.ToolBar(), viewer.ButtonCentre(kAbout)));
+  HWND box = viewer.Shown(kDialogClass);
+  ASSERT_NE(box, nullptr) << "no About box";
+  ParkPointer();
+  EXPECT_EQ(WindowText(box), caption);
+  EXPECT_NE(FindWindowExA(box, nullptr, "Static", "Mosaikon 2.2.0"), nullptr);
+  EXPECT_EQ(ClassName(GetDlgItem(box, 1005)), "MosaikonHyperLink");
+  EXPECT_EQ(WindowText(GetDlgItem(box, 1005)) + " " + WindowText(GetDlgItem(box, 1006)),
+            "http://mosaikon.example/ http://mosaikon.example/help");
+  EXPECT_NE(GetDlgItem(box, IDOK), nullptr);
+  EXPECT_TRUE(Dismiss(box)) << "Esc did not close the box";
+  EXPECT_TRUE(viewer.Running() && IsWindowVisible(viewer.frame()));
 }
 
 }  // namespace mosaikon::e2e

@@ -1,10 +1,12 @@
 // Runs of the real Mosaikon.exe: a private copy of the program folder with its
 // own INI file, and a process observed from outside: its main window, title,
-// bars, status texts, keys and exit code.
+// bars, status texts, dialogs, keys and exit code.
 #pragma once
 
 #include <gtest/gtest.h>
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <string>
 #include <utility>
@@ -15,6 +17,8 @@
 namespace mosaikon::e2e {
 
 constexpr char kFrameClass[] = "MosaikonWndClass";
+constexpr char kDialogClass[] = "#32770";  // dialogs and message boxes
+constexpr char kMenuClass[] = "#32768";    // popup menus
 
 // Where the program under test lives; set once from the command line.
 struct ProgramFiles {
@@ -26,9 +30,8 @@ struct ProgramFiles {
 };
 ProgramFiles& Program();
 
-// Keys of a section of an INI text, in file order, with their values.
+// Keys of an INI section, in file order, with their values.
 using IniKeys = std::vector<std::pair<std::string, std::string>>;
-IniKeys IniSection(const std::string& text, const std::string& section);
 
 // A fresh folder holding a copy of the program, removed again on destruction
 // (kept when MOSAIKON_E2E_KEEP is set).
@@ -48,9 +51,12 @@ class ProgramFolder {
   // The bytes of a file in the folder (empty when there is none).
   std::string ReadFile(const std::string& name) const;
   std::string ReadIni() const { return ReadFile("Mosaikon.ini"); }
-  IniKeys Section(const std::string& section) const { return IniSection(ReadIni(), section); }
+  IniKeys Section(const std::string& section) const;
   // A key of section "Settings", or "<missing>".
   std::string Setting(const std::string& key) const;
+  // Every key of section "Settings" as "Key=Value ", in file order; the
+  // values of `varying` keys (screen-dependent ones) show as "*".
+  std::string Settings(const std::vector<std::string>& varying = {}) const;
 
  private:
   std::string path_;
@@ -73,34 +79,37 @@ class Viewer {
   testing::AssertionResult WaitForTitleOf(const std::string& file, Duration timeout = 15s);
   // The exit code once the process ended, -1 on timeout.
   long WaitForExit(Duration timeout = 15s);
-  // Closes the main window as its close box does; the exit code.
-  long Close();
-  // Presses Esc in the main window; the exit code.
-  long Exit();
-  bool Running() const;
+  // Closes the main window as its close box does, or presses Esc in it; the
+  // exit code.
+  long Close() { return frame_ && PostMessageA(frame_, WM_CLOSE, 0, 0) ? WaitForExit() : -1; }
+  long Exit() { return Press(VK_ESCAPE) ? WaitForExit() : -1; }
+  bool Running() const { return process_.hProcess && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT; }
 
   HWND frame() const { return frame_; }  // found by WaitForWindow
   HWND FindFrame() const;                // the main window, shown or hidden
   HWND View() const;                     // the client window (not a bar)
-  HWND StatusBar() const;                // msctls_statusbar32
-  HWND ToolBar() const;                  // the button bar
+  HWND StatusBar() const { return FindWindowExA(frame_, nullptr, STATUSCLASSNAMEA, nullptr); }
+  HWND ToolBar() const;  // the button bar
   std::string Title() const { return WindowText(frame_); }
   // Text of a status bar part, read through a buffer inside the target.
   std::string PaneText(int index) const;
   // The status bar shows one prompt text instead of its panes (menu browsing).
-  bool StatusSimple() const;
+  bool StatusSimple() const { return SendMessageA(StatusBar(), SB_ISSIMPLE, 0, 0) != 0; }
   // The toolbar's command ids in order (0 for a separator), their states, and
   // where a button is in the bar's client coordinates.
   std::vector<int> ToolBarCommands() const;
-  bool ButtonChecked(int command) const;
-  bool ButtonEnabled(int command) const;
+  bool ButtonChecked(int command) const { return SendMessageA(ToolBar(), TB_ISBUTTONCHECKED, command, 0) != 0; }
+  bool ButtonEnabled(int command) const { return SendMessageA(ToolBar(), TB_ISBUTTONENABLED, command, 0) != 0; }
   POINT ButtonCentre(int command) const;
-  // A visible top-level window of this process by class ("#32770" for a
-  // dialog or message box, "#32768" for a popup menu) and, when given, by
-  // title; or null.
-  HWND Shown(const std::string& className, const std::string& title = "") const;
   // The text of a menu bar entry (a button of the command bar), from 0.
   std::string MenuBarText(int index) const;
+
+  // A visible top-level window of this process by class and, when given, by
+  // title, waited for up to `timeout` (0: as things are now); or null.
+  HWND Shown(const char* className, const std::string& title = "", Duration timeout = 10s) const;
+  // The text of a message box (with this caption, when given), which is then
+  // closed with Enter; "<none>" when no box shows.
+  std::string TakeMessage(const std::string& caption = "") const;
   // Returns once the program is back in its message loop (a sent message
   // waits for that, or for a message box's loop) and its view has painted.
   void Settle() const;
