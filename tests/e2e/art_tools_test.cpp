@@ -8,7 +8,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "test_support.h"
+#include "viewer.h"
 
 namespace mosaikon::e2e {
 namespace {
@@ -16,11 +16,6 @@ namespace {
 constexpr int kPropertiesText = 1201;
 constexpr int kFindWhat = 0x480;  // edt1 of the Find dialog
 constexpr int kFileName = 0x47C;  // cmb13 of the Save dialog
-
-std::string CopiedText(Viewer& viewer) {
-  const DWORD before = GetClipboardSequenceNumber();
-  return viewer.Press('C', {VK_CONTROL}) ? ClipboardTextAfter(before) : "<no key>";
-}
 
 // The cell, from the full block that is the first line: black from the
 // top-left pixel across and down.
@@ -47,12 +42,12 @@ TEST(FindAndZoom, MatchesBecomeTheSelectionWrapOnceAndZoomStepsTheCell) {
   HWND dialog = findInDialog("needle");
   ASSERT_NE(dialog, nullptr) << "no Find dialog";
   EXPECT_TRUE(Dismiss(dialog)) << "Esc did not close the Find dialog";
-  EXPECT_EQ(CopiedText(viewer), "Needle");
+  EXPECT_EQ(viewer.Copy(), "Needle");
   // F3 goes on from the match; past the last one it starts over and says so.
   for (auto [copied, notice] : {std::array{"needle", "Ready"}, {"Needle", "Passed the end of the document"}}) {
     ASSERT_TRUE(viewer.Press(VK_F3));
     EXPECT_TRUE(WaitFor([&] { return viewer.PaneText(0) == notice; })) << viewer.PaneText(0);
-    EXPECT_EQ(CopiedText(viewer), copied);
+    EXPECT_EQ(viewer.Copy(), copied);
   }
   dialog = findInDialog("absent");
   ASSERT_NE(dialog, nullptr);
@@ -105,7 +100,7 @@ std::string ComparePng(const std::string& png, const Capture& shot, int w, int h
   // The checker is a Unix program: it gets Unix paths, and Wine runs it apart
   // from the process it reports, so the answer is the file it writes last.
   auto unixPath = reinterpret_cast<char*(CDECL*)(const WCHAR*)>(
-      GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name"));
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name")));
   std::string commandLine = "\"" + Program().pngCheck + "\"";
   for (const std::string& file : {png, ppm, result}) {
     const std::wstring wide(file.begin(), file.end());

@@ -60,13 +60,10 @@ bool SendMouse(HWND window, POINT client, std::initializer_list<DWORD> flags) {
 // program holds it open.
 std::string ClipboardText() {
   if (!OpenClipboard(nullptr)) return "<closed>";
-  std::string text = "<none>";
-  if (HANDLE data = GetClipboardData(CF_TEXT)) {
-    if (const char* bytes = static_cast<const char*>(GlobalLock(data))) {
-      text = bytes;
-      GlobalUnlock(data);
-    }
-  }
+  HANDLE data = GetClipboardData(CF_TEXT);
+  const char* bytes = data ? static_cast<const char*>(GlobalLock(data)) : nullptr;
+  std::string text = bytes ? bytes : "<none>";
+  if (bytes) GlobalUnlock(data);
   CloseClipboard();
   return text;
 }
@@ -120,15 +117,6 @@ std::string ClassName(HWND window) {
   return name;
 }
 
-std::string DescribeWindows(DWORD pid) {
-  std::string text;
-  for (HWND window : TopWindows(pid, "", true)) {
-    text += "\n  class \"" + ClassName(window) + "\" title \"" + WindowText(window) + "\"" +
-            (IsWindowVisible(window) ? "" : " hidden");
-  }
-  return text.empty() ? "\n  (no windows)" : text;
-}
-
 bool BringToFront(HWND window) {
   HWND top = GetAncestor(window, GA_ROOT);
   if (top && GetForegroundWindow() != top) SetForegroundWindow(top);
@@ -143,14 +131,10 @@ bool MoveTo(HWND window, POINT client) {
   POINT at = client;
   ClientToScreen(window, &at);
   if (!BringToFront(window) || !SetCursorPos(at.x, at.y)) return false;
-  bool there = WaitFor(
-      [&] {
-        POINT now;
-        return GetCursorPos(&now) && now.x == at.x && now.y == at.y;
-      },
-      5s);
+  POINT now{};
   // The window learns of it by a move through the input queue.
-  return there && SendMouse(window, client, {0});
+  return WaitFor([&] { return GetCursorPos(&now) && now.x == at.x && now.y == at.y; }, 5s) &&
+         SendMouse(window, client, {0});
 }
 
 bool Click(HWND window, POINT client, Button button) {
@@ -234,22 +218,18 @@ std::vector<Rgb> Capture::ColoursIn(Box box) const {
   std::vector<Rgb> colours;
   for (int y = std::max(0, box.y0); y < std::min(height_, box.y1); ++y) {
     for (int x = std::max(0, box.x0); x < std::min(width_, box.x1); ++x) {
-      Rgb colour = At(x, y);
-      if (std::find(colours.begin(), colours.end(), colour) == colours.end()) colours.push_back(colour);
+      if (std::ranges::count(colours, At(x, y)) == 0) colours.push_back(At(x, y));
     }
   }
   return colours;
 }
 
 bool Capture::Contains(Box box, Rgb colour) const {
-  auto colours = ColoursIn(box);
-  return std::find(colours.begin(), colours.end(), colour) != colours.end();
+  return std::ranges::count(ColoursIn(box), colour) > 0;
 }
 
 bool Capture::Only(Box box, const std::vector<Rgb>& allowed) const {
-  auto colours = ColoursIn(box);
-  return std::all_of(colours.begin(), colours.end(),
-                     [&](Rgb colour) { return std::find(allowed.begin(), allowed.end(), colour) != allowed.end(); });
+  return std::ranges::all_of(ColoursIn(box), [&](Rgb colour) { return std::ranges::count(allowed, colour) > 0; });
 }
 
 std::string ClipboardTextAfter(DWORD sequence, Duration timeout) {

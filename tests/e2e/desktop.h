@@ -24,12 +24,9 @@ bool WaitFor(const std::function<bool()>& condition, Duration timeout = 10s);
 // Top-level windows of process `pid` (any process when 0), of class
 // `className` (any when empty), visible ones only unless `hidden` is set.
 std::vector<HWND> TopWindows(DWORD pid, const std::string& className, bool hidden = false);
-// Descendants of `parent` of class `className`.
-std::vector<HWND> ChildWindows(HWND parent, const std::string& className);
+std::vector<HWND> ChildWindows(HWND parent, const std::string& className);  // descendants
 std::string WindowText(HWND window);
 std::string ClassName(HWND window);
-// One line per top-level window of `pid`, for failure reports.
-std::string DescribeWindows(DWORD pid);
 
 // Keyboard input, `modifiers` held down around `key`. SendKey goes to
 // whatever has the focus (an open menu, say); PressKey first brings
@@ -76,8 +73,7 @@ bool EndDrag(HWND window, POINT to);
 inline bool Drag(HWND window, POINT from, POINT to) {
   return StartDrag(window, from) && EndDrag(window, to);
 }
-// Whether the thread of `window` holds the mouse capture.
-bool Captured(HWND window);
+bool Captured(HWND window);  // the thread of `window` holds the mouse capture
 // Positive notches turn the wheel away from the user (scroll up).
 bool Wheel(HWND window, POINT client, int notches, std::initializer_list<WORD> modifiers = {});
 // Moves the pointer to the screen's far corner, away from every window: left
@@ -86,17 +82,15 @@ inline void ParkPointer() {
   SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
 }
 POINT CentreOf(HWND window);  // client coordinates
-// The pointer's shape as the thread in front has set it.
-HCURSOR ShownCursor();
+HCURSOR ShownCursor();        // the pointer's shape as the thread in front has set it
 
 struct Rgb {
   std::uint8_t r, g, b;
   bool operator==(const Rgb&) const = default;
 };
 
-// The pixels [x0, x1) x [y0, y1).
 struct Box {
-  int x0, y0, x1, y1;
+  int x0, y0, x1, y1;  // the pixels [x0, x1) x [y0, y1)
 };
 
 // A copy of the screen pixels of a window's client area.
@@ -113,8 +107,7 @@ class Capture {
   bool Only(Box box, const std::vector<Rgb>& allowed) const;
 
  private:
-  int width_ = 0;
-  int height_ = 0;
+  int width_ = 0, height_ = 0;
   std::vector<std::uint32_t> pixels_;  // top-down, 0x00RRGGBB
 };
 

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "test_support.h"
+#include "viewer.h"
 
 namespace mosaikon::e2e {
 namespace {

@@ -3,7 +3,7 @@
 // the language pack the system's language chooses.
 #include <gtest/gtest.h>
 
-#include "test_support.h"
+#include "viewer.h"
 
 namespace mosaikon::e2e {
 namespace {

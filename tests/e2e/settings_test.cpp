@@ -8,7 +8,7 @@
 #include <commctrl.h>
 #include <shlwapi.h>
 
-#include "test_support.h"
+#include "viewer.h"
 
 namespace mosaikon::e2e {
 namespace {

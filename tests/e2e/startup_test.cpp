@@ -2,7 +2,7 @@
 // owned by the viewer, and the settings the first exit writes.
 #include <gtest/gtest.h>
 
-#include "test_support.h"
+#include "viewer.h"
 
 namespace mosaikon::e2e {
 namespace {

@@ -77,13 +77,9 @@ std::string ProgramFolder::Settings(const std::vector<std::string>& varying) con
 }
 
 Viewer::~Viewer() {
-  if (!process_.hProcess) return;
-  if (Running()) {
-    TerminateProcess(process_.hProcess, 99);
-    WaitForSingleObject(process_.hProcess, 5000);
-  }
-  CloseHandle(process_.hThread);
-  CloseHandle(process_.hProcess);
+  if (Running() && TerminateProcess(process_.hProcess, 99)) WaitForSingleObject(process_.hProcess, 5000);
+  for (HANDLE handle : {process_.hThread, process_.hProcess})
+    if (handle) CloseHandle(handle);
 }
 
 bool Viewer::Start(const std::string& file) {
@@ -103,15 +99,11 @@ testing::AssertionResult Viewer::Open(const std::string& file, Duration timeout)
 }
 
 testing::AssertionResult Viewer::WaitForWindow(Duration timeout) {
-  bool shown = WaitFor(
-      [&] {
-        frame_ = FindFrame();
-        return frame_ && IsWindowVisible(frame_);
-      },
-      timeout);
-  if (!shown) {
+  if (!WaitFor([&] { return (frame_ = FindFrame()) && IsWindowVisible(frame_); }, timeout)) {
+    std::string windows;
+    for (HWND window : TopWindows(process_.dwProcessId, "", true)) windows += " \"" + WindowText(window) + "\"";
     return testing::AssertionFailure() << "no main window; the process " << (Running() ? "runs" : "has ended")
-                                       << ", its windows:" << DescribeWindows(process_.dwProcessId);
+                                       << ", its windows:" << windows;
   }
   // Start-up goes on after the window shows (bars, layout); wait until the
   // program's message loop waits for input.
