@@ -2,6 +2,8 @@
 // does: window enumeration, SendInput, screen copies and the clipboard.
 #include "desktop.h"
 
+#include <shlwapi.h>
+
 #include <algorithm>
 
 namespace mosaikon::e2e {
@@ -238,6 +240,18 @@ std::string ClipboardTextAfter(DWORD sequence, Duration timeout) {
   std::string text = "<unchanged>";
   WaitFor([&] { return GetClipboardSequenceNumber() != sequence && (text = ClipboardText()) != "<closed>"; }, timeout);
   return text;
+}
+
+std::string ClassesValue(const std::string& key) {
+  char value[1024] = "";
+  DWORD size = sizeof value - 1;
+  return SHGetValueA(HKEY_CLASSES_ROOT, key.c_str(), nullptr, nullptr, value, &size) == ERROR_SUCCESS ? value
+                                                                                                      : "<missing>";
+}
+
+bool SetClassesValue(const std::string& key, const std::string& value) {
+  return SHSetValueA(HKEY_CLASSES_ROOT, key.c_str(), nullptr, REG_SZ, value.c_str(),
+                     static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
 }
 
 }  // namespace mosaikon::e2e

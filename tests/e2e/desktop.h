@@ -1,6 +1,6 @@
 // The desktop as another program sees it: waiting on conditions, finding
 // windows, real keyboard and mouse input through the system's input queue,
-// screen pixels and the clipboard.
+// screen pixels, the clipboard and the registry.
 #pragma once
 
 #include <windows.h>
@@ -116,5 +116,10 @@ class Capture {
 // not change in time. The sequence number needs no open clipboard: holding it
 // open while polling would make the program's own OpenClipboard fail.
 std::string ClipboardTextAfter(DWORD sequence, Duration timeout = 10s);
+
+// The unnamed value of a key under HKEY_CLASSES_ROOT, or "<missing>"; and
+// setting it.
+std::string ClassesValue(const std::string& key);
+bool SetClassesValue(const std::string& key, const std::string& value);
 
 }  // namespace mosaikon::e2e

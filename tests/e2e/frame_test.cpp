@@ -68,21 +68,14 @@ TEST(FrameCommands, BarsAboutBoxAndTogglesAreSavedAtExit) {
 TEST(SystemLanguage, ChoosesThePackWhenTheIniNamesNone) {
   if (GetSystemDefaultLangID() != 0x0407) GTEST_SKIP() << "needs a German system language";
   if (Program().languageDir.empty()) GTEST_SKIP() << "no language folder given";
-  struct Case {
-    std::vector<std::string> ini;
-    const char* ready;
-    const char* langDll;
-  };
-  const Case cases[] = {{{"[Settings]", "WindowPos=0,1,-1,-1,-1,-1,40,40,840,640"}, "Bereit", "<missing>"},
-                        {StandardIni(), "Ready", ""}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.ready);
-    ProgramFolder folder(c.ini);
+  for (bool named : {false, true}) {
+    ProgramFolder folder(named ? StandardIni()
+                               : std::vector<std::string>{"[Settings]", "WindowPos=0,1,-1,-1,-1,-1,40,40,840,640"});
     Viewer viewer(folder);
     ASSERT_TRUE(viewer.Open());
-    EXPECT_EQ(viewer.PaneText(0), c.ready);
+    EXPECT_EQ(viewer.PaneText(0), named ? "Ready" : "Bereit");
     EXPECT_EQ(viewer.Close(), 1);
-    EXPECT_EQ(folder.Setting("LangDll"), c.langDll);
+    EXPECT_EQ(folder.Setting("LangDll"), named ? "" : "<missing>");
   }
 }
 

@@ -17,15 +17,13 @@ namespace {
 class LinkRecorder {
  public:
   explicit LinkRecorder(const std::string& log) {
-    char value[1024] = "", driver[MAX_PATH] = "";
-    LONG size = sizeof value;
-    if (RegQueryValueA(HKEY_CLASSES_ROOT, kKey, value, &size) == ERROR_SUCCESS) previous_ = value;
+    char driver[MAX_PATH] = "";
     std::string recorder(driver, GetModuleFileNameA(nullptr, driver, MAX_PATH));
     recorder.replace(recorder.rfind('\\') + 1, std::string::npos, "link_recorder.exe");
-    set = Set("\"" + recorder + "\" \"" + log + "\" %1");
+    set = SetClassesValue(kKey, "\"" + recorder + "\" \"" + log + "\" %1");
   }
   ~LinkRecorder() {
-    if (set) Set(previous_);
+    if (set && previous_ != "<missing>") SetClassesValue(kKey, previous_);
   }
   LinkRecorder(const LinkRecorder&) = delete;
   LinkRecorder& operator=(const LinkRecorder&) = delete;
@@ -33,10 +31,7 @@ class LinkRecorder {
 
  private:
   static constexpr char kKey[] = "http\\shell\\open\\command";
-  static bool Set(const std::string& command) {
-    return RegSetValueA(HKEY_CLASSES_ROOT, kKey, REG_SZ, command.c_str(), command.size()) == ERROR_SUCCESS;
-  }
-  std::string previous_;
+  const std::string previous_ = ClassesValue(kKey);
 };
 
 // Row 0 holds a tab and foo_bar, row 1 a link between words; numbered lines

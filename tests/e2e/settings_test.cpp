@@ -23,14 +23,6 @@ void Unregister(const std::vector<std::string>& extensions) {
   for (const std::string& extension : extensions) SHDeleteKeyA(HKEY_CLASSES_ROOT, ("." + extension).c_str());
 }
 
-// A key's unnamed value, or "<missing>".
-std::string ClassesValue(const std::string& key) {
-  char value[1024] = "";
-  DWORD size = sizeof value - 1;
-  return SHGetValueA(HKEY_CLASSES_ROOT, key.c_str(), nullptr, nullptr, value, &size) == ERROR_SUCCESS ? value
-                                                                                                      : "<missing>";
-}
-
 HWND ShowPage(HWND sheet, int index) {
   if (index >= 0) SendMessageA(sheet, PSM_SETCURSEL, index, 0);
   return reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
@@ -68,7 +60,7 @@ TEST(SettingsDialog, RegistrationCancelOkEveryPageAndAnUnwritableIni) {
   for (const char* name : {"ma", "mn", "mz"}) types.push_back(name + std::to_string(GetCurrentProcessId()));
   Unregister(types);
   const std::string classKey = kClassKey, stale = "." + types[2], list = types[0] + ";" + types[1] + ";";
-  SHSetValueA(HKEY_CLASSES_ROOT, stale.c_str(), nullptr, REG_SZ, "Other.Document", 15);
+  ASSERT_TRUE(SetClassesValue(stale, "Other.Document"));
   ProgramFolder folder(StandardIni({"RegisterOnStart=1", "FileTypes=" + list}));
   Viewer viewer(folder);
   ASSERT_TRUE(viewer.Open(folder.WriteFile("links.txt", LinkLines(100))));
