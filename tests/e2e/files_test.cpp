@@ -1,7 +1,7 @@
 // Opening files: from the command line and, with ReuseViewer on, handed over
 // to the running window by further starts. What the window shows of each
 // file (title, status panes, colours, menu prompts) and the recently viewed
-// list; with ReuseViewer off every start has a window of its own.
+// list.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -130,16 +130,6 @@ TEST(OpeningFiles, StartsAtOnceOpenEveryFileInOneWindow) {
   ASSERT_TRUE(shown.WaitForWindow());
   EXPECT_TRUE(WaitFor([&] { return folder.Section("MRU").size() == 3; })) << folder.ReadIni();
   EXPECT_EQ(shown.Close(), 1);
-}
-
-TEST(OpeningFiles, WithoutReuseViewerEveryStartHasItsOwnWindow) {
-  ProgramFolder folder(StandardIni({"ReuseViewer=0"}));
-  Viewer one(folder), two(folder);
-  ASSERT_TRUE(one.Open(folder.WriteFile("first.txt", "first\r\n")));
-  ASSERT_TRUE(two.Open(folder.WriteFile("second.txt", "second\r\n")));
-  EXPECT_EQ(TopWindows(0, kFrameClass).size(), 2u);
-  EXPECT_EQ(two.Close(), 1);
-  EXPECT_EQ(one.Close(), 1);
 }
 
 }  // namespace

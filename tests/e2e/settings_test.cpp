@@ -195,42 +195,44 @@ TEST(SettingsDialog, ChosenLanguageIsAnnouncedOnceAndShownFromTheNextStart) {
   char german[256] = "";
   VerLanguageNameA(0x0407, german, sizeof german);
   ProgramFolder folder(StandardIni());
-  {
-    Viewer viewer(folder);
-    ASSERT_TRUE(viewer.Open());
-    HWND sheet = OpenSettings(viewer);
-    ASSERT_NE(sheet, nullptr);
-    HWND language = GetDlgItem(ShowPage(sheet, 0), 1023);
-    ASSERT_TRUE(PressIn(ShowPage(sheet, 0), 1023, 'G'));
-    ASSERT_TRUE(WaitFor([&] { return WindowText(language) == german; })) << WindowText(language);
-    ASSERT_TRUE(ClickButton(sheet, IDOK));
-    EXPECT_EQ(viewer.TakeMessage("Mosaikon"),
-              "You need to restart this Application for the language change to take effect.");
-    viewer.Settle();
-    EXPECT_EQ(folder.Setting("LangDll"), "mkn_deu.dll");
-    sheet = OpenSettings(viewer);
-    ASSERT_NE(sheet, nullptr);
-    EXPECT_EQ(WindowText(GetDlgItem(ShowPage(sheet, 0), 1023)), german);
-    ASSERT_TRUE(Close(viewer, sheet, IDOK));
-    EXPECT_EQ(viewer.Shown(kDialogClass, "", 0s), nullptr) << "announced a second time";
-    EXPECT_EQ(viewer.Close(), 1);
-  }
+  Viewer first(folder);
+  ASSERT_TRUE(first.Open());
+  HWND sheet = OpenSettings(first);
+  ASSERT_NE(sheet, nullptr);
+  HWND language = GetDlgItem(ShowPage(sheet, 0), 1023);
+  ASSERT_TRUE(PressIn(ShowPage(sheet, 0), 1023, 'G'));
+  ASSERT_TRUE(WaitFor([&] { return WindowText(language) == german; })) << WindowText(language);
+  ASSERT_TRUE(ClickButton(sheet, IDOK));
+  EXPECT_EQ(first.TakeMessage("Mosaikon"),
+            "You need to restart this Application for the language change to take effect.");
+  first.Settle();
+  EXPECT_EQ(folder.Setting("LangDll"), "mkn_deu.dll");
+  sheet = OpenSettings(first);
+  ASSERT_NE(sheet, nullptr);
+  EXPECT_EQ(WindowText(GetDlgItem(ShowPage(sheet, 0), 1023)), german);
+  ASSERT_TRUE(Close(first, sheet, IDOK));
+  EXPECT_EQ(first.Shown(kDialogClass, "", 0s), nullptr) << "announced a second time";
+
+  // The next start, while this one runs: without ReuseViewer it has a window
+  // of its own.
   const std::string sample = folder.WriteFile("hallo.txt", "Hallo\r\n");
   ASSERT_TRUE(SetLocalWriteTime(sample, 2003, 1, 2, 3, 4, 5));
   Viewer viewer(folder);
   ASSERT_TRUE(viewer.Open(sample));
+  EXPECT_EQ(TopWindows(0, kFrameClass).size(), 2u);
   EXPECT_EQ(viewer.MenuBarText(0), "&Datei");
   EXPECT_EQ(viewer.PaneText(0) + "|" + viewer.PaneText(1) + "|" + viewer.PaneText(2),
             "Bereit|\xC4nderungszeit: 2003-01-02 03:04:05|Dateigr\xF6\xDF"
             "e: 7");
   ASSERT_NO_FATAL_FAILURE(ExpectAboutBox(viewer, "Info"));
-  HWND sheet = OpenSettings(viewer, "Einstellungen");
+  sheet = OpenSettings(viewer, "Einstellungen");
   ASSERT_NE(sheet, nullptr);
   EXPECT_EQ(WindowText(GetDlgItem(ShowPage(sheet, 0), 1014)), "Spaltenweise markieren");
   EXPECT_EQ(WindowText(GetDlgItem(ShowPage(sheet, 1), 1003)), "Hintergrund...");
   EXPECT_EQ(WindowText(GetDlgItem(ShowPage(sheet, 2), 1007)), "Entfernen");
   ASSERT_TRUE(Close(viewer, sheet, IDCANCEL));
   EXPECT_EQ(viewer.Close(), 1);
+  EXPECT_EQ(first.Close(), 1);
 }
 
 }  // namespace
