@@ -8,7 +8,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "test_support.h"
+#include "viewer.h"
 
 namespace mosaikon::e2e {
 namespace {
@@ -16,18 +16,6 @@ namespace {
 constexpr int kPropertiesText = 1201;
 constexpr int kFindWhat = 0x480;  // edt1 of the Find dialog
 constexpr int kFileName = 0x47C;  // cmb13 of the Save dialog
-
-// A visible dialog or message box with this title.
-HWND WaitForDialog(const std::string& title) {
-  HWND found = nullptr;
-  return WaitFor([&] { return (found = FindWindowA("#32770", title.c_str())) && IsWindowVisible(found); }) ? found
-                                                                                                           : nullptr;
-}
-
-std::string CopiedText(Viewer& viewer) {
-  const DWORD before = GetClipboardSequenceNumber();
-  return viewer.Press('C', {VK_CONTROL}) ? ClipboardTextAfter(before) : "<no key>";
-}
 
 // The cell, from the full block that is the first line: black from the
 // top-left pixel across and down.
@@ -46,31 +34,25 @@ TEST(FindAndZoom, MatchesBecomeTheSelectionWrapOnceAndZoomStepsTheCell) {
   ASSERT_TRUE(viewer.Open(sample));
   HWND view = viewer.View();
   auto findInDialog = [&](const char* text) -> HWND {
-    HWND dialog = viewer.Press('F', {VK_CONTROL}) ? WaitForDialog("Find") : nullptr;
-    if (!dialog) return nullptr;
-    SendMessageA(GetDlgItem(dialog, kFindWhat), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
-    return PressKey(dialog, VK_RETURN) ? dialog : nullptr;
+    HWND dialog = viewer.Press('F', {VK_CONTROL}) ? viewer.Shown(kDialogClass, "Find") : nullptr;
+    if (dialog) SetText(dialog, kFindWhat, text);
+    return dialog && PressKey(dialog, VK_RETURN) ? dialog : nullptr;
   };
   // Without case, from the top; Esc closes the dialog, not the program.
   HWND dialog = findInDialog("needle");
   ASSERT_NE(dialog, nullptr) << "no Find dialog";
-  ASSERT_TRUE(PressKey(dialog, VK_ESCAPE));
-  EXPECT_TRUE(WaitFor([&] { return !IsWindow(dialog); })) << "Esc did not close the Find dialog";
-  EXPECT_EQ(CopiedText(viewer), "Needle");
+  EXPECT_TRUE(Dismiss(dialog)) << "Esc did not close the Find dialog";
+  EXPECT_EQ(viewer.Copy(), "Needle");
   // F3 goes on from the match; past the last one it starts over and says so.
   for (auto [copied, notice] : {std::array{"needle", "Ready"}, {"Needle", "Passed the end of the document"}}) {
     ASSERT_TRUE(viewer.Press(VK_F3));
     EXPECT_TRUE(WaitFor([&] { return viewer.PaneText(0) == notice; })) << viewer.PaneText(0);
-    EXPECT_EQ(CopiedText(viewer), copied);
+    EXPECT_EQ(viewer.Copy(), copied);
   }
   dialog = findInDialog("absent");
   ASSERT_NE(dialog, nullptr);
-  HWND box = WaitForDialog("Mosaikon");
-  ASSERT_NE(box, nullptr) << "no message for a text that is not there";
-  EXPECT_NE(FindWindowExA(box, nullptr, "Static", "Cannot find \"absent\""), nullptr) << "no such text in the box";
-  ASSERT_TRUE(PressKey(box, VK_RETURN));
-  ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
-  ASSERT_TRUE(PressKey(dialog, VK_ESCAPE));
+  EXPECT_EQ(viewer.TakeMessage("Mosaikon"), "Cannot find \"absent\"");
+  ASSERT_TRUE(Dismiss(dialog));
   EXPECT_EQ(viewer.PaneText(0), "Ready");
 
   // Zoom through the font steps by keys and by Ctrl+wheel over the view.
@@ -96,14 +78,13 @@ TEST(ArtInformation, PropertiesShowTheRecordOfACorpusFile) {
   Viewer viewer(folder);
   ASSERT_TRUE(viewer.Open(art));
   ASSERT_TRUE(viewer.Press(VK_RETURN, {VK_MENU}));
-  HWND box = WaitForDialog("Properties");
+  HWND box = viewer.Shown(kDialogClass, "Properties");
   ASSERT_NE(box, nullptr) << "Alt+Enter showed no Properties dialog";
   const std::string text = WindowText(GetDlgItem(box, kPropertiesText));
   for (std::string row : {"Path:\t" + art, std::string("Kind:\tANSI art"), std::string("Title:\tdefcon26"),
                           std::string("Author:\txero"), std::string("Group:\tblocktronics")})
     EXPECT_NE(text.find(row + "\r\n"), std::string::npos) << row << " not in\n" << text;
-  ASSERT_TRUE(PressKey(box, VK_ESCAPE));
-  EXPECT_TRUE(WaitFor([&] { return !IsWindow(box); }));
+  EXPECT_TRUE(Dismiss(box));
   EXPECT_EQ(viewer.Exit(), 1);
 }
 
@@ -119,7 +100,7 @@ std::string ComparePng(const std::string& png, const Capture& shot, int w, int h
   // The checker is a Unix program: it gets Unix paths, and Wine runs it apart
   // from the process it reports, so the answer is the file it writes last.
   auto unixPath = reinterpret_cast<char*(CDECL*)(const WCHAR*)>(
-      GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name"));
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name")));
   std::string commandLine = "\"" + Program().pngCheck + "\"";
   for (const std::string& file : {png, ppm, result}) {
     const std::wstring wide(file.begin(), file.end());
@@ -157,7 +138,7 @@ TEST(ExportAsImage, PngsOfAnsiArtAndPlainTextHoldThePixelsTheViewShows) {
     Viewer viewer(folder);
     ASSERT_TRUE(viewer.Open(folder.WriteFile(c.name, c.text)));
     ASSERT_TRUE(viewer.Press('F', {VK_MENU}) && SendKey('E'));
-    HWND save = WaitForDialog("Export as Image");
+    HWND save = viewer.Shown(kDialogClass, "Export as Image");
     ASSERT_NE(save, nullptr) << "no Save dialog";
     EXPECT_EQ(WindowText(GetDlgItem(save, kFileName)), c.png);
     ASSERT_TRUE(PressKey(save, VK_RETURN));

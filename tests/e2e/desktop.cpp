@@ -2,8 +2,9 @@
 // does: window enumeration, SendInput, screen copies and the clipboard.
 #include "desktop.h"
 
+#include <shlwapi.h>
+
 #include <algorithm>
-#include <cstdio>
 
 namespace mosaikon::e2e {
 namespace {
@@ -26,15 +27,18 @@ INPUT KeyInput(WORD key, bool up) {
   return input;
 }
 
-bool Send(std::vector<INPUT>& inputs) {
+// `inputs` with the keys of `modifiers` pressed before and released after.
+bool SendWith(std::initializer_list<WORD> modifiers, std::vector<INPUT> inputs) {
+  for (auto it = std::rbegin(modifiers); it != std::rend(modifiers); ++it) {
+    inputs.insert(inputs.begin(), KeyInput(*it, false));
+    inputs.push_back(KeyInput(*it, true));
+  }
   return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
 }
 
-// Mouse events at a client point of `window`, each at its own absolute
+// A mouse event at a client point of `window`, with its own absolute
 // position: a pointer update the program under test handles late can move
 // the cursor back, and a relative event would land there.
-// A mouse event at a client point of `window`, carrying its own absolute
-// position.
 INPUT MouseInput(HWND window, POINT client, DWORD flag, DWORD data = 0) {
   ClientToScreen(window, &client);
   const long width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
@@ -48,23 +52,20 @@ INPUT MouseInput(HWND window, POINT client, DWORD flag, DWORD data = 0) {
   return input;
 }
 
-bool SendMouse(HWND window, POINT client, std::initializer_list<DWORD> flags, DWORD data = 0) {
+bool SendMouse(HWND window, POINT client, std::initializer_list<DWORD> flags) {
   std::vector<INPUT> inputs;
-  for (DWORD flag : flags) inputs.push_back(MouseInput(window, client, flag, data));
-  return Send(inputs);
+  for (DWORD flag : flags) inputs.push_back(MouseInput(window, client, flag));
+  return SendWith({}, inputs);
 }
 
 // The clipboard's CF_TEXT, "<none>" without text, "<closed>" while another
 // program holds it open.
 std::string ClipboardText() {
   if (!OpenClipboard(nullptr)) return "<closed>";
-  std::string text = "<none>";
-  if (HANDLE data = GetClipboardData(CF_TEXT)) {
-    if (const char* bytes = static_cast<const char*>(GlobalLock(data))) {
-      text = bytes;
-      GlobalUnlock(data);
-    }
-  }
+  HANDLE data = GetClipboardData(CF_TEXT);
+  const char* bytes = data ? static_cast<const char*>(GlobalLock(data)) : nullptr;
+  std::string text = bytes ? bytes : "<none>";
+  if (bytes) GlobalUnlock(data);
   CloseClipboard();
   return text;
 }
@@ -118,57 +119,30 @@ std::string ClassName(HWND window) {
   return name;
 }
 
-std::string DescribeWindows(DWORD pid) {
-  std::string text;
-  for (HWND window : TopWindows(pid, "", true)) {
-    char line[512];
-    std::snprintf(line, sizeof line, "\n  %p class \"%s\" title \"%s\" %s", static_cast<void*>(window),
-                  ClassName(window).c_str(), WindowText(window).c_str(),
-                  IsWindowVisible(window) ? "visible" : "hidden");
-    text += line;
-  }
-  return text.empty() ? "\n  (no windows)" : text;
-}
-
 bool BringToFront(HWND window) {
   HWND top = GetAncestor(window, GA_ROOT);
-  if (!top) return false;
-  if (GetForegroundWindow() != top) SetForegroundWindow(top);
-  return WaitFor([&] { return GetForegroundWindow() == top; }, 5s);
+  if (top && GetForegroundWindow() != top) SetForegroundWindow(top);
+  return top && WaitFor([&] { return GetForegroundWindow() == top; }, 5s);
 }
 
 bool SendKey(WORD key, std::initializer_list<WORD> modifiers) {
-  std::vector<INPUT> inputs;
-  for (WORD modifier : modifiers) inputs.push_back(KeyInput(modifier, false));
-  inputs.push_back(KeyInput(key, false));
-  inputs.push_back(KeyInput(key, true));
-  for (auto it = std::rbegin(modifiers); it != std::rend(modifiers); ++it) inputs.push_back(KeyInput(*it, true));
-  return Send(inputs);
-}
-
-bool PressKey(HWND window, WORD key, std::initializer_list<WORD> modifiers) {
-  return BringToFront(window) && SendKey(key, modifiers);
+  return SendWith(modifiers, {KeyInput(key, false), KeyInput(key, true)});
 }
 
 bool MoveTo(HWND window, POINT client) {
-  if (!BringToFront(window)) return false;
   POINT at = client;
   ClientToScreen(window, &at);
-  SetCursorPos(at.x, at.y);
-  bool there = WaitFor(
-      [&] {
-        POINT now;
-        return GetCursorPos(&now) && now.x == at.x && now.y == at.y;
-      },
-      5s);
+  if (!BringToFront(window) || !SetCursorPos(at.x, at.y)) return false;
+  POINT now{};
   // The window learns of it by a move through the input queue.
-  return there && SendMouse(window, client, {0});
+  return WaitFor([&] { return GetCursorPos(&now) && now.x == at.x && now.y == at.y; }, 5s) &&
+         SendMouse(window, client, {0});
 }
 
 bool Click(HWND window, POINT client, Button button) {
-  bool left = button == Button::kLeft;
-  DWORD down = left ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN,
-        up = left ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP;
+  const bool left = button == Button::kLeft;
+  const DWORD down = left ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN,
+              up = left ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP;
   return MoveTo(window, client) && SendMouse(window, client, {down, up});
 }
 
@@ -183,31 +157,18 @@ bool StartDrag(HWND window, POINT from) {
          WaitFor([&] { return Captured(window); }, 5s);
 }
 
-bool Captured(HWND window) {
-  GUITHREADINFO info{};
-  info.cbSize = sizeof info;
-  return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && info.hwndCapture;
-}
-
 bool EndDrag(HWND window, POINT to) {
   return MoveTo(window, to) && SendMouse(window, to, {MOUSEEVENTF_LEFTUP});
 }
 
-bool Drag(HWND window, POINT from, POINT to) {
-  return StartDrag(window, from) && EndDrag(window, to);
+bool Captured(HWND window) {
+  GUITHREADINFO info{.cbSize = sizeof(GUITHREADINFO)};
+  return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && info.hwndCapture;
 }
 
 bool Wheel(HWND window, POINT client, int notches, std::initializer_list<WORD> modifiers) {
-  if (!MoveTo(window, client)) return false;
-  std::vector<INPUT> inputs;
-  for (WORD modifier : modifiers) inputs.push_back(KeyInput(modifier, false));
-  inputs.push_back(MouseInput(window, client, MOUSEEVENTF_WHEEL, static_cast<DWORD>(notches * WHEEL_DELTA)));
-  for (auto it = std::rbegin(modifiers); it != std::rend(modifiers); ++it) inputs.push_back(KeyInput(*it, true));
-  return Send(inputs);
-}
-
-void ParkPointer() {
-  SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+  return MoveTo(window, client) && SendWith(modifiers, {MouseInput(window, client, MOUSEEVENTF_WHEEL,
+                                                                   static_cast<DWORD>(notches * WHEEL_DELTA))});
 }
 
 POINT CentreOf(HWND window) {
@@ -217,8 +178,7 @@ POINT CentreOf(HWND window) {
 }
 
 HCURSOR ShownCursor() {
-  CURSORINFO info{};
-  info.cbSize = sizeof info;
+  CURSORINFO info{.cbSize = sizeof(CURSORINFO)};
   return GetCursorInfo(&info) ? info.hCursor : nullptr;
 }
 
@@ -231,18 +191,11 @@ Capture Capture::OfClient(HWND window) {
   capture.width_ = client.right;
   capture.height_ = client.bottom;
   capture.pixels_.resize(static_cast<size_t>(capture.width_) * capture.height_);
-
   // The screen shows what the user sees; a window DC of another process is
   // only right where that window is visible anyway.
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = capture.width_;
-  info.bmiHeader.biHeight = -capture.height_;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO info{{sizeof(BITMAPINFOHEADER), capture.width_, -capture.height_, 1, 32, BI_RGB}};
   void* bits = nullptr;
   HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   HGDIOBJ old = SelectObject(memory, bitmap);
@@ -267,22 +220,18 @@ std::vector<Rgb> Capture::ColoursIn(Box box) const {
   std::vector<Rgb> colours;
   for (int y = std::max(0, box.y0); y < std::min(height_, box.y1); ++y) {
     for (int x = std::max(0, box.x0); x < std::min(width_, box.x1); ++x) {
-      Rgb colour = At(x, y);
-      if (std::find(colours.begin(), colours.end(), colour) == colours.end()) colours.push_back(colour);
+      if (std::ranges::count(colours, At(x, y)) == 0) colours.push_back(At(x, y));
     }
   }
   return colours;
 }
 
 bool Capture::Contains(Box box, Rgb colour) const {
-  auto colours = ColoursIn(box);
-  return std::find(colours.begin(), colours.end(), colour) != colours.end();
+  return std::ranges::count(ColoursIn(box), colour) > 0;
 }
 
 bool Capture::Only(Box box, const std::vector<Rgb>& allowed) const {
-  auto colours = ColoursIn(box);
-  return std::all_of(colours.begin(), colours.end(),
-                     [&](Rgb colour) { return std::find(allowed.begin(), allowed.end(), colour) != allowed.end(); });
+  return std::ranges::all_of(ColoursIn(box), [&](Rgb colour) { return std::ranges::count(allowed, colour) > 0; });
 }
 
 std::string ClipboardTextAfter(DWORD sequence, Duration timeout) {
@@ -291,6 +240,18 @@ std::string ClipboardTextAfter(DWORD sequence, Duration timeout) {
   std::string text = "<unchanged>";
   WaitFor([&] { return GetClipboardSequenceNumber() != sequence && (text = ClipboardText()) != "<closed>"; }, timeout);
   return text;
+}
+
+std::string ClassesValue(const std::string& key) {
+  char value[1024] = "";
+  DWORD size = sizeof value - 1;
+  return SHGetValueA(HKEY_CLASSES_ROOT, key.c_str(), nullptr, nullptr, value, &size) == ERROR_SUCCESS ? value
+                                                                                                      : "<missing>";
+}
+
+bool SetClassesValue(const std::string& key, const std::string& value) {
+  return SHSetValueA(HKEY_CLASSES_ROOT, key.c_str(), nullptr, REG_SZ, value.c_str(),
+                     static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
 }
 
 }  // namespace mosaikon::e2e

@@ -10,21 +10,19 @@
 set -uo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
-build_root="${MOSAIKON_BUILD_DIR:-$root/build}"
 fail() {
   echo "run.sh: $1" >&2
   echo "0 passed, 1 failed"
   exit 1
 }
 
+build=""
 if [[ $# -gt 0 && -d "$1" ]]; then
   build="$(cd "$1" && pwd)"
   shift
 elif [[ $# -gt 0 && "$1" != -* ]]; then
   echo "usage: $0 [<windows build dir>] [gtest options]" >&2
   exit 2
-else
-  build=""
 fi
 
 # The same question wine-env.sh answers, asked before it makes a prefix for a
@@ -33,9 +31,9 @@ if [[ -z "${MOSAIKON_WIN32_RUNS:-}" ]]; then
   MOSAIKON_WIN32_RUNS=0
   [[ -x /usr/lib/wine/wine ]] && bash "$root/scripts/install-deps.sh" --check-i386 && MOSAIKON_WIN32_RUNS=1
 fi
-if [[ -z "$build" ]]; then
-  if [[ $MOSAIKON_WIN32_RUNS -eq 1 ]]; then build="$build_root/win32"; else build="$build_root/win64"; fi
-fi
+bits=64
+[[ $MOSAIKON_WIN32_RUNS -eq 1 ]] && bits=32
+[[ -n "$build" ]] || build="${MOSAIKON_BUILD_DIR:-$root/build}/win$bits"
 
 # The tree's own files, not the copies in a Wine prefix or the package stage.
 find_in_tree() {
@@ -46,8 +44,7 @@ exe="$(find_in_tree Mosaikon.exe)"
 driver="$(find_in_tree mosaikon_e2e_tests.exe)"
 [[ -n "$exe" && -n "$driver" ]] || fail "$build holds no Mosaikon.exe or mosaikon_e2e_tests.exe"
 
-# The machine field of the PE header says which build this is; a 32-bit one
-# runs only where the kernel runs 32-bit code.
+# The machine field of the PE header says which build this is.
 machine_of() {
   local offset
   offset=$(od -An -tu4 -j60 -N4 "$1" | tr -d ' ')
@@ -59,9 +56,8 @@ case "$(machine_of "$exe")" in
   *) fail "$exe is neither an i686 nor an x86_64 program" ;;
 esac
 [[ "$(machine_of "$driver")" == "$(machine_of "$exe")" ]] || fail "the driver and $exe are builds for different machines"
-if [[ $tested == i686 && $MOSAIKON_WIN32_RUNS -ne 1 ]]; then
+[[ $tested == i686 && $MOSAIKON_WIN32_RUNS -ne 1 ]] &&
   fail "$build is the i686 build, and this machine cannot run 32-bit Windows programs"
-fi
 note=""
 [[ $tested == x86_64 && $MOSAIKON_WIN32_RUNS -ne 1 ]] && note=" (this machine runs no 32-bit programs)"
 
@@ -70,16 +66,15 @@ source "$root/scripts/wine-env.sh" "$build" || fail "no Wine environment"
 trap mosaikon_wine_cleanup EXIT
 echo "run.sh: testing the $tested build $exe$note"
 
-# Wine maps drive Z: to the root of the file system.
+# Wine maps drive Z: to the root of the file system. Real art files live
+# beside the repository when it has them; the checker of exported images runs
+# as a Unix program, started by the driver through Wine.
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 exe_dir="$(dirname "$exe")"
-args=(--exe="$(windows_path "$exe")")
+args=(--exe="$(windows_path "$exe")" --png-check="$(windows_path "$root/tests/e2e/png_check.py")")
 [[ -f "$exe_dir/MosaikonTerminal.fon" ]] && args+=(--font="$(windows_path "$exe_dir/MosaikonTerminal.fon")")
 [[ -d "$exe_dir/language" ]] && args+=(--language="$(windows_path "$exe_dir/language")")
-# Real art files live beside the repository when it has them; the checker of
-# exported images runs as a Unix program, started by the driver through Wine.
 [[ -d "$root/../shared/corpus" ]] && args+=(--corpus="$(windows_path "$(cd "$root/../shared/corpus" && pwd)")")
-args+=(--png-check="$(windows_path "$root/tests/e2e/png_check.py")")
 
 log="$build/e2e.log"
 timeout 1800 "$WINE" "$driver" "${args[@]}" "$@" 2>&1 | tr -d '\r' | tee "$log"

@@ -1,46 +1,26 @@
 // The Settings dialog driven from outside: registration at start-up, Cancel,
 // OK on every page with its effects at once, the Add File Type rules, a
-// settings file that cannot be written, and the language of the next start.
+// settings file that cannot be written, and the language pack of the next
+// start.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <commctrl.h>
 #include <shlwapi.h>
 
-#include "test_support.h"
+#include "viewer.h"
 
 namespace mosaikon::e2e {
 namespace {
 
 constexpr char kClassKey[] = "Mosaikon.Document";
 constexpr int kApplyButton = 0x3021;
-constexpr int kMessageText = 0xFFFF;  // a message box's text
-constexpr int kLinkLength = 17;       // "http://l.example/"
 
 // The class's keys and those of `extensions`, which carry the driver's
 // process id so that runs sharing a prefix do not meet.
 void Unregister(const std::vector<std::string>& extensions) {
   for (const char* key : {kClassKey, "Applications\\Mosaikon.exe"}) SHDeleteKeyA(HKEY_CLASSES_ROOT, key);
   for (const std::string& extension : extensions) SHDeleteKeyA(HKEY_CLASSES_ROOT, ("." + extension).c_str());
-}
-
-// A key's unnamed value, or "<missing>".
-std::string ClassesValue(const std::string& key) {
-  char value[1024] = "";
-  DWORD size = sizeof value - 1;
-  return SHGetValueA(HKEY_CLASSES_ROOT, key.c_str(), nullptr, nullptr, value, &size) == ERROR_SUCCESS ? value
-                                                                                                      : "<missing>";
-}
-
-// Line k of the file is k % 10 blanks and a link; the view's top row shows
-// line `line` in cells of `cell` on `background`.
-bool ShowsLine(HWND view, int line, SIZE cell, Rgb background) {
-  Capture shot = Capture::OfClient(view);
-  const int start = line % 10 * cell.cx, end = start + kLinkLength * cell.cx;
-  return shot.Only({0, 0, start, cell.cy}, {background}) &&
-         shot.Contains({start, 0, start + cell.cx, cell.cy}, kLinkBlue) &&
-         shot.Contains({end - cell.cx, 0, end, cell.cy}, kLinkBlue) &&
-         shot.Only({end, 0, end + cell.cx, cell.cy}, {background});
 }
 
 HWND ShowPage(HWND sheet, int index) {
@@ -50,58 +30,28 @@ HWND ShowPage(HWND sheet, int index) {
 
 // Opens the dialog with Alt+S; null when it does not show its first page.
 HWND OpenSettings(Viewer& viewer, const std::string& caption = "Settings") {
-  HWND sheet = nullptr;
-  if (!viewer.Press('S', {VK_MENU})) return nullptr;
-  WaitFor([&] { return (sheet = viewer.Shown("#32770", caption)) && ShowPage(sheet, -1); });
-  return sheet;
+  HWND sheet = viewer.Press('S', {VK_MENU}) ? viewer.Shown(kDialogClass, caption) : nullptr;
+  return sheet && WaitFor([&] { return ShowPage(sheet, -1) != nullptr; }) ? sheet : nullptr;
 }
 
-// Presses a dialog's button as a click does. The click is a posted message:
-// under Wine a mouse click now and then lands where an earlier, still
-// pending pointer move put the pointer.
-bool Press(HWND dialog, int button) {
-  HWND control = GetDlgItem(dialog, button);
-  return control && PostMessageA(control, BM_CLICK, 0, 0);
-}
 bool Tick(HWND page, int box, bool on) {
-  return Press(page, box) && WaitFor([&] { return (IsDlgButtonChecked(page, box) == BST_CHECKED) == on; });
-}
-// Gives a control the focus, as the Tab key does, and presses a key there.
-bool PressIn(HWND dialog, int control, WORD key) {
-  SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, control)), TRUE);
-  return PressKey(dialog, key);
-}
-// Sets a field's text as typing does (the field reports the change).
-void Type(HWND dialog, int field, const std::string& text) {
-  SendMessageA(GetDlgItem(dialog, field), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  return ClickButton(page, box) && WaitFor([&] { return (IsDlgButtonChecked(page, box) == BST_CHECKED) == on; });
 }
 
 // Presses OK or Cancel; true once the dialog is gone and the program has
 // done what the button starts.
 bool Close(Viewer& viewer, HWND sheet, int button) {
-  if (!Press(sheet, button) || !WaitFor([&] { return !IsWindow(sheet); })) return false;
+  if (!ClickButton(sheet, button) || !WaitFor([&] { return !IsWindow(sheet); })) return false;
   viewer.Settle();
   return true;
 }
 
-// The text of the message box titled `caption`, closed then; or "<none>".
-std::string TakeMessage(Viewer& viewer, const std::string& caption) {
-  HWND box = nullptr;
-  if (!WaitFor([&] { return (box = viewer.Shown("#32770", caption)) != nullptr; })) return "<none>";
-  std::string text = WindowText(GetDlgItem(box, kMessageText));
-  Press(box, IDOK);
-  WaitFor([&] { return !IsWindow(box); });
-  return text;
-}
-
 // The File menu's height, which its recently viewed entries add to.
 int FileMenuHeight(Viewer& viewer) {
-  HWND menu = nullptr;
-  if (!viewer.Press(VK_F10) || !WaitFor([&] { return (menu = viewer.Shown("#32768")) != nullptr; })) return -1;
+  HWND menu = viewer.Press(VK_F10) ? viewer.Shown(kMenuClass) : nullptr;
   RECT box{};
-  GetWindowRect(menu, &box);
-  SendKey(VK_ESCAPE);
-  WaitFor([&] { return viewer.Shown("#32768") == nullptr; });
+  if (!menu || !GetWindowRect(menu, &box) || !SendKey(VK_ESCAPE)) return -1;
+  WaitFor([&] { return !IsWindow(menu); });
   return box.bottom - box.top;
 }
 
@@ -110,12 +60,10 @@ TEST(SettingsDialog, RegistrationCancelOkEveryPageAndAnUnwritableIni) {
   for (const char* name : {"ma", "mn", "mz"}) types.push_back(name + std::to_string(GetCurrentProcessId()));
   Unregister(types);
   const std::string classKey = kClassKey, stale = "." + types[2], list = types[0] + ";" + types[1] + ";";
-  SHSetValueA(HKEY_CLASSES_ROOT, stale.c_str(), nullptr, REG_SZ, "Other.Document", 15);
+  ASSERT_TRUE(SetClassesValue(stale, "Other.Document"));
   ProgramFolder folder(StandardIni({"RegisterOnStart=1", "FileTypes=" + list}));
-  std::string lines;
-  for (int k = 0; k < 100; ++k) lines += std::string(k % 10, ' ') + "http://l.example/\r\n";
   Viewer viewer(folder);
-  ASSERT_TRUE(viewer.Open(folder.WriteFile("links.txt", lines)));
+  ASSERT_TRUE(viewer.Open(folder.WriteFile("links.txt", LinkLines(100))));
   // Registered at start-up, where nothing is unregistered.
   const std::string command = folder.exe() + " \"%1\"";
   EXPECT_EQ(ClassesValue(classKey + "\\shell\\open\\command"), command);
@@ -125,7 +73,7 @@ TEST(SettingsDialog, RegistrationCancelOkEveryPageAndAnUnwritableIni) {
   Unregister({});
   HWND view = viewer.View();
   ASSERT_TRUE(Wheel(view, CentreOf(view), -1));
-  ASSERT_TRUE(WaitFor([&] { return ShowsLine(view, 3, {8, 12}, kWhite); })) << "the wheel did not scroll";
+  ASSERT_TRUE(WaitFor([&] { return TopLineIs(view, 3); })) << "the wheel did not scroll";
   const std::string ini = folder.ReadIni();
   HWND sheet = OpenSettings(viewer);
   ASSERT_NE(sheet, nullptr) << "no Settings dialog";
@@ -143,24 +91,24 @@ TEST(SettingsDialog, RegistrationCancelOkEveryPageAndAnUnwritableIni) {
   ASSERT_TRUE(PressIn(page, 1001, VK_END));  // the size slider to Large
   ASSERT_TRUE(WaitFor([&] { return SendDlgItemMessageA(page, 1001, TBM_GETPOS, 0, 0) == 5; }));
   page = ShowPage(sheet, 2);
-  ASSERT_TRUE(Press(page, 1007) && WaitFor([&] { return SendDlgItemMessageA(page, 1009, LB_GETCOUNT, 0, 0) == 1; }));
+  ASSERT_TRUE(ClickButton(page, 1007) &&
+              WaitFor([&] { return SendDlgItemMessageA(page, 1009, LB_GETCOUNT, 0, 0) == 1; }));
   ASSERT_TRUE(Close(viewer, sheet, IDCANCEL));
   EXPECT_EQ(folder.ReadIni(), ini);
   EXPECT_EQ(ClassesValue(classKey), "<missing>");
-  EXPECT_TRUE(ShowsLine(view, 3, {8, 12}, kWhite));
+  EXPECT_TRUE(TopLineIs(view, 3));
 
   // OK without a change writes all fifteen settings and the registration,
   // keeps the scroll position and announces nothing.
   sheet = OpenSettings(viewer);
   ASSERT_TRUE(sheet && Close(viewer, sheet, IDOK));
-  EXPECT_EQ(viewer.Shown("#32770"), nullptr) << "a message after OK";
-  EXPECT_TRUE(ShowsLine(view, 3, {8, 12}, kWhite)) << "the scroll position was lost";
-  std::string saved;
-  for (const auto& [key, value] : folder.Section("Settings")) saved += key + "=" + value + " ";
-  EXPECT_EQ(saved, "LangDll= WindowPos=0,1,-1,-1,-1,-1,40,40,840,640 RegisterOnStart=1 FileTypes=" + list +
-                       " TabSize=8 FontSize=3 ForeColor=0 BackColor=16777215 HyperLinkColor=16711680 CopyOnSelect=1"
-                       " ColumnMode=1 SupportAnsi=1 AlwaysOnTop=0 ReuseViewer=0 SaveMruFiles=1 MurFileNum=10"
-                       " DecodeMode=0 ");
+  EXPECT_EQ(viewer.Shown(kDialogClass, "", 0s), nullptr) << "a message after OK";
+  EXPECT_TRUE(TopLineIs(view, 3)) << "the scroll position was lost";
+  EXPECT_EQ(folder.Settings(),
+            "LangDll= WindowPos=0,1,-1,-1,-1,-1,40,40,840,640 RegisterOnStart=1 FileTypes=" + list +
+                " TabSize=8 FontSize=3 ForeColor=0 BackColor=16777215 HyperLinkColor=16711680 CopyOnSelect=1"
+                " ColumnMode=1 SupportAnsi=1 AlwaysOnTop=0 ReuseViewer=0 SaveMruFiles=1 MurFileNum=10"
+                " DecodeMode=0 ");
   for (const auto& [key, value] : {std::pair{classKey, std::string("ASCII Art File")},
                                    {classKey + "\\DefaultIcon", folder.exe() + ",0"},
                                    {classKey + "\\shell\\open\\command", command},
@@ -176,18 +124,15 @@ TEST(SettingsDialog, RegistrationCancelOkEveryPageAndAnUnwritableIni) {
   CharUpperA(known.data());
   for (const std::string& input : {std::string(), std::string("."), known}) {
     SCOPED_TRACE("typed \"" + input + "\"");
-    HWND add = nullptr;
-    ASSERT_TRUE(Press(page, 1008));
-    ASSERT_TRUE(WaitFor([&] { return (add = viewer.Shown("#32770", "Add File Type")) != nullptr; }));
-    Type(add, 1011, input);
-    ASSERT_TRUE(Press(add, IDOK));
-    EXPECT_EQ(TakeMessage(viewer, "Error"), input == known ? "File type already exists!" : "Invalid input!");
+    HWND add = ClickButton(page, 1008) ? viewer.Shown(kDialogClass, "Add File Type") : nullptr;
+    ASSERT_NE(add, nullptr);
+    SetText(add, 1011, input);
+    ASSERT_TRUE(ClickButton(add, IDOK));
+    EXPECT_EQ(viewer.TakeMessage("Error"), input == known ? "File type already exists!" : "Invalid input!");
     EXPECT_EQ(IsWindow(add), input != known) << "the dialog stays open only for invalid input";
-    if (input != known) {
-      ASSERT_TRUE(Press(add, IDCANCEL) && WaitFor([&] { return !IsWindow(add); }));
-    }
+    EXPECT_TRUE(input == known || (ClickButton(add, IDCANCEL) && WaitFor([&] { return !IsWindow(add); })));
   }
-  ASSERT_TRUE(Press(page, 1007));
+  ASSERT_TRUE(ClickButton(page, 1007));
   ASSERT_TRUE(Close(viewer, sheet, IDOK));
   EXPECT_EQ(folder.Setting("FileTypes"), types[1] + ";");
   EXPECT_EQ(ClassesValue("." + types[0]) + ClassesValue("." + types[1]), "<missing>" + classKey);
@@ -208,18 +153,17 @@ TEST(SettingsDialog, RegistrationCancelOkEveryPageAndAnUnwritableIni) {
 
   // A new font size and background colour show at once.
   ASSERT_TRUE(viewer.Press(VK_HOME, {VK_CONTROL}));
-  ASSERT_TRUE(WaitFor([&] { return ShowsLine(view, 0, {8, 12}, kWhite); }));
+  ASSERT_TRUE(WaitFor([&] { return TopLineIs(view, 0); }));
   ASSERT_NE(sheet = OpenSettings(viewer), nullptr);
   page = ShowPage(sheet, 1);
   ASSERT_TRUE(PressIn(page, 1001, VK_END));
   ASSERT_TRUE(WaitFor([&] { return SendDlgItemMessageA(page, 1001, TBM_GETPOS, 0, 0) == 5; }));
-  HWND colours = nullptr;
-  ASSERT_TRUE(Press(page, 1003));  // Background...
-  ASSERT_TRUE(WaitFor([&] { return (colours = viewer.Shown("#32770", "Color")) != nullptr; }));
-  for (auto [field, text] : {std::pair{706, "0"}, {707, "128"}, {708, "0"}}) Type(colours, field, text);
-  ASSERT_TRUE(Press(colours, IDOK) && WaitFor([&] { return !IsWindow(colours); }));
+  HWND colours = ClickButton(page, 1003) ? viewer.Shown(kDialogClass, "Color") : nullptr;  // Background...
+  ASSERT_NE(colours, nullptr);
+  for (auto [field, text] : {std::pair{706, "0"}, {707, "128"}, {708, "0"}}) SetText(colours, field, text);
+  ASSERT_TRUE(ClickButton(colours, IDOK) && WaitFor([&] { return !IsWindow(colours); }));
   ASSERT_TRUE(Close(viewer, sheet, IDOK));
-  EXPECT_TRUE(WaitFor([&] { return ShowsLine(view, 0, {16, 24}, {0, 128, 0}); })) << "not 16 x 24 cells on green";
+  EXPECT_TRUE(WaitFor([&] { return TopLineIs(view, 0, {16, 24}, {0, 128, 0}); })) << "not 16 x 24 cells on green";
   EXPECT_EQ(folder.Setting("FontSize") + " " + folder.Setting("BackColor"), "5 32768");
 
   // A settings file another program holds open (Wine, running as root,
@@ -229,13 +173,13 @@ TEST(SettingsDialog, RegistrationCancelOkEveryPageAndAnUnwritableIni) {
   HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   sheet = OpenSettings(viewer);
-  ASSERT_TRUE(sheet && Tick(ShowPage(sheet, 0), 1014, false) && Press(sheet, IDOK));
-  char reason[512] = "";
-  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, ERROR_SHARING_VIOLATION, 0, reason, sizeof reason, nullptr);
-  const std::string message = TakeMessage(viewer, "Error");
-  EXPECT_TRUE(message.find(path) != std::string::npos && message.find(reason) != std::string::npos) << message;
+  ASSERT_TRUE(sheet && Tick(ShowPage(sheet, 0), 1014, false) && ClickButton(sheet, IDOK));
+  const std::string message = viewer.TakeMessage("Error");
+  EXPECT_TRUE(message.find(path) != std::string::npos &&
+              message.find(SystemText(ERROR_SHARING_VIOLATION)) != std::string::npos)
+      << message;
   viewer.Settle();
-  EXPECT_EQ(viewer.Shown("#32770"), nullptr) << "a second message";
+  EXPECT_EQ(viewer.Shown(kDialogClass, "", 0s), nullptr) << "a second message";
   EXPECT_TRUE(WaitFor([&] { return !viewer.ButtonChecked(kColumnSelect); }));
   EXPECT_EQ(viewer.Exit(), 1);
   CloseHandle(held);
@@ -243,41 +187,52 @@ TEST(SettingsDialog, RegistrationCancelOkEveryPageAndAnUnwritableIni) {
   Unregister(types);
 }
 
+// The pack chosen is announced once and used from the next start for the
+// menus, the dialogs, the status texts (in the ANSI code page, 1252) and the
+// About box.
 TEST(SettingsDialog, ChosenLanguageIsAnnouncedOnceAndShownFromTheNextStart) {
   if (Program().languageDir.empty()) GTEST_SKIP() << "no language folder given";
   char german[256] = "";
   VerLanguageNameA(0x0407, german, sizeof german);
   ProgramFolder folder(StandardIni());
-  {
-    Viewer viewer(folder);
-    ASSERT_TRUE(viewer.Open());
-    HWND sheet = nullptr;
-    ASSERT_NE(sheet = OpenSettings(viewer), nullptr);
-    HWND language = GetDlgItem(ShowPage(sheet, 0), 1023);
-    ASSERT_TRUE(PressIn(ShowPage(sheet, 0), 1023, 'G'));
-    ASSERT_TRUE(WaitFor([&] { return WindowText(language) == german; })) << WindowText(language);
-    ASSERT_TRUE(Press(sheet, IDOK));
-    EXPECT_EQ(TakeMessage(viewer, "Mosaikon"),
-              "You need to restart this Application for the language change to take effect.");
-    viewer.Settle();
-    EXPECT_EQ(folder.Setting("LangDll"), "mkn_deu.dll");
-    sheet = OpenSettings(viewer);
-    ASSERT_NE(sheet, nullptr);
-    EXPECT_EQ(WindowText(GetDlgItem(ShowPage(sheet, 0), 1023)), german);
-    ASSERT_TRUE(Close(viewer, sheet, IDOK));
-    EXPECT_EQ(viewer.Shown("#32770"), nullptr) << "announced a second time";
-    EXPECT_EQ(viewer.Close(), 1);
-  }
+  Viewer first(folder);
+  ASSERT_TRUE(first.Open());
+  HWND sheet = OpenSettings(first);
+  ASSERT_NE(sheet, nullptr);
+  HWND language = GetDlgItem(ShowPage(sheet, 0), 1023);
+  ASSERT_TRUE(PressIn(ShowPage(sheet, 0), 1023, 'G'));
+  ASSERT_TRUE(WaitFor([&] { return WindowText(language) == german; })) << WindowText(language);
+  ASSERT_TRUE(ClickButton(sheet, IDOK));
+  EXPECT_EQ(first.TakeMessage("Mosaikon"),
+            "You need to restart this Application for the language change to take effect.");
+  first.Settle();
+  EXPECT_EQ(folder.Setting("LangDll"), "mkn_deu.dll");
+  sheet = OpenSettings(first);
+  ASSERT_NE(sheet, nullptr);
+  EXPECT_EQ(WindowText(GetDlgItem(ShowPage(sheet, 0), 1023)), german);
+  ASSERT_TRUE(Close(first, sheet, IDOK));
+  EXPECT_EQ(first.Shown(kDialogClass, "", 0s), nullptr) << "announced a second time";
+
+  // The next start, while this one runs: without ReuseViewer it has a window
+  // of its own.
+  const std::string sample = folder.WriteFile("hallo.txt", "Hallo\r\n");
+  ASSERT_TRUE(SetLocalWriteTime(sample, 2003, 1, 2, 3, 4, 5));
   Viewer viewer(folder);
-  ASSERT_TRUE(viewer.Open());
+  ASSERT_TRUE(viewer.Open(sample));
+  EXPECT_EQ(TopWindows(0, kFrameClass).size(), 2u);
   EXPECT_EQ(viewer.MenuBarText(0), "&Datei");
-  HWND sheet = OpenSettings(viewer, "Einstellungen");
+  EXPECT_EQ(viewer.PaneText(0) + "|" + viewer.PaneText(1) + "|" + viewer.PaneText(2),
+            "Bereit|\xC4nderungszeit: 2003-01-02 03:04:05|Dateigr\xF6\xDF"
+            "e: 7");
+  ASSERT_NO_FATAL_FAILURE(ExpectAboutBox(viewer, "Info"));
+  sheet = OpenSettings(viewer, "Einstellungen");
   ASSERT_NE(sheet, nullptr);
   EXPECT_EQ(WindowText(GetDlgItem(ShowPage(sheet, 0), 1014)), "Spaltenweise markieren");
   EXPECT_EQ(WindowText(GetDlgItem(ShowPage(sheet, 1), 1003)), "Hintergrund...");
   EXPECT_EQ(WindowText(GetDlgItem(ShowPage(sheet, 2), 1007)), "Entfernen");
   ASSERT_TRUE(Close(viewer, sheet, IDCANCEL));
   EXPECT_EQ(viewer.Close(), 1);
+  EXPECT_EQ(first.Close(), 1);
 }
 
 }  // namespace

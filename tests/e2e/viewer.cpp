@@ -2,42 +2,21 @@
 // main window's bars.
 #include "viewer.h"
 
-#include <commctrl.h>
-
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 namespace mosaikon::e2e {
-namespace {
 
 namespace fs = std::filesystem;
 constexpr int kToolBarId = 59392;
 
-}  // namespace
-
 ProgramFiles& Program() {
   static ProgramFiles files;
   return files;
-}
-
-IniKeys IniSection(const std::string& text, const std::string& section) {
-  IniKeys keys;
-  std::istringstream in(text);
-  std::string line;
-  bool inside = false;
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.empty()) continue;
-    if (line.front() == '[') {
-      inside = _stricmp(line.c_str(), ("[" + section + "]").c_str()) == 0;
-      continue;
-    }
-    auto equals = line.find('=');
-    if (inside && equals != std::string::npos) keys.emplace_back(line.substr(0, equals), line.substr(equals + 1));
-  }
-  return keys;
 }
 
 ProgramFolder::ProgramFolder(const std::vector<std::string>& ini) {
@@ -68,9 +47,20 @@ std::string ProgramFolder::WriteFile(const std::string& name, const std::string&
 
 std::string ProgramFolder::ReadFile(const std::string& name) const {
   std::ifstream in(path_ + name, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+IniKeys ProgramFolder::Section(const std::string& section) const {
+  IniKeys keys;
+  std::istringstream in(ReadIni());
+  bool inside = false;
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.starts_with('[')) inside = _stricmp(line.c_str(), ("[" + section + "]").c_str()) == 0;
+    auto equals = line.find('=');
+    if (inside && equals != std::string::npos) keys.emplace_back(line.substr(0, equals), line.substr(equals + 1));
+  }
+  return keys;
 }
 
 std::string ProgramFolder::Setting(const std::string& key) const {
@@ -79,27 +69,26 @@ std::string ProgramFolder::Setting(const std::string& key) const {
   return "<missing>";
 }
 
+std::string ProgramFolder::Settings(const std::vector<std::string>& varying) const {
+  std::string text;
+  for (const auto& [key, value] : Section("Settings"))
+    text += key + "=" + (std::ranges::find(varying, key) != varying.end() ? "*" : value) + " ";
+  return text;
+}
+
 Viewer::~Viewer() {
-  if (!process_.hProcess) return;
-  if (Running()) {
-    TerminateProcess(process_.hProcess, 99);
-    WaitForSingleObject(process_.hProcess, 5000);
-  }
-  CloseHandle(process_.hThread);
-  CloseHandle(process_.hProcess);
+  if (Running() && TerminateProcess(process_.hProcess, 99)) WaitForSingleObject(process_.hProcess, 5000);
+  for (HANDLE handle : {process_.hThread, process_.hProcess})
+    if (handle) CloseHandle(handle);
 }
 
 bool Viewer::Start(const std::string& file) {
   // A pointer left over a bar by an earlier case would change what keys do.
   ParkPointer();
-  std::string commandLine;
-  commandLine.append(1, '"').append(folder_.exe()).append(1, '"');
-  if (!file.empty()) commandLine.append(" \"").append(file).append(1, '"');
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  std::vector<char> buffer(commandLine.begin(), commandLine.end());
-  buffer.push_back('\0');
-  return CreateProcessA(folder_.exe().c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
+  std::string commandLine = "\"" + folder_.path() + "Mosaikon.exe\"";
+  if (!file.empty()) commandLine += " \"" + file + "\"";
+  STARTUPINFOA startup{.cb = sizeof(STARTUPINFOA)};
+  return CreateProcessA(folder_.exe().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         folder_.path().c_str(), &startup, &process_);
 }
 
@@ -110,15 +99,11 @@ testing::AssertionResult Viewer::Open(const std::string& file, Duration timeout)
 }
 
 testing::AssertionResult Viewer::WaitForWindow(Duration timeout) {
-  bool shown = WaitFor(
-      [&] {
-        frame_ = FindFrame();
-        return frame_ && IsWindowVisible(frame_);
-      },
-      timeout);
-  if (!shown) {
+  if (!WaitFor([&] { return (frame_ = FindFrame()) && IsWindowVisible(frame_); }, timeout)) {
+    std::string windows;
+    for (HWND window : TopWindows(process_.dwProcessId, "", true)) windows += " \"" + WindowText(window) + "\"";
     return testing::AssertionFailure() << "no main window; the process " << (Running() ? "runs" : "has ended")
-                                       << ", its windows:" << DescribeWindows(process_.dwProcessId);
+                                       << ", its windows:" << windows;
   }
   // Start-up goes on after the window shows (bars, layout); wait until the
   // program's message loop waits for input.
@@ -139,22 +124,9 @@ long Viewer::WaitForExit(Duration timeout) {
   return static_cast<long>(code);
 }
 
-long Viewer::Close() {
-  if (frame_) PostMessageA(frame_, WM_CLOSE, 0, 0);
-  return WaitForExit();
-}
-
-long Viewer::Exit() {
-  return Press(VK_ESCAPE) ? WaitForExit() : -1;
-}
-
 HWND Viewer::FindFrame() const {
   auto frames = TopWindows(process_.dwProcessId, kFrameClass, true);
   return frames.empty() ? nullptr : frames.front();
-}
-
-bool Viewer::Running() const {
-  return process_.hProcess && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
 }
 
 HWND Viewer::View() const {
@@ -167,10 +139,6 @@ HWND Viewer::View() const {
   return nullptr;
 }
 
-HWND Viewer::StatusBar() const {
-  return FindWindowExA(frame_, nullptr, STATUSCLASSNAMEA, nullptr);
-}
-
 HWND Viewer::ToolBar() const {
   // The menu bar may be a toolbar as well; the button bar has its own id.
   for (HWND bar : ChildWindows(frame_, TOOLBARCLASSNAMEA))
@@ -181,8 +149,8 @@ HWND Viewer::ToolBar() const {
 std::vector<char> Viewer::SendWithBuffer(HWND window, UINT message, WPARAM wParam, size_t size) const {
   // Messages whose lParam points at a buffer are not marshalled between
   // processes: lend the window a buffer in its own address space, then read
-  // it back from there.
-  std::vector<char> local(size, '\0');
+  // it back from there. One more byte ends a text the buffer holds.
+  std::vector<char> local(size + 1, '\0');
   HANDLE target = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, process_.dwProcessId);
   if (!target) return local;
   if (void* remote = VirtualAllocEx(target, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {
@@ -201,13 +169,7 @@ std::string Viewer::PaneText(int index) const {
   if (!bar) return "<no status bar>";
   constexpr size_t kSize = 1024;
   if (LOWORD(SendMessageA(bar, SB_GETTEXTLENGTHA, index, 0)) >= kSize) return "<too long>";
-  std::vector<char> text = SendWithBuffer(bar, SB_GETTEXTA, index, kSize);
-  text.push_back('\0');
-  return text.data();
-}
-
-bool Viewer::StatusSimple() const {
-  return SendMessageA(StatusBar(), SB_ISSIMPLE, 0, 0) != 0;
+  return SendWithBuffer(bar, SB_GETTEXTA, index, kSize).data();
 }
 
 std::vector<int> Viewer::ToolBarCommands() const {
@@ -222,24 +184,30 @@ std::vector<int> Viewer::ToolBarCommands() const {
   return commands;
 }
 
-bool Viewer::ButtonChecked(int command) const {
-  return SendMessageA(ToolBar(), TB_ISBUTTONCHECKED, command, 0) != 0;
-}
-
-bool Viewer::ButtonEnabled(int command) const {
-  return SendMessageA(ToolBar(), TB_ISBUTTONENABLED, command, 0) != 0;
-}
-
 POINT Viewer::ButtonCentre(int command) const {
   RECT box;
   std::memcpy(&box, SendWithBuffer(ToolBar(), TB_GETRECT, command, sizeof box).data(), sizeof box);
   return {(box.left + box.right) / 2, (box.top + box.bottom) / 2};
 }
 
-HWND Viewer::Shown(const std::string& className, const std::string& title) const {
-  for (HWND window : TopWindows(process_.dwProcessId, className))
-    if (title.empty() || WindowText(window) == title) return window;
-  return nullptr;
+HWND Viewer::Shown(const char* className, const std::string& title, Duration timeout) const {
+  HWND found = nullptr;
+  WaitFor(
+      [&] {
+        for (HWND window : TopWindows(process_.dwProcessId, className))
+          if (title.empty() || WindowText(window) == title) return (found = window) != nullptr;
+        return false;
+      },
+      timeout);
+  return found;
+}
+
+std::string Viewer::TakeMessage(const std::string& caption) const {
+  HWND box = Shown(kDialogClass, caption);
+  if (!box) return "<none>";
+  constexpr int kMessageText = 0xFFFF;  // the static that holds a message box's text
+  std::string text = WindowText(GetDlgItem(box, kMessageText));
+  return Dismiss(box, VK_RETURN) ? text : "<not closed> " + text;
 }
 
 std::string Viewer::MenuBarText(int index) const {
@@ -247,9 +215,7 @@ std::string Viewer::MenuBarText(int index) const {
   // have the command ids 1, 2, ... in menu order.
   for (HWND bar : ChildWindows(frame_, TOOLBARCLASSNAMEA)) {
     if (GetDlgCtrlID(bar) == kToolBarId) continue;
-    std::vector<char> text = SendWithBuffer(bar, TB_GETBUTTONTEXTA, index + 1, 256);
-    text.push_back('\0');
-    return text.data();
+    return SendWithBuffer(bar, TB_GETBUTTONTEXTA, index + 1, 256).data();
   }
   return "<no menu bar>";
 }
