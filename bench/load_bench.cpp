@@ -15,6 +15,7 @@
 
 #include <time.h>
 
+#include "bench/peak_memory.h"
 #include "bench/plain_text.h"
 #include "document/line_splitter.h"
 #include "document/link_detector.h"
@@ -104,26 +105,6 @@ void BM_PassDetectLinks(benchmark::State& state) {
 }
 BENCHMARK(BM_PassDetectLinks)->Unit(benchmark::kMillisecond);
 
-// Resident-set figures in kB from /proc/self/status.
-long StatusKb(const char* field) {
-  std::ifstream status("/proc/self/status");
-  std::string line;
-  const std::size_t fieldLength = std::strlen(field);
-  while (std::getline(status, line)) {
-    if (line.compare(0, fieldLength, field) == 0) return std::stol(line.substr(fieldLength));
-  }
-  return -1;
-}
-
-// Resets the peak resident size to the current one (Linux 4.0 and later), so
-// the peak after a load is the load's own.
-bool ResetPeakResident() {
-  std::ofstream clear("/proc/self/clear_refs");
-  clear << "5";
-  clear.flush();
-  return static_cast<bool>(clear);
-}
-
 void BM_LoadFilePlain(benchmark::State& state) {
   const std::string path = (std::filesystem::temp_directory_path() / "mosaikon_load_bench.txt").string();
   {
@@ -133,8 +114,7 @@ void BM_LoadFilePlain(benchmark::State& state) {
   double peakRatio = 0;
   for (auto _ : state) {
     state.PauseTiming();
-    const bool reset = ResetPeakResident();
-    const long before = StatusKb(reset ? "VmRSS:" : "VmHWM:");
+    const long before = PeakBaseKb();
     auto document = std::make_unique<TextDocument>();
     state.ResumeTiming();
     ErrorCode error = 0;

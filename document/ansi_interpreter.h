@@ -6,7 +6,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "document/extended_colours.h"
 #include "document/text_document.h"
+#include "document/utf8_text.h"
 
 namespace mosaikon {
 
@@ -38,7 +40,30 @@ constexpr std::int32_t kMaxAnsiRowJump = 1000;       // rows a cursor move may a
 constexpr std::int32_t kMaxAnsiRows = 1 << 20;       // canvas height
 
 // Builds `document`'s text, lines and width from `sourceLines` (split from the
-// loaded text, which must stay alive during the call).
+// loaded text, which must stay alive during the call). Also notes in
+// `document.features` the colour sequences the modern rules would show.
 void InterpretAnsi(const std::vector<TextLine>& sourceLines, TextDocument& document);
+
+struct ModernAnsiOptions {
+  // The file's SAUCE record has the iCE flag: blink (5, 6) is a bright
+  // background instead.
+  bool iceColours = false;
+  // The text runs are UTF-8, decoded this way (cells, with a stand-in for the
+  // arrow); null for code page 437 art.
+  const Utf8Decoding* utf8 = nullptr;
+};
+
+// The same with the modern rules: 256 and 24-bit colours (into
+// `document.colours`), the rest of the usual colour numbers, iCE colours,
+// one-based cursor positions, the wrap deferred until the next character,
+// and the other escape sequences of terminals consumed. Notes in
+// `document.features` the colours it used. The limits above hold here too.
+void InterpretModernAnsi(const std::vector<TextLine>& sourceLines, TextDocument& document,
+                         const ModernAnsiOptions& options);
+
+// The colour a cell colour stands for.
+inline Colour ColourOf(CellColour colour, const AnsiPalette& palette) {
+  return IsPaletteIndex(colour) ? palette[colour] : colour & 0x00FFFFFF;
+}
 
 }  // namespace mosaikon

@@ -56,6 +56,12 @@ struct SauceRecord {
 // without them.
 std::optional<SauceRecord> ParseSauce(std::string_view file);
 
+// Where the text of `file` ends once its metadata is taken off: before the
+// record `sauce` (ParseSauce's answer for the same bytes), before its comment
+// block when ParseSauce found one, and before an end-of-file mark (0x1A)
+// right in front of them. The whole file when there is no record.
+std::size_t TextEndBeforeSauce(std::string_view file, const std::optional<SauceRecord>& sauce);
+
 // Code page 437 to UTF-16: box drawing, blocks, accented letters, and the
 // glyphs the art shows for the control bytes 0x01-0x1F and 0x7F. NUL becomes
 // a blank.

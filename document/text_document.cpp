@@ -18,6 +18,7 @@
 #include "document/break_counter.h"
 #include "document/line_splitter.h"
 #include "document/link_detector.h"
+#include "document/modern_load.h"
 
 namespace mosaikon {
 
@@ -52,6 +53,9 @@ void TakeOver(TextDocument& target, TextDocument& source) noexcept {
   target.width = source.width;
   target.ansi = source.ansi;
   target.sauce.swap(source.sauce);
+  target.modern = source.modern;
+  target.features = source.features;
+  std::swap(target.colours, source.colours);
   // A short text lives inside the string object itself, so the swap moved its
   // bytes: point the lines at their new place.
   const char* const newBase = target.text.data();
@@ -100,8 +104,10 @@ namespace {
 // Blanks NUL and 0xFF in a stretch known to hold one, and looks for ESC "[".
 void CleanStretch(unsigned char* p, std::size_t size, const unsigned char* end, TextScan& scan) {
   for (std::size_t i = 0; i < size; ++i) {
+    scan.ffCount += p[i] == 0xFF;
     if (p[i] == 0x00 || p[i] == 0xFF) p[i] = ' ';
     if (p[i] == 0x1B && p + i + 1 < end && p[i + 1] == '[') scan.ansiEscape = true;
+    if (p[i] == 0x1B && p + i + 1 < end && p[i + 1] == ']') scan.oscEscape = true;
   }
 }
 
@@ -118,15 +124,19 @@ TextScan CleanText(char* bytes, std::size_t count) {
   const __m128i zero = _mm_setzero_si128();
   const __m128i ff = _mm_set1_epi8(static_cast<char>(0xFF));
   const __m128i esc = _mm_set1_epi8('\x1b');
+  __m128i high = zero;  // the bytes' top bits, gathered
   for (; end - p >= 16; p += 16) {
     const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
     const __m128i special =
         _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(block, zero), _mm_cmpeq_epi8(block, ff)), _mm_cmpeq_epi8(block, esc));
     if (_mm_movemask_epi8(special) != 0) CleanStretch(p, 16, end, scan);
     breaks.AddBlock(block);
+    high = _mm_or_si128(high, block);
   }
+  scan.highBytes = _mm_movemask_epi8(high) != 0;
 #endif
   const std::size_t rest = static_cast<std::size_t>(end - p);
+  for (std::size_t i = 0; i < rest; ++i) scan.highBytes = scan.highBytes || p[i] >= 0x80;
   CleanStretch(p, rest, end, scan);
   for (std::size_t i = 0; i < rest; ++i) breaks.AddByte(static_cast<char>(p[i]));
   const BreakCounts counts = breaks.Total();
@@ -157,9 +167,18 @@ bool TextDocument::LoadFile(const std::string& path, const LoadOptions& options,
 void TextDocument::Build(std::string bytes, const LoadOptions& options) {
   TextDocument fresh;
   fresh.sauce = ParseSauce(bytes);
-  if (HasUtf16Mark(bytes)) bytes = ConvertUtf16(std::move(bytes));
+  const bool utf16 = HasUtf16Mark(bytes);
+  // UTF-16 text loads by the classic rules either way.
+  if (options.modern && !utf16) {
+    BuildModernDocument(std::move(bytes), options, fresh);
+    TakeOver(*this, fresh);
+    return;
+  }
+  if (utf16) bytes = ConvertUtf16(std::move(bytes));
   if (bytes.size() > kMaxTextLength) throw std::length_error("text of 2 GiB or more");
+  const ClassicHintScan hintScan = utf16 ? ClassicHintScan() : ScanForHints(bytes, fresh.sauce);
   const TextScan scan = CleanText(bytes.data(), bytes.size());
+  if (!utf16) fresh.features = ClassicHints(bytes, hintScan, scan, fresh.sauce, options.supportAnsi);
   const BreakCounts breaks{scan.crCount, scan.lfCount};
   const auto length = static_cast<std::int32_t>(bytes.size());
 

@@ -12,6 +12,7 @@
 
 #include "common/file_time.h"
 #include "common/system.h"
+#include "document/extended_colours.h"
 #include "document/sauce.h"
 
 namespace mosaikon {
@@ -73,6 +74,10 @@ struct TextLine {
 struct LoadOptions {
   std::int32_t tabSize = 8;  // the TabSize setting (the layout bounds it, see EffectiveTabSize)
   bool supportAnsi = true;   // the SupportAnsi setting
+  bool modern = false;       // the ModernRendering setting
+  // DecodeMode: with `modern`, the code page UTF-8 text becomes (0: 437, 1:
+  // 936, 2: 950), the one the view's font shows.
+  std::int32_t decodeMode = 0;
 };
 
 class TextDocument {
@@ -87,6 +92,13 @@ class TextDocument {
   // The file's metadata record, read from the bytes as stored, before any
   // conversion; it does not change what the document shows.
   std::optional<SauceRecord> sauce;
+  // Built by the modern rules (LoadOptions::modern).
+  bool modern = false;
+  // ModernFeature bits: for a modern document what the modern rules made of
+  // the file; otherwise what they would show differently.
+  std::uint32_t features = 0;
+  // Colours beyond the attribute bytes (modern ANSI documents only).
+  ExtendedColours colours;
 
   std::int32_t LineCount() const { return static_cast<std::int32_t>(lines.size()); }
 
@@ -104,11 +116,16 @@ class TextDocument {
 };
 
 // The first pass of Build over the text: turns every NUL and 0xFF byte into a
-// blank, and tells whether ESC "[" occurs and how many CR and LF bytes there are.
+// blank, and tells whether ESC "[" occurs and how many CR and LF bytes there
+// are; for the modern rules also whether ESC "]" occurs, whether any byte is
+// 0x80 or above, and how many 0xFF bytes it blanked.
 struct TextScan {
   bool ansiEscape = false;
   std::size_t crCount = 0;
   std::size_t lfCount = 0;
+  bool oscEscape = false;
+  bool highBytes = false;
+  std::size_t ffCount = 0;
 };
 TextScan CleanText(char* bytes, std::size_t count);
 

@@ -1,6 +1,7 @@
 // Fuzz target: arbitrary file bytes through the whole build of a document,
 // then the view's rules on it. The input's last bytes choose the settings
-// (any int as the tab size, decode modes, ANSI support), a selection of
+// (any int as the tab size, decode modes, ANSI support, the classic or the
+// modern rules and the code page they decode UTF-8 to), a selection of
 // either shape and a scroll position; the rest is the file. Any broken rule
 // aborts: a document invariant; an art record found where the file's tail
 // holds none or the other way round; selected text whose measure is not what
@@ -110,6 +111,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   LoadOptions options;
   options.tabSize = input.ConsumeIntegral<std::int32_t>();
   options.supportAnsi = input.ConsumeBool();
+  options.modern = input.ConsumeBool();
+  options.decodeMode = input.ConsumeIntegralInRange(0, 2);
   const ColumnRules rules{options.tabSize, input.ConsumeIntegralInRange(-1, 3)};
   const SelectionShape shape = input.ConsumeBool() ? SelectionShape::kColumns : SelectionShape::kStream;
   const auto coordinate = [&] { return input.ConsumeIntegralInRange(-4, 1 << input.ConsumeIntegralInRange(0, 30)); };
@@ -135,8 +138,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string failure = testing::CheckDocumentInvariants(document, options.tabSize);
   Check(failure.empty(), failure.c_str());
   // A plain document without a byte-order mark keeps the file's bytes, only
-  // NUL and 0xFF blanked.
-  if (!document.ansi && !(bytes.size() > 2 && bytes[0] == '\xff' && bytes[1] == '\xfe')) {
+  // NUL and 0xFF blanked (by the classic rules: the modern ones decode UTF-8
+  // and take the metadata off).
+  Check(document.modern == (options.modern && !(bytes.size() > 2 && bytes[0] == '\xff' && bytes[1] == '\xfe')),
+        "the modern rules build every file but UTF-16 text");
+  if (!document.ansi && !document.modern && !(bytes.size() > 2 && bytes[0] == '\xff' && bytes[1] == '\xfe')) {
     std::string expected = bytes;
     for (char& c : expected) c = c == '\0' || c == '\xff' ? ' ' : c;
     Check(document.text == expected, "the plain text is the cleaned input");
