@@ -6,13 +6,14 @@
 #include <utility>
 
 #include "common/string_util.h"
+#include "document/modern_features.h"
 #include "shell/status_texts.h"
 
 namespace mosaikon {
 
 namespace {
 
-constexpr std::array<std::pair<PropertyText, const char16_t*>, 35> kEnglish = {{
+constexpr std::array<std::pair<PropertyText, const char16_t*>, 41> kEnglish = {{
     {PropertyText::kPath, u"Path"},
     {PropertyText::kSize, u"Size"},
     {PropertyText::kModified, u"Modified"},
@@ -48,6 +49,12 @@ constexpr std::array<std::pair<PropertyText, const char16_t*>, 35> kEnglish = {{
     {PropertyText::kStretchedPixels, u"Stretched (legacy)"},
     {PropertyText::kSquarePixels, u"Square pixels"},
     {PropertyText::kThousandsSeparator, u","},
+    {PropertyText::kColours, u"Colours"},
+    {PropertyText::kEncoding, u"Encoding"},
+    {PropertyText::kSixteenColours, u"16 colours"},
+    {PropertyText::kTable256Colours, u"256 colours"},
+    {PropertyText::kTrueColours, u"24-bit colours"},
+    {PropertyText::kUtf8, u"UTF-8"},
 }};
 
 // The record's data types and the names of their file types, as the format
@@ -240,6 +247,14 @@ std::vector<PropertyRow> PropertyRows(const TextDocument& document, std::u16stri
   out.Add(PropertyText::kKind, out.Text(document.ansi ? PropertyText::kAnsiArt : PropertyText::kPlainText));
   out.Add(PropertyText::kLines, out.Number(static_cast<std::uint64_t>(document.LineCount())));
   out.Add(PropertyText::kWidth, out.Count(PropertyText::kColumns, static_cast<std::uint64_t>(document.width)));
+  if (document.modern && document.ansi) {
+    PropertyText colours = PropertyText::kSixteenColours;
+    if (document.features & kTable256Colours) colours = PropertyText::kTable256Colours;
+    if (document.features & kTrueColours) colours = PropertyText::kTrueColours;
+    out.Add(PropertyText::kColours, out.Text(colours));
+  }
+  if (document.modern && (document.features & kUtf8Text))
+    out.Add(PropertyText::kEncoding, out.Text(PropertyText::kUtf8));
   if (document.sauce) AddSauceRows(*document.sauce, out);
   return rows;
 }

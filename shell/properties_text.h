@@ -53,6 +53,13 @@ enum class PropertyText : std::uint32_t {
   kStretchedPixels,
   kSquarePixels,
   kThousandsSeparator,
+  // Documents read by the modern rules.
+  kColours,
+  kEncoding,
+  kSixteenColours,
+  kTable256Colours,
+  kTrueColours,
+  kUtf8,
 };
 
 // The English text of an id.
@@ -68,7 +75,8 @@ struct PropertyRow {
 
 // The rows for `document`, loaded from `path` (already in UTF-16: the caller
 // converts it from the ANSI code page). The record's rows come only when the
-// file has one, and its type-specific rows only where its type defines them.
+// file has one, and its type-specific rows only where its type defines them;
+// what the modern rules read (colours, UTF-8) only when they built it.
 std::vector<PropertyRow> PropertyRows(const TextDocument& document, std::u16string_view path,
                                       const PropertyTexts& texts = EnglishPropertyText);
 

@@ -13,14 +13,21 @@
 
 namespace mosaikon {
 
-// A tab advances to the next multiple of EffectiveTabSize(tabSize). With
-// decodeMode above 0 a byte of 0x80 or above takes the byte after it along
-// and two columns, as one double-byte character; every other byte is one
-// column.
+// A tab advances to the next multiple of EffectiveTabSize(tabSize), unless
+// tabCells says it is one cell showing its glyph. With decodeMode above 0 a
+// byte of 0x80 or above takes the byte after it along and two columns, as one
+// double-byte character; every other byte is one column.
 struct ColumnRules {
   std::int32_t tabSize = 8;
   std::int32_t decodeMode = 0;
+  bool tabCells = false;
 };
+
+// ANSI art read by the modern rules shows a tab as one cell with its glyph,
+// as every other control byte there.
+inline bool TabsAreCells(const TextDocument& document) {
+  return document.ansi && document.modern;
+}
 
 // One step of a walk: bytes [index, index + byteCount) of the line shown in
 // columns [column, column + cells).
@@ -37,7 +44,7 @@ struct CellSpan {
 class ColumnWalk {
  public:
   ColumnWalk(std::string_view line, const ColumnRules& rules)
-      : line_(line), tabSize_(EffectiveTabSize(rules.tabSize)), pairs_(rules.decodeMode > 0) {}
+      : line_(line), tabSize_(EffectiveTabSize(rules.tabSize)), pairs_(rules.decodeMode > 0), tabs_(!rules.tabCells) {}
 
   // The next span of the line, or false when the line is done.
   bool Next(CellSpan& span) {
@@ -94,10 +101,10 @@ class ColumnWalk {
       span.cells = 2;
     } else {
       span.byteCount = 1;
-      span.cells = byte == '\t' ? tabSize_ - column_ % tabSize_ : 1;
+      span.cells = byte == '\t' && tabs_ ? tabSize_ - column_ % tabSize_ : 1;
     }
   }
-  bool Special(const CellSpan& span) const { return span.pair || line_[next_] == '\t'; }
+  bool Special(const CellSpan& span) const { return span.pair || (tabs_ && line_[next_] == '\t'); }
   void Take(const CellSpan& span) {
     next_ += static_cast<std::size_t>(span.byteCount);
     column_ += span.cells;
@@ -112,17 +119,18 @@ class ColumnWalk {
         room < 1 ? 1 : (room < static_cast<std::int64_t>(rest) ? static_cast<std::size_t>(room) : rest);
     const char* const from = line_.data() + next_;
     if (!pairs_) {
-      const void* tab = std::memchr(from, '\t', limit);
+      const void* tab = tabs_ ? std::memchr(from, '\t', limit) : nullptr;
       return tab ? static_cast<std::size_t>(static_cast<const char*>(tab) - from) : limit;
     }
     std::size_t n = 0;
-    while (n < limit && from[n] != '\t' && static_cast<unsigned char>(from[n]) < 0x80) ++n;
+    while (n < limit && (from[n] != '\t' || !tabs_) && static_cast<unsigned char>(from[n]) < 0x80) ++n;
     return n;
   }
 
   std::string_view line_;
   std::int64_t tabSize_;
   bool pairs_;
+  bool tabs_;  // a tab reaches to the next stop
   std::size_t next_ = 0;
   std::int64_t column_ = 0;
 };

@@ -24,7 +24,7 @@ class CellPainter {
         surface_(surface),
         document_(*input.document),
         fill_(input.document->ansi ? Fill::kAnsiBlack : Fill::kBackground),
-        rules_{input.tabSize, input.decodeMode},
+        rules_{input.tabSize, input.decodeMode, TabsAreCells(*input.document)},
         current_{input.foreColor, input.backColor} {}
 
   void Paint() {
@@ -47,12 +47,23 @@ class CellPainter {
   }
 
  private:
-  Colours CellColours(const TextLine& line, std::int32_t index, bool selected) const {
+  // `values` are the line's cell values when it has any (colours beyond the
+  // attribute byte); a selected cell shows its two colours swapped.
+  Colours CellColours(const TextLine& line, const std::uint32_t* values, std::int32_t index, bool selected) const {
     if (document_.ansi) {
-      const auto a =
-          static_cast<unsigned char>(line.attributes.empty() ? kDefaultAttribute : line.attributes.data()[index]);
+      const std::uint32_t value =
+          values
+              ? values[index]
+              : static_cast<unsigned char>(line.attributes.empty() ? kDefaultAttribute : line.attributes.data()[index]);
       const AnsiPalette& palette = *in_.palette;
-      return selected ? Colours{palette[a & 15], palette[a >> 4]} : Colours{palette[a >> 4], palette[a & 15]};
+      Colours colours;
+      if (value < kFirstPairCell) {
+        colours = {palette[value >> 4], palette[value & 15]};
+      } else {
+        const ColourPair& pair = document_.colours.Pair(value);
+        colours = {ColourOf(pair.text, palette), ColourOf(pair.background, palette)};
+      }
+      return selected ? Colours{colours.background, colours.text} : colours;
     }
     if (selected) return {in_.backColor, in_.foreColor};
     return {line.IsLink(index) ? in_.hyperLinkColor : in_.foreColor, in_.backColor};
@@ -82,6 +93,7 @@ class CellPainter {
     const std::int64_t firstColumn = in_.offset.x / cellWidth;
     const std::int64_t endColumn = (in_.offset.x + in_.client.cx + cellWidth - 1) / cellWidth;
     run_.clear();
+    const std::uint32_t* values = document_.colours.Cells(row);
     ColumnWalk walk(line.Text(), rules_);
     walk.SkipTo(firstColumn);
     CellSpan span;
@@ -92,7 +104,8 @@ class CellPainter {
       }
       const char* bytes = line.start + span.index;
       const auto byte = static_cast<unsigned char>(bytes[0]);
-      const Colours colours = CellColours(line, span.index, in_.selection.IsSelected(row, SaturateToInt(span.column)));
+      const Colours colours =
+          CellColours(line, values, span.index, in_.selection.IsSelected(row, SaturateToInt(span.column)));
       if (colours != current_) {
         Flush(y);
         current_ = colours;
@@ -112,7 +125,7 @@ class CellPainter {
         } else {
           surface_.DrawRun(x, y, std::string_view(bytes, 1));
         }
-      } else if (byte == '\t') {
+      } else if (byte == '\t' && !rules_.tabCells) {
         // Only the tab's cells that meet the client area.
         const std::int64_t from = std::max(span.column, firstColumn);
         if (run_.empty()) runX_ = ClientX(from);

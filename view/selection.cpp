@@ -99,7 +99,7 @@ void ClipPieces(std::int64_t left, std::int64_t right, std::string_view line, co
     if (span.pair) {
       // Cut by the left edge: left out; cut by the right edge: taken whole.
       if (span.column >= left) sink.Bytes(bytes);
-    } else if (bytes[0] == '\t') {
+    } else if (bytes[0] == '\t' && !rules.tabCells) {
       sink.Blanks(std::min(span.End(), right) - std::max(span.column, left));
     } else {
       const auto from = static_cast<std::size_t>(std::max(span.column, left) - span.column);
@@ -243,6 +243,46 @@ std::string SelectedText::FirstLine() const {
   const char* to = from;
   while (to < end && !IsBreak(*to)) ++to;
   return std::string(from, to);
+}
+
+namespace {
+
+// The rows of a rectangle for a piece reader: the line breaks between rows
+// are always CR LF.
+struct PieceAdapter {
+  SelectedText::PieceSink& sink;
+  void Bytes(std::string_view bytes) { sink.Cells(bytes); }
+  void Blanks(std::int64_t count) { sink.Blanks(count); }
+  void Breaks(std::int64_t count) {
+    for (std::int64_t i = 0; i < count; ++i) sink.Break("\r\n");
+  }
+  bool Done() const { return false; }
+};
+
+}  // namespace
+
+void SelectedText::Pieces(PieceSink& sink) const {
+  if (size_ == 0) return;
+  if (!first_) {
+    PieceAdapter adapter{sink};
+    ColumnPieces(document_, selected_, rules_, adapter);
+    return;
+  }
+  // A stretch of the document: the part of each line inside it, and the
+  // breaks after the lines, as stored.
+  const char* const stop = first_ + size_;
+  const auto& lines = document_.lines;
+  auto line = std::upper_bound(lines.begin(), lines.end(), first_,
+                               [](const char* at, const TextLine& l) { return at < l.start; });
+  if (line != lines.begin()) --line;
+  for (const char* at = first_; line != lines.end() && at < stop; ++line) {
+    const char* const lineEnd = std::min(line->start + line->length, stop);
+    if (at < lineEnd) sink.Cells(std::string_view(at, static_cast<std::size_t>(lineEnd - at)));
+    at = std::max(at, lineEnd);
+    const char* const next = line + 1 != lines.end() ? std::min(line[1].start, stop) : stop;
+    if (at < next) sink.Break(std::string_view(at, static_cast<std::size_t>(next - at)));
+    at = std::max(at, next);
+  }
 }
 
 void BuildSelectedText(const TextDocument& document, Selection& selection, SelectionShape shape,

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "document/text_document.h"
 #include "view/column_walk.h"
@@ -83,6 +84,19 @@ class SelectedText {
   // up to the CR or LF after it: what the hot key types, without making the
   // whole text.
   std::string FirstLine() const;
+
+  // The text in its pieces, in order: bytes of the document's lines, blanks
+  // that stand for a tab's columns in a rectangle, and the line breaks
+  // between rows. For a reader that shows the cells' bytes differently
+  // from the breaks between them.
+  class PieceSink {
+   public:
+    virtual ~PieceSink() = default;
+    virtual void Cells(std::string_view bytes) = 0;
+    virtual void Blanks(std::int64_t count) = 0;
+    virtual void Break(std::string_view bytes) = 0;
+  };
+  void Pieces(PieceSink& sink) const;
 
  private:
   const TextDocument& document_;

@@ -90,7 +90,7 @@ TextPosition FindCommand::StartPosition(const ColumnRules& rules) const {
 }
 
 void FindCommand::Search(HWND frame) {
-  const ColumnRules rules = CurrentColumnRules();
+  const ColumnRules rules = CurrentColumnRules(view_.document());
   SearchResult result;
   if (view_.document().LineCount() > 0) {
     result = SearchDocument(view_.document(), last_, StartPosition(rules), rules);

@@ -113,7 +113,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   options.supportAnsi = input.ConsumeBool();
   options.modern = input.ConsumeBool();
   options.decodeMode = input.ConsumeIntegralInRange(0, 2);
-  const ColumnRules rules{options.tabSize, input.ConsumeIntegralInRange(-1, 3)};
+  ColumnRules rules{options.tabSize, input.ConsumeIntegralInRange(-1, 3)};
   const SelectionShape shape = input.ConsumeBool() ? SelectionShape::kColumns : SelectionShape::kStream;
   const auto coordinate = [&] { return input.ConsumeIntegralInRange(-4, 1 << input.ConsumeIntegralInRange(0, 30)); };
   Selection selection{{coordinate(), coordinate()}, {coordinate(), coordinate()}};
@@ -135,6 +135,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   TextDocument document;
   document.Build(bytes, options);
+  rules.tabCells = TabsAreCells(document);  // as the view lays it out
   const std::string failure = testing::CheckDocumentInvariants(document, options.tabSize);
   Check(failure.empty(), failure.c_str());
   // A plain document without a byte-order mark keeps the file's bytes, only

@@ -47,9 +47,9 @@ PixelSize ClientSize(HWND hwnd) {
 
 }  // namespace
 
-ColumnRules CurrentColumnRules() {
+ColumnRules CurrentColumnRules(const TextDocument& document) {
   const Settings& settings = TheSettings();
-  return {settings.TabSize, settings.DecodeMode};
+  return {settings.TabSize, settings.DecodeMode, TabsAreCells(document)};
 }
 
 TextView::TextView() = default;
@@ -199,7 +199,7 @@ bool TextView::HasSelection() const {
 }
 
 SelectedText TextView::SelectionText() {
-  return SelectedText(document_, selection_, ShapeFor(TheSettings().ColumnMode), CurrentColumnRules());
+  return SelectedText(document_, selection_, ShapeFor(TheSettings().ColumnMode), CurrentColumnRules(document_));
 }
 
 void TextView::CopySelection() {

@@ -17,8 +17,9 @@
 
 namespace mosaikon {
 
-// How the settings lay a line out in columns: TabSize and DecodeMode.
-ColumnRules CurrentColumnRules();
+// How the settings lay a line of `document` out in columns: TabSize and
+// DecodeMode (and a tab as one cell in modern ANSI art).
+ColumnRules CurrentColumnRules(const TextDocument& document);
 
 class TextView : public Window<TextView> {
  public:

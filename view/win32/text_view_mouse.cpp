@@ -28,7 +28,7 @@ bool TextView::Dragging() const {
 
 void TextView::OnButtonDown(PixelPoint point) {
   const CellPosition cell = CellAt(scroll_.offset, cell_, point.x, point.y);
-  if (const auto link = LinkAt(document_, cell, CurrentColumnRules())) {
+  if (const auto link = LinkAt(document_, cell, CurrentColumnRules(document_))) {
     // No capture is taken, so the button-up that follows finds no drag.
     const TextLine& line = document_.lines[static_cast<std::size_t>(cell.row)];
     const std::string address(line.start + link->first, line.start + link->end);
@@ -46,7 +46,7 @@ void TextView::OnMouseMove(PixelPoint point) {
   if (!Dragging()) {
     // Leaving the link, the system's next cursor update brings back the
     // class arrow.
-    if (LinkAt(document_, cell, CurrentColumnRules())) SetCursor(TheSettings().linkCursor);
+    if (LinkAt(document_, cell, CurrentColumnRules(document_))) SetCursor(TheSettings().linkCursor);
     return;
   }
   // A drag over a huge document stays quick: the move only repaints the
@@ -83,7 +83,7 @@ void TextView::OnAutoScrollTick() {
 }
 
 void TextView::SelectWordAt(PixelPoint point) {
-  const auto word = WordAt(document_, CellAt(scroll_.offset, cell_, point.x, point.y), CurrentColumnRules());
+  const auto word = WordAt(document_, CellAt(scroll_.offset, cell_, point.x, point.y), CurrentColumnRules(document_));
   if (!word) return;
   selection_ = *word;
   InvalidateRect(hwnd(), nullptr, FALSE);

@@ -128,5 +128,28 @@ TEST(PropertyRows, TextsComeFromTheGivenSourceAndAllHaveEnglish) {
   }
 }
 
+// Documents the modern rules built say which colours and which text they hold.
+TEST(PropertyRows, ModernDocumentsNameTheirColoursAndText) {
+  LoadOptions modern;
+  modern.modern = true;
+  const std::pair<std::string, std::u16string> cases[] = {
+      {"\x1b[31mred", u"16 colours"},
+      {"\x1b[38;5;100mx", u"256 colours"},
+      {"\x1b[38;5;100mx\x1b[48;2;1;2;3my", u"24-bit colours"},
+  };
+  for (const auto& [bytes, colours] : cases) {
+    TextDocument document;
+    document.Build(bytes, modern);
+    EXPECT_EQ(ValueOf(document, PropertyText::kColours), colours);
+    EXPECT_EQ(ValueOf(document, PropertyText::kEncoding), u"-");
+    document.Build(bytes, {});
+    EXPECT_EQ(ValueOf(document, PropertyText::kColours), u"-");
+  }
+  TextDocument utf8;
+  utf8.Build("\u2500\u2500", modern);
+  EXPECT_EQ(ValueOf(utf8, PropertyText::kEncoding), u"UTF-8");
+  EXPECT_EQ(ValueOf(utf8, PropertyText::kColours), u"-");
+}
+
 }  // namespace
 }  // namespace mosaikon

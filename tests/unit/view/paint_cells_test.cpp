@@ -229,5 +229,18 @@ TEST_F(PaintCellsTest, ScrolledFarRightDrawsOnlyTheCellsInView) {
   EXPECT_LT(grid.drawnCells, 30);
 }
 
+// Colours beyond the attribute byte: 0xA0A0A0, 0x202020 and 0x303030 are
+// entries 10, 2 and 3 of the test palette, so the grid can name them. A tab
+// of modern art is one cell drawn with its own byte.
+TEST_F(PaintCellsTest, ModernArtShowsItsOwnColoursAndTabCells) {
+  TextDocument document;
+  LoadOptions modern;
+  modern.modern = true;
+  document.Build("\x1b[38;2;160;160;160;48;2;32;32;32mab\x1b[0m\tc\x1b[38;5;1;48;2;48;48;48mz", modern);
+  input_.client = {64, 12};
+  input_.selection = NormalisedSelection({{1, 0}, {2, 0}}, SelectionShape::kStream);
+  EXPECT_EQ(Paint(document).Rows(), (std::vector<std::string>{"ab\tcz   |a2771   |2a003000"}));
+}
+
 }  // namespace
 }  // namespace mosaikon

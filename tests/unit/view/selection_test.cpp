@@ -75,5 +75,11 @@ TEST(SelectedText, PairsCutByAnEdge) {
   RunCases(SelectionShape::kColumns, {{"single bytes", "x\xD6\xD0y", {{2, 0}, {4, 0}}, "\xD0y", false}});
 }
 
+TEST(SelectedText, TabCellsStayTabs) {
+  const ColumnRules tabCells{8, 0, true};
+  RunCases(SelectionShape::kColumns, {{"one cell each", "a\tb\n\tc", {{1, 0}, {2, 1}}, "\t\r\nc", false}}, tabCells);
+  RunCases(SelectionShape::kStream, {{"as stored", "a\tb\tc", {{1, 0}, {4, 0}}, "\tb\t", false}}, tabCells);
+}
+
 }  // namespace
 }  // namespace mosaikon
