@@ -41,6 +41,7 @@
 #define ID_VIEW_ZOOM_RESET 5014
 #define ID_FILE_PROPERTIES 5015
 #define ID_FILE_EXPORT_IMAGE 5016
+#define ID_VIEW_MODERN_RENDERING 5017
 
 // Standard commands, with the values the common frame conventions give them.
 #define ID_FILE_OPEN 57601
@@ -88,7 +89,7 @@
 // Prompt of the command range 57616-57631 (0xE110-0xE11F).
 #define IDS_OPEN_RECENT_DOCUMENT 61402
 // The command prompt strings ("prompt\ntooltip") share their command's id:
-// 5002-5005, 5008-5016, 57601, 57634, 57664, 57665, 59392, 59393.
+// 5002-5005, 5008-5017, 57601, 57634, 57664, 57665, 59392, 59393.
 // Find: the status notices of a search that wrapped, and the message when
 // nothing is found ("%1" is the text looked for).
 #define IDS_FIND_PASSED_END 6000
@@ -101,5 +102,15 @@
 #define IDS_EXPORT_FILTER 6004
 #define IDS_EXPORT_TOO_LARGE 6005
 #define IDS_EXPORT_FAILED 6006
-// The labels and words of the Properties dialog take 6100-6134 (the
+// The labels and words of the Properties dialog take 6100-6140 (the
 // PropertyText ids of shell/properties_text.h).
+// Modern Rendering: the status bar's note after a load by the classic rules
+// that the file holds what the modern ones show differently (the first of
+// these it holds, in this order).
+#define IDS_MODERN_HINT_TRUE_COLOURS 6141
+#define IDS_MODERN_HINT_256_COLOURS 6142
+#define IDS_MODERN_HINT_BRIGHT_COLOURS 6143
+#define IDS_MODERN_HINT_ICE_COLOURS 6144
+#define IDS_MODERN_HINT_UTF8 6145
+#define IDS_MODERN_HINT_SAUCE_COMMENTS 6146
+#define IDS_MODERN_HINT_OSC_STRINGS 6147

@@ -10,6 +10,9 @@ namespace mosaikon {
 namespace {
 
 constexpr std::size_t kFileTypesBuffer = 1024;  // so at most 1023 characters arrive
+constexpr const char* kModernRenderingKey = "ModernRendering";
+// A value no stored key has: the default that tells a missing key.
+constexpr const char* kAbsent = "\x01";
 
 std::string Decimal(std::int32_t value) {
   return std::to_string(value);
@@ -66,6 +69,7 @@ void SettingsModel::Load(const IniStore& ini) {
   SaveMruFiles = integer("SaveMruFiles", defaults.SaveMruFiles);
   MurFileNum = integer("MurFileNum", defaults.MurFileNum);
   DecodeMode = integer("DecodeMode", defaults.DecodeMode);
+  ModernRendering = integer(kModernRenderingKey, defaults.ModernRendering);
 
   if (TabSize < 1) TabSize = 8;
 }
@@ -88,6 +92,9 @@ void SettingsModel::Save(IniStore& ini) const {
   write("SaveMruFiles", Flag(SaveMruFiles));
   write("MurFileNum", Decimal(MurFileNum));
   write("DecodeMode", Decimal(DecodeMode));
+  if (ModernRendering != 0 || ini.GetString(kSettingsSection, kModernRenderingKey, kAbsent, 2) != kAbsent) {
+    write(kModernRenderingKey, Flag(ModernRendering));
+  }
 }
 
 std::optional<std::string> IniPathFor(const std::string& modulePath) {

@@ -1,5 +1,5 @@
-// The fifteen stored settings with their defaults, and their loading from and
-// saving to section "Settings" of the INI file. The Win32 objects derived
+// The fifteen stored settings with their defaults (and ModernRendering), and
+// their loading from and saving to section "Settings" of the INI file. The Win32 objects derived
 // from them (fonts, brush, cursor) live with the window code.
 #pragma once
 
@@ -46,6 +46,11 @@ class SettingsModel {
   std::int32_t SaveMruFiles = 1;
   std::int32_t MurFileNum = 10;
   std::int32_t DecodeMode = 0;
+  // Not one of the fifteen: ANSI art with 256 and 24-bit colours, iCE
+  // colours and UTF-8 text read as they are made today. Stored after them,
+  // and only once it has been switched on, so that an INI file of a program
+  // that never used it stays as it was.
+  std::int32_t ModernRendering = 0;
 
   void Load(const IniStore& ini);
   void Save(IniStore& ini) const;

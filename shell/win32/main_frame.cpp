@@ -12,6 +12,7 @@
 
 #include "common/string_util.h"
 #include "common/system.h"
+#include "document/modern_features.h"
 #include "framework/resource_string.h"
 #include "framework/toolbar_resource.h"
 #include "resources/resource_ids.h"
@@ -19,6 +20,7 @@
 #include "settings/win32/settings.h"
 #include "settings/win32/settings_sheet.h"
 #include "shell/command_line.h"
+#include "shell/modern_hint.h"
 #include "shell/open_filter.h"
 #include "shell/recent_files.h"
 #include "shell/status_texts.h"
@@ -168,7 +170,8 @@ LRESULT MainFrame::OnCreate() {
   for (UINT id :
        {ID_VIEW_ALWAYS_ON_TOP, ID_EDIT_COLUMN_MODE, ID_VIEW_GB, ID_VIEW_BIG5, ID_EDIT_COPY, ID_EDIT_SELECT_ALL})
     commandStates_.Add(id, CommandStates::kMenu | CommandStates::kToolbar);
-  for (UINT id : {ID_FILE_PROPERTIES, ID_FILE_EXPORT_IMAGE}) commandStates_.Add(id, CommandStates::kMenu);
+  for (UINT id : {ID_FILE_PROPERTIES, ID_FILE_EXPORT_IMAGE, ID_VIEW_MODERN_RENDERING})
+    commandStates_.Add(id, CommandStates::kMenu);
   commandStates_.SetToolbar(toolbar_);
   commandStates_.SetCheck(ID_VIEW_TOOLBAR, true);
   commandStates_.SetCheck(ID_VIEW_STATUS_BAR, true);
@@ -177,6 +180,7 @@ LRESULT MainFrame::OnCreate() {
   commandStates_.SetCheck(ID_VIEW_GB, settings.DecodeMode == 1);
   commandStates_.SetCheck(ID_VIEW_BIG5, settings.DecodeMode == 2);
   commandStates_.SetCheck(ID_VIEW_ALWAYS_ON_TOP, settings.AlwaysOnTop != 0);
+  commandStates_.SetCheck(ID_VIEW_MODERN_RENDERING, settings.ModernRendering != 0);
   if (settings.AlwaysOnTop) SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 
   DragAcceptFiles(hwnd(), TRUE);
@@ -379,6 +383,9 @@ void MainFrame::OnCommand(UINT id) {
     case ID_VIEW_ZOOM_RESET:
       ZoomTo(Zoom::kReset);
       break;
+    case ID_VIEW_MODERN_RENDERING:
+      ToggleModernRendering();
+      break;
     case ID_FILE_PROPERTIES:
       // Accelerators reach disabled commands too.
       if (!documentPath_.empty()) ShowPropertiesDialog(GetActiveWindow(), view_.document(), documentPath_);
@@ -398,6 +405,23 @@ void MainFrame::ToggleDecodeMode(std::int32_t mode) {
   commandStates_.SetCheck(ID_VIEW_BIG5, settings.DecodeMode == 2);
   settings.CreateChineseFont();
   if (view_.hwnd()) InvalidateRect(view_.hwnd(), nullptr, TRUE);
+  // UTF-8 text became bytes of the code page the font showed.
+  if (view_.document().modern && (view_.document().features & kUtf8Text)) ReloadDocument();
+}
+
+void MainFrame::ToggleModernRendering() {
+  Settings& settings = TheSettings();
+  settings.ModernRendering = settings.ModernRendering ? 0 : 1;
+  commandStates_.SetCheck(ID_VIEW_MODERN_RENDERING, settings.ModernRendering != 0);
+  ReloadDocument();
+}
+
+// The file shown read again, in place: a change of how files are read shows
+// at once, from the same scroll position as far as the new document allows.
+void MainFrame::ReloadDocument() {
+  if (documentPath_.empty() || !view_.ReloadKeepingOffset(documentPath_)) return;
+  find_.ClearNotice();
+  ShowDocumentPanes();
 }
 
 void MainFrame::ToggleAlwaysOnTop() {
@@ -555,11 +579,25 @@ bool MainFrame::OpenFile(const std::string& path) {
   SetTitle(path);
   view_.UpdateLayout();
   SetFocus(view_.hwnd());
+  ShowDocumentPanes();
+  UpdateRecentFiles(&path, true, true);
+  return true;
+}
+
+// The file's time and size; and, once after a load by the classic rules of a
+// file that holds what Modern Rendering shows differently, a note saying so
+// in the first pane.
+void MainFrame::ShowDocumentPanes() {
   const TextDocument& document = view_.document();
   statusBar_.SetPaneText(ID_PANE_MODIFY_TIME, ModifyTimeText(LoadResourceString(IDS_MODIFY_TIME), document.fileTime));
   statusBar_.SetPaneText(ID_PANE_FILE_SIZE, FileSizeText(LoadResourceString(IDS_FILE_SIZE), document.fileSize));
-  UpdateRecentFiles(&path, true, true);
-  return true;
+  const std::uint32_t hint = document.modern ? 0 : ModernHintStringId(document.features);
+  if (hint != 0) {
+    statusBar_.SetPaneText(ID_PANE_DEFAULT, LoadResourceString(hint));
+  } else if (hintShown_) {
+    statusBar_.SetPaneText(ID_PANE_DEFAULT, LoadResourceString(IDS_READY));
+  }
+  hintShown_ = hint != 0;
 }
 
 void MainFrame::SetTitle(const std::string& path) {

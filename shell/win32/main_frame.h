@@ -81,6 +81,9 @@ class MainFrame : public Window<MainFrame>, public MessageFilter, public IdleHan
   void OnFileOpen();
   void OnRecentFile(UINT id);
   void ToggleDecodeMode(std::int32_t mode);
+  void ToggleModernRendering();
+  void ReloadDocument();
+  void ShowDocumentPanes();
   void ToggleAlwaysOnTop();
   // The menu check and the window's place above others, from AlwaysOnTop.
   void ApplyAlwaysOnTop();
@@ -105,6 +108,7 @@ class MainFrame : public Window<MainFrame>, public MessageFilter, public IdleHan
   std::string documentPath_;  // the full path of the file the last successful OpenFile loaded
   FindCommand find_{view_, statusBar_};
   std::deque<HandOver> handedOver_;  // received, to be opened in this order
+  bool hintShown_ = false;           // the first pane holds the Modern Rendering note
 };
 
 }  // namespace mosaikon

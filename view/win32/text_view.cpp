@@ -17,6 +17,7 @@
 #include "settings/win32/settings.h"
 #include "view/paint_cells.h"
 #include "view/send_pieces.h"
+#include "view/shown_text.h"
 #include "view/view_placement.h"
 #include "view/win32/gdi_surface.h"
 
@@ -45,6 +46,24 @@ PixelSize ClientSize(HWND hwnd) {
   return {client.right - client.left, client.bottom - client.top};
 }
 
+// The characters the selected cells show, in a clipboard block; none when it
+// cannot be had.
+GlobalMemory ShownTextBlock(const SelectedText& text, const ColumnRules& rules) {
+  std::u16string shown;
+  try {
+    shown = ShownText(text, rules);
+  } catch (const std::exception&) {
+    return {};  // the bytes go to the clipboard all the same
+  }
+  GlobalMemory block(GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, (shown.size() + 1) * sizeof(char16_t)));
+  auto* units = static_cast<char16_t*>(block ? GlobalLock(block.get()) : nullptr);
+  if (!units) return {};
+  std::memcpy(units, shown.data(), shown.size() * sizeof(char16_t));
+  units[shown.size()] = u'\0';
+  GlobalUnlock(block.get());
+  return block;
+}
+
 }  // namespace
 
 ColumnRules CurrentColumnRules(const TextDocument& document) {
@@ -67,7 +86,9 @@ HWND TextView::CreateView(HWND parent, UINT id) {
 
 bool TextView::LoadFile(const std::string& path) {
   const Settings& settings = TheSettings();
-  const LoadOptions options{settings.TabSize > 0 ? settings.TabSize : 8, settings.SupportAnsi != 0};
+  LoadOptions options{settings.TabSize > 0 ? settings.TabSize : 8, settings.SupportAnsi != 0};
+  options.modern = settings.ModernRendering != 0;
+  options.decodeMode = settings.DecodeMode == 1 || settings.DecodeMode == 2 ? settings.DecodeMode : 0;
   ErrorCode error = 0;
   if (document_.LoadFile(path, options, error)) {
     selection_ = Selection{};
@@ -160,6 +181,12 @@ void TextView::UpdateLayoutKeepingOffset() {
   SetOffset(kept.x, kept.y, true);
 }
 
+bool TextView::ReloadKeepingOffset(const std::string& path) {
+  if (!LoadFile(path)) return false;
+  UpdateLayoutKeepingOffset();
+  return true;
+}
+
 void TextView::SetBarPosition(Axis axis, bool redraw) {
   const std::int64_t extent = Along(scroll_.extent, axis);
   SetScrollPos(hwnd(), BarOf(axis), BarPosition(Along(scroll_.offset, axis), extent, Along(ClientSize(hwnd()), axis)),
@@ -219,11 +246,16 @@ void TextView::CopySelection() {
   text.CopyTo(bytes);
   bytes[text.Size()] = '\0';
   GlobalUnlock(block.get());
+  // Modern Rendering puts the characters the cells show beside their bytes,
+  // so that box drawing pastes as box drawing into a Unicode program.
+  GlobalMemory shown =
+      TheSettings().ModernRendering ? ShownTextBlock(text, CurrentColumnRules(document_)) : GlobalMemory();
   const OpenedClipboard clipboard(hwnd());
   if (!clipboard) return;
   EmptyClipboard();
-  // The clipboard owns the block once SetClipboardData succeeds.
+  // The clipboard owns a block once SetClipboardData succeeds.
   if (SetClipboardData(CF_TEXT, block.get())) block.Release();
+  if (shown && SetClipboardData(CF_UNICODETEXT, shown.get())) shown.Release();
 }
 
 // Types the first line of the selection, split into pieces, into the edit box

@@ -44,6 +44,10 @@ class TextView : public Window<TextView> {
   // from the same scroll position, moved back only as far as the new extent
   // requires so that no space past the content's end is shown.
   void UpdateLayoutKeepingOffset();
+  // Loads `path` again after a change of how files are read (Modern
+  // Rendering) and lays it out keeping the scroll position as far as the new
+  // document allows. On failure the error was shown and nothing changed.
+  bool ReloadKeepingOffset(const std::string& path);
 
   // Selection and clipboard; the frame's Copy and Select All commands, and the
   // state of those commands. A selection whose text does not fit in memory

@@ -120,5 +120,26 @@ TEST(IniPathFor, ReplacesTheExecutableNameInItsFolderIfItFitsIn260Bytes) {
   EXPECT_EQ(IniPathFor("C:\\" + std::string(244, 'f') + "\\Mosaikon.exe"), std::nullopt);
 }
 
+// Modern Rendering is stored after the fifteen once it has been switched on,
+// and from then on either way; a file that never had it keeps its lines.
+TEST(SettingsModel, ModernRenderingIsStoredOnceSwitchedOn) {
+  MemoryIniStore store;
+  SettingsModel model = LoadFrom(store);
+  EXPECT_EQ(model.ModernRendering, 0);
+  model.Save(store);
+  EXPECT_EQ(store.Lines("Settings"), kDefaultLines);
+  model.ModernRendering = 1;
+  model.Save(store);
+  Lines on = kDefaultLines;
+  on.push_back("ModernRendering=1");
+  EXPECT_EQ(store.Lines("Settings"), on);
+  EXPECT_EQ(LoadFrom(store).ModernRendering, 1);
+  model.ModernRendering = 0;
+  model.Save(store);
+  on.back() = "ModernRendering=0";
+  EXPECT_EQ(store.Lines("Settings"), on);
+  EXPECT_EQ(LoadFrom(StoreWith({"ModernRendering=2"})).ModernRendering, 2);
+}
+
 }  // namespace
 }  // namespace mosaikon
