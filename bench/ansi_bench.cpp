@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/ansi_build.h"
 #include "document/ansi_interpreter.h"
 #include "document/line_splitter.h"
 #include "document/text_document.h"
@@ -62,33 +63,14 @@ const std::string& ColourHeavyArt() {
   return art;
 }
 
-void AnsiDocument(benchmark::State& state, bool modern) {
-  const std::string& art = ColourHeavyArt();
-  std::vector<TextLine> sourceLines;
-  for (auto _ : state) {
-    TextDocument document;
-    sourceLines.clear();
-    std::int32_t width = 0;
-    SplitLines(art.data(), static_cast<std::int32_t>(art.size()), 8, sourceLines, width);
-    if (modern) {
-      InterpretModernAnsi(sourceLines, document, {});
-    } else {
-      InterpretAnsi(sourceLines, document);
-    }
-    benchmark::DoNotOptimize(document.text.data());
-    state.counters["rows"] = static_cast<double>(document.LineCount());
-  }
-  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(art.size()));
-}
-
 void BM_AnsiDocument(benchmark::State& state) {
-  AnsiDocument(state, false);
+  MeasureAnsiBuild(state, ColourHeavyArt(), false);
 }
 BENCHMARK(BM_AnsiDocument)->Unit(benchmark::kMillisecond);
 
 // The same art by the modern rules: it must cost no more than the classic.
 void BM_AnsiDocumentModern(benchmark::State& state) {
-  AnsiDocument(state, true);
+  MeasureAnsiBuild(state, ColourHeavyArt(), true);
 }
 BENCHMARK(BM_AnsiDocumentModern)->Unit(benchmark::kMillisecond);
 

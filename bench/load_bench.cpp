@@ -106,29 +106,7 @@ void BM_PassDetectLinks(benchmark::State& state) {
 BENCHMARK(BM_PassDetectLinks)->Unit(benchmark::kMillisecond);
 
 void BM_LoadFilePlain(benchmark::State& state) {
-  const std::string path = (std::filesystem::temp_directory_path() / "mosaikon_load_bench.txt").string();
-  {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(PlainText().data(), static_cast<std::streamsize>(PlainText().size()));
-  }
-  double peakRatio = 0;
-  for (auto _ : state) {
-    state.PauseTiming();
-    const long before = PeakBaseKb();
-    auto document = std::make_unique<TextDocument>();
-    state.ResumeTiming();
-    ErrorCode error = 0;
-    if (!document->LoadFile(path, {}, error)) state.SkipWithError("LoadFile failed");
-    state.PauseTiming();
-    const long peak = StatusKb("VmHWM:");
-    peakRatio =
-        std::max(peakRatio, static_cast<double>(peak - before) * 1024.0 / static_cast<double>(PlainText().size()));
-    document.reset();
-    state.ResumeTiming();
-  }
-  std::filesystem::remove(path);
-  state.counters["peak_mem_per_file_byte"] = peakRatio;
-  SetThroughput(state);
+  MeasureLoadFile(state, PlainText(), "mosaikon_load_bench.txt", {});
 }
 // Several iterations: the first load of a run also pays for the system
 // setting up large pages, which later loads find ready.

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/ansi_build.h"
 #include "bench/peak_memory.h"
 #include "document/ansi_interpreter.h"
 #include "document/line_splitter.h"
@@ -48,47 +49,16 @@ void SetThroughput(benchmark::State& state, std::size_t bytes) {
 }
 
 void BM_TrueColourDocument(benchmark::State& state) {
-  const std::string& art = TrueColourArt();
-  std::vector<TextLine> sourceLines;
-  for (auto _ : state) {
-    TextDocument document;
-    sourceLines.clear();
-    std::int32_t width = 0;
-    SplitLines(art.data(), static_cast<std::int32_t>(art.size()), 8, sourceLines, width);
-    InterpretModernAnsi(sourceLines, document, {});
-    benchmark::DoNotOptimize(document.text.data());
-    state.counters["rows"] = static_cast<double>(document.LineCount());
-    state.counters["colour_pairs"] = static_cast<double>(document.colours.PairCount());
-  }
-  SetThroughput(state, art.size());
+  MeasureAnsiBuild(state, TrueColourArt(), true);
 }
 BENCHMARK(BM_TrueColourDocument)->Unit(benchmark::kMillisecond);
 
 // The whole load from disk by the modern rules, with its peak memory per
 // byte of the file as a counter.
 void BM_TrueColourLoadPeak(benchmark::State& state) {
-  const std::string& art = TrueColourArt();
-  const std::string path = (std::filesystem::temp_directory_path() / "mosaikon_truecolour_bench.ans").string();
-  std::ofstream(path, std::ios::binary | std::ios::trunc).write(art.data(), static_cast<std::streamsize>(art.size()));
   LoadOptions options;
   options.modern = true;
-  double peakRatio = 0;
-  for (auto _ : state) {
-    state.PauseTiming();
-    const long before = PeakBaseKb();
-    auto document = std::make_unique<TextDocument>();
-    state.ResumeTiming();
-    ErrorCode error = 0;
-    if (!document->LoadFile(path, options, error)) state.SkipWithError("LoadFile failed");
-    state.PauseTiming();
-    peakRatio = std::max(peakRatio,
-                         static_cast<double>(StatusKb("VmHWM:") - before) * 1024.0 / static_cast<double>(art.size()));
-    document.reset();
-    state.ResumeTiming();
-  }
-  std::filesystem::remove(path);
-  state.counters["peak_mem_per_file_byte"] = peakRatio;
-  SetThroughput(state, art.size());
+  MeasureLoadFile(state, TrueColourArt(), "mosaikon_truecolour_bench.ans", options);
 }
 BENCHMARK(BM_TrueColourLoadPeak)->Unit(benchmark::kMillisecond)->Iterations(3);
 

@@ -282,6 +282,19 @@ class Parameters {
   bool colon_ = false;
 };
 
+// A digit of a parameter goes into `number`, which saturates: any number of
+// digits stays harmless.
+inline bool TakeDigit(unsigned char byte, std::int64_t& number) {
+  if (static_cast<unsigned>(byte - '0') >= 10u) return false;
+  number = std::min<std::int64_t>(number * 10 + (byte - '0'), kMaxAnsiNumber);
+  return true;
+}
+
+// An ASCII letter ends a sequence as its command.
+inline bool IsCommandLetter(unsigned char byte) {
+  return static_cast<unsigned>((byte | 0x20) - 'a') < 26u;
+}
+
 // The colour pairs of a document, each stored once: an open-addressing table
 // of pair numbers beside the pair list itself.
 class PairIndex {
@@ -598,66 +611,53 @@ const char* Interpreter<kModern>::ReadSequence(const char* p, const char* end) {
   parameters_.Clear();
   std::int64_t number = 0;
   bool pending = false;
-  if constexpr (kModern) {
-    bool field = false;  // a separator was read, so a field follows even if it is empty
-    bool sub = false;    // that field follows a colon
-    const auto addField = [&] {
-      parameters_.Add(pending ? static_cast<std::int32_t>(number) : Parameters::kEmpty);
-      if (sub) parameters_.MarkLastSub();
-    };
-    for (const char* q = p; q < end; ++q) {
-      const unsigned char byte = static_cast<unsigned char>(*q);
-      if (static_cast<unsigned>(byte - '0') < 10u) {
-        number = std::min<std::int64_t>(number * 10 + (byte - '0'), kMaxAnsiNumber);
-        pending = true;
-        continue;
-      }
-      const bool letter = static_cast<unsigned>((byte | 0x20) - 'a') < 26u;
+  bool field = false;  // modern: a separator was read, so a field follows even if it is empty
+  bool sub = false;    // modern: that field follows a colon
+  sawColon_ = false;   // classic: a colon was skipped
+  for (const char* q = p; q < end; ++q) {
+    const unsigned char byte = static_cast<unsigned char>(*q);
+    if (TakeDigit(byte, number)) {
+      pending = true;
+      continue;
+    }
+    const bool letter = IsCommandLetter(byte);
+    if constexpr (kModern) {
+      const auto addField = [&] {
+        parameters_.Add(pending ? static_cast<std::int32_t>(number) : Parameters::kEmpty);
+        if (sub) parameters_.MarkLastSub();
+      };
       if (byte == ';' || byte == ':') {
         addField();
         number = 0;
         pending = false;
         field = true;
         sub = byte == ':';
-      } else if (letter) {
+        continue;
+      }
+      if (letter) {
         if (pending || field) addField();
-        Execute(static_cast<char>(byte));
-        EnsureRow(row_);
-        return q + 1;
       } else if (byte == 0x1B) {
         break;
       }
-    }
-    return p;
-  } else {
-    sawColon_ = false;
-    for (const char* q = p; q < end; ++q) {
-      const unsigned char byte = static_cast<unsigned char>(*q);
-      if (static_cast<unsigned>(byte - '0') < 10u) {
-        // Saturating keeps any number of digits harmless.
-        number = std::min<std::int64_t>(number * 10 + (byte - '0'), kMaxAnsiNumber);
-        pending = true;
-        continue;
-      }
-      const bool letter = static_cast<unsigned>((byte | 0x20) - 'a') < 26u;
+    } else {
       if (byte == ';' || letter) {
         if (pending) parameters_.Add(static_cast<std::int32_t>(number));
         number = 0;
         pending = false;
-        if (letter) {
-          Execute(static_cast<char>(byte));
-          if (sawColon_ && byte == 'm') features_ |= ColonColourForms(std::string_view(p, q - p));
-          EnsureRow(row_);
-          return q + 1;
-        }
       } else if (byte == 0x1B && q + 1 < end && q[1] == '[') {
         break;
       } else if (byte == ':') {
         sawColon_ = true;
       }
     }
-    return p;
+    if (letter) {
+      Execute(static_cast<char>(byte));
+      if (!kModern && sawColon_ && byte == 'm') features_ |= ColonColourForms(std::string_view(p, q - p));
+      EnsureRow(row_);
+      return q + 1;
+    }
   }
+  return p;
 }
 
 template <bool kModern>

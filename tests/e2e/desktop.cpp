@@ -242,6 +242,16 @@ std::string ClipboardTextAfter(DWORD sequence, Duration timeout) {
   return text;
 }
 
+std::u16string ClipboardUnicodeText() {
+  if (!OpenClipboard(nullptr)) return u"<closed>";
+  HANDLE data = GetClipboardData(CF_UNICODETEXT);
+  const auto* units = data ? static_cast<const char16_t*>(GlobalLock(data)) : nullptr;
+  std::u16string text = units ? units : u"<none>";
+  if (units) GlobalUnlock(data);
+  CloseClipboard();
+  return text;
+}
+
 std::string ClassesValue(const std::string& key) {
   char value[1024] = "";
   DWORD size = sizeof value - 1;

@@ -117,6 +117,10 @@ class Capture {
 // open while polling would make the program's own OpenClipboard fail.
 std::string ClipboardTextAfter(DWORD sequence, Duration timeout = 10s);
 
+// The clipboard's CF_UNICODETEXT as it is now: "<none>" without one,
+// "<closed>" while another program holds the clipboard open.
+std::u16string ClipboardUnicodeText();
+
 // The unnamed value of a key under HKEY_CLASSES_ROOT, or "<missing>"; and
 // setting it.
 std::string ClassesValue(const std::string& key);

@@ -224,6 +224,10 @@ inline bool TopLineIs(HWND view, int line, SIZE cell = {kCellWidth, kCellHeight}
          shot.Only({end, 0, end + cell.cx, cell.cy}, {background});
 }
 
+// png_check.py's verdict on the PNG file `png` against the capture's pixels
+// [0, w) x [0, h): "same", or what differs.
+std::string ComparePng(const std::string& png, const Capture& shot, int w, int h);
+
 // Opens the About box from its toolbar button and closes it with Esc, which
 // leaves the program running. The box comes from the language pack when one
 // is chosen; its link lines are windows of a class the program registers,

@@ -19,6 +19,7 @@
 #include "tests/unit/document/document_invariants.h"
 #include "view/paint_cells.h"
 #include "view/send_pieces.h"
+#include "view/shown_text.h"
 
 namespace mosaikon {
 namespace {
@@ -49,7 +50,7 @@ std::string SlowText(const TextDocument& document, const NormalisedSelection& se
         if (stop) break;
       } else if (row >= selected.top() && row <= selected.bottom() && span.column < selected.right() &&
                  span.End() > selected.left() && (!span.pair || span.column >= selected.left())) {
-        const bool tab = !span.pair && line.start[span.index] == '\t';
+        const bool tab = !span.pair && !rules.tabCells && line.start[span.index] == '\t';
         const std::int64_t from = std::max<std::int64_t>({span.column, selected.left(), 0});
         if (tab)
           piece.append(static_cast<std::size_t>(std::min(span.End(), std::int64_t{selected.right()}) - from), ' ');
@@ -162,6 +163,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     written.resize(written.size() - 4);
     Check(written == slow, "the text selected cell by cell");
     Check(SelectionPieces(text.FirstLine()) == SelectionPieces(slow), "the first line the hot key types");
+    // The copy's Unicode text: one character per byte in the cell font.
+    const std::u16string shown = ShownText(text, rules);
+    Check(rules.decodeMode > 0 || shown.size() == written.size(), "one character shown per byte copied");
   }
 
   paint.document = &document;
