@@ -88,6 +88,20 @@ std::pair<std::string, bool> TryToAdd(Viewer& viewer, HWND page, const std::stri
   return {message, stayed};
 }
 
+// Switches Column Select Mode off and presses OK while the settings file at
+// `path` is held by another program: one message naming the file and the
+// reason, and no other.
+void ExpectOkNotSaved(Viewer& viewer, const std::string& path) {
+  HWND sheet = OpenSettings(viewer);
+  ASSERT_TRUE(sheet && Tick(ShowPage(sheet, 0), 1014, false) && ClickButton(sheet, IDOK));
+  const std::string message = viewer.TakeMessage("Error");
+  EXPECT_TRUE(message.find(path) != std::string::npos &&
+              message.find(SystemText(ERROR_SHARING_VIOLATION)) != std::string::npos)
+      << message;
+  viewer.Settle();
+  EXPECT_EQ(viewer.Shown(kDialogClass, "", 0s), nullptr) << "a second message";
+}
+
 TEST(SettingsDialog, RegistrationCancelOkEveryPageAndAnUnwritableIni) {
   std::vector<std::string> types;
   for (const char* name : {"ma", "mn", "mz"}) types.push_back(name + std::to_string(GetCurrentProcessId()));
@@ -201,14 +215,7 @@ TEST(SettingsDialog, RegistrationCancelOkEveryPageAndAnUnwritableIni) {
   const std::string path = folder.path() + "Mosaikon.ini", before = folder.ReadIni();
   HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  sheet = OpenSettings(viewer);
-  ASSERT_TRUE(sheet && Tick(ShowPage(sheet, 0), 1014, false) && ClickButton(sheet, IDOK));
-  const std::string message = viewer.TakeMessage("Error");
-  EXPECT_TRUE(message.find(path) != std::string::npos &&
-              message.find(SystemText(ERROR_SHARING_VIOLATION)) != std::string::npos)
-      << message;
-  viewer.Settle();
-  EXPECT_EQ(viewer.Shown(kDialogClass, "", 0s), nullptr) << "a second message";
+  ASSERT_NO_FATAL_FAILURE(ExpectOkNotSaved(viewer, path));
   EXPECT_TRUE(WaitFor([&] { return !viewer.ButtonChecked(kColumnSelect); }));
   EXPECT_EQ(viewer.Exit(), 1);
   CloseHandle(held);
@@ -380,14 +387,7 @@ TEST(SettingsDialog, AnIniLockedAtStartIsNeverWrittenOver) {
   CloseHandle(held);
   ASSERT_TRUE(opened);
 
-  HWND sheet = OpenSettings(viewer);
-  ASSERT_TRUE(sheet && Tick(ShowPage(sheet, 0), 1014, false) && ClickButton(sheet, IDOK));
-  const std::string message = viewer.TakeMessage("Error");
-  EXPECT_TRUE(message.find(path) != std::string::npos &&
-              message.find(SystemText(ERROR_SHARING_VIOLATION)) != std::string::npos)
-      << message;
-  viewer.Settle();
-  EXPECT_EQ(viewer.Shown(kDialogClass, "", 0s), nullptr) << "a second message";
+  ASSERT_NO_FATAL_FAILURE(ExpectOkNotSaved(viewer, path));
   EXPECT_EQ(viewer.Exit(), 1);
   EXPECT_EQ(folder.ReadIni(), before);
 }
