@@ -5,8 +5,6 @@
 
 #include <array>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "viewer.h"
 
@@ -86,41 +84,6 @@ TEST(ArtInformation, PropertiesShowTheRecordOfACorpusFile) {
     EXPECT_NE(text.find(row + "\r\n"), std::string::npos) << row << " not in\n" << text;
   EXPECT_TRUE(Dismiss(box));
   EXPECT_EQ(viewer.Exit(), 1);
-}
-
-// png_check.py's verdict on `png` against the capture's pixels [0, w) x [0, h).
-std::string ComparePng(const std::string& png, const Capture& shot, int w, int h) {
-  const std::string ppm = png + ".ppm", result = png + ".result";
-  std::string pixels = "P6\n" + std::to_string(w) + " " + std::to_string(h) + "\n255\n";
-  for (int i = 0; i < w * h; ++i) {
-    const Rgb c = shot.At(i % w, i / w);
-    pixels += {char(c.r), char(c.g), char(c.b)};
-  }
-  std::ofstream(ppm, std::ios::binary) << pixels;
-  // The checker is a Unix program: it gets Unix paths, and Wine runs it apart
-  // from the process it reports, so the answer is the file it writes last.
-  auto unixPath = reinterpret_cast<char*(CDECL*)(const WCHAR*)>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name")));
-  std::string commandLine = "\"" + Program().pngCheck + "\"";
-  for (const std::string& file : {png, ppm, result}) {
-    const std::wstring wide(file.begin(), file.end());
-    commandLine += std::string(" \"") + (unixPath ? unixPath(wide.c_str()) : file.c_str()) + "\"";
-  }
-  STARTUPINFOA startup{sizeof startup};
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessA(Program().pngCheck.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &process))
-    return "<the checker did not start>";
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  std::string verdict = "<no answer from the checker>";
-  WaitFor(
-      [&] {
-        std::ifstream in(result, std::ios::binary);
-        return in && !verdict.assign(std::istreambuf_iterator<char>(in), {}).empty();
-      },
-      60s);
-  return verdict;
 }
 
 TEST(ExportAsImage, PngsOfAnsiArtAndPlainTextHoldThePixelsTheViewShows) {
