@@ -17,7 +17,7 @@ constexpr int kProgressBar = 6302;   // the bar of the export's progress dialog
 
 // Opens the Save dialog of Export as Image; null when it does not show.
 HWND OpenSaveDialog(Viewer& viewer) {
-  if (!viewer.Press('F', {VK_MENU}) || !SendKey('E')) return nullptr;
+  if (!ChooseFromFileMenu(viewer, 'E')) return nullptr;
   return viewer.Shown(kDialogClass, "Export as Image");
 }
 
@@ -51,13 +51,15 @@ bool NoDialog(const Viewer& viewer) {
 // image is what the view shows in its first 17 x 3 cells.
 const std::string kSample = "plain\ttext here\r\n\xC4\xC4\xB3 and more\r\n";
 constexpr int kSampleColumns = 17, kSampleLines = 3;
+// The view has drawn it: black text on white from its first cell.
+const std::vector<CellColours> kSampleDrawn = {{0, 0, {kBlack, kWhite}, kBlack}};
 
 TEST(ExportAsImage, AFolderPathNearTheLimitTakesTheImageAndNothingElse) {
   if (Program().pngCheck.empty()) GTEST_SKIP() << "no png_check.py given";
   ProgramFolder folder(StandardIni());
   Viewer viewer(folder);
   ASSERT_TRUE(viewer.Open(folder.WriteFile("sample.txt", kSample)));
-  viewer.Settle();
+  ASSERT_TRUE(ViewShows(viewer.View(), kSampleDrawn));
   const Capture shown = Capture::OfClient(viewer.View());
   // The longest folder the Save dialog takes with "x.png" in it, and one of
   // 247 characters; the system's temporary names need 14 more than either.
@@ -91,7 +93,7 @@ TEST(ExportAsImage, AHandOverWhileTheSaveDialogIsOpenWaitsUntilTheImageIsWritten
   const std::string second = folder.WriteFile("second.txt", longLines);
   Viewer viewer(folder);
   ASSERT_TRUE(viewer.Open(first));
-  viewer.Settle();
+  ASSERT_TRUE(ViewShows(viewer.View(), kSampleDrawn));
   const Capture shown = Capture::OfClient(viewer.View());
   HWND save = OpenSaveDialog(viewer);
   ASSERT_NE(save, nullptr) << "no Save dialog";

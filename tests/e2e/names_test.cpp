@@ -47,12 +47,6 @@ bool Exists(const std::wstring& path) {
   return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// Opened from the File menu, entry 5 of the recently viewed list: the oldest
-// of five.
-bool OpenOldestOfFive(Viewer& viewer) {
-  return viewer.Press('F', {VK_MENU}) && SendKey('5');
-}
-
 TEST(AnyName, EveryRoadOpensNamesOutsideTheAnsiCodePageAndTheRecentListKeepsThem) {
   if (GetACP() != 1252) GTEST_SKIP() << "the ANSI code page is " << GetACP() << ", not 1252";
   ProgramFolder folder(StandardIni({"ReuseViewer=1"}));
@@ -92,7 +86,7 @@ TEST(AnyName, EveryRoadOpensNamesOutsideTheAnsiCodePageAndTheRecentListKeepsThem
   const std::wstring properties = WideWindowText(GetDlgItem(box, kPropertiesText));
   EXPECT_NE(properties.find(L"Path:\t" + dropped + L"\r\n"), std::wstring::npos) << Utf8Of(properties);
   EXPECT_TRUE(Dismiss(box));
-  ASSERT_TRUE(viewer.Press('F', {VK_MENU}) && SendKey('E'));
+  ASSERT_TRUE(ChooseFromFileMenu(viewer, 'E'));
   HWND save = viewer.Shown(kDialogClass, "Export as Image");
   ASSERT_NE(save, nullptr) << "no Save dialog";
   EXPECT_EQ(WideWindowText(GetDlgItem(save, kFileNameBox)), L"Ωmega 日.png");
@@ -113,7 +107,7 @@ TEST(AnyName, EveryRoadOpensNamesOutsideTheAnsiCodePageAndTheRecentListKeepsThem
   Viewer again(folder);
   ASSERT_TRUE(again.Open());
   for (const std::wstring& file : {cyrillic, greek, Widen(cafe), japanese, dropped}) {
-    ASSERT_TRUE(OpenOldestOfFive(again));
+    ASSERT_TRUE(ChooseFromFileMenu(again, '5'));  // the oldest of five
     EXPECT_TRUE(again.WaitForTitleOf(file));
   }
   EXPECT_EQ(again.Exit(), 1);
