@@ -398,6 +398,8 @@ void MainFrame::ExportImage() {
   exporting_ = true;
   ExportAsImage(GetActiveWindow(), view_, documentPath_);
   exporting_ = false;
+  // The window may have been closed meanwhile; then nothing is opened.
+  if (!hwnd()) return;
   for (std::size_t i = 0; i < handedOver_.size(); ++i) PostMessageA(hwnd(), kOpenHandedOverMessage, 0, 0);
 }
 
