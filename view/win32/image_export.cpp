@@ -72,12 +72,11 @@ class FileStream final : public IStream {
   }
   HRESULT STDMETHODCALLTYPE Write(const void* buffer, ULONG size, ULONG* done) override {
     DWORD written = 0;
-    BOOL ok = WriteFile(file_, buffer, size, &written, nullptr);
+    const BOOL ok = WriteFile(file_, buffer, size, &written, nullptr);
     if (done) *done = written;
+    if (ok && written == size) return S_OK;
     // A short write without an error is a full disk on some systems.
-    if (ok && written != size) SetLastError(ERROR_DISK_FULL), ok = FALSE;
-    if (ok) return S_OK;
-    const HRESULT failure = HRESULT_FROM_WIN32(GetLastError());
+    const HRESULT failure = HRESULT_FROM_WIN32(ok ? ERROR_DISK_FULL : GetLastError());
     if (writeFailure_ == S_OK) writeFailure_ = failure;
     return failure;
   }
