@@ -55,24 +55,52 @@ bool KeyExists(HKEY root, const std::string& key) {
   return RegCloseKey(opened) == ERROR_SUCCESS;
 }
 
-// Starts a command line and waits for its process to end: the exit code,
-// -1 when it did not end in time.
-long RunToEnd(std::string commandLine, Duration timeout = 120s) {
-  STARTUPINFOA startup{.cb = sizeof(STARTUPINFOA)};
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-    return -2;
-  DWORD code = static_cast<DWORD>(-1);
-  if (WaitFor([&] { return WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0; }, timeout))
-    GetExitCodeProcess(process.hProcess, &code);
-  else
-    TerminateProcess(process.hProcess, 99);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  return static_cast<long>(code);
+// A process started from a command line, ended when the case did not wait
+// for it to end.
+class Started {
+ public:
+  explicit Started(std::string commandLine) {
+    STARTUPINFOA startup{.cb = sizeof(STARTUPINFOA)};
+    CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_);
+  }
+  ~Started() {
+    if (!process_.hProcess) return;
+    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 99);
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+  }
+  Started(const Started&) = delete;
+  Started& operator=(const Started&) = delete;
+  // The exit code; -1 when the process did not end in time, -2 when it did
+  // not start.
+  long Wait(Duration timeout = 120s) {
+    DWORD code = static_cast<DWORD>(-1);
+    if (!process_.hProcess) return -2;
+    if (WaitFor([&] { return WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0; }, timeout))
+      GetExitCodeProcess(process_.hProcess, &code);
+    return static_cast<long>(code);
+  }
+
+ private:
+  PROCESS_INFORMATION process_{};
+};
+long RunToEnd(const std::string& commandLine) {
+  return Started(commandLine).Wait();
 }
 long RunSetup(const std::string& switches) {
   return RunToEnd("\"" + Program().setup + "\" " + switches);
+}
+
+// Closes a main window of the program as its close box does; true once its
+// process has ended, which writes the settings after the window has gone.
+bool CloseProgram(HWND frame) {
+  DWORD id = 0;
+  GetWindowThreadProcessId(frame, &id);
+  HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, id);
+  const bool ended = process && PostMessageA(frame, WM_CLOSE, 0, 0) &&
+                     WaitFor([&] { return WaitForSingleObject(process, 0) == WAIT_OBJECT_0; });
+  if (process) CloseHandle(process);
+  return ended;
 }
 
 // The uninstaller runs on from a copy of itself and lets the command that
@@ -220,10 +248,7 @@ TEST(Installer, SilentInstallRegistrationUpdateOverARunningCopyAndUninstall) {
       if (WindowText(frame).ends_with("setup-sample.mzaa")) opened = frame;
     return opened != nullptr;
   })) << "the shell did not open the file with the program";
-  if (opened) {
-    PostMessageA(opened, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(WaitFor([&] { return !IsWindow(opened); }));
-  }
+  EXPECT_TRUE(opened && CloseProgram(opened));
 
   // An update while the program runs: the setup closes it as its close box
   // does, so it saves its settings, and keeps the settings file.
@@ -291,38 +316,77 @@ TEST(Installer, SilentInstallRegistrationUpdateOverARunningCopyAndUninstall) {
   fs::remove(typed, error);
 }
 
-// /D= chooses the folder, an update without it finds the copy there, and the
-// uninstaller started as the list of installed programs starts it asks
-// whether to keep the settings: answered No, it leaves no folder behind.
-TEST(Installer, ChosenFolderIsUpdatedWhereItIsAndTheSettingsQuestion) {
+// A window of the setup or the uninstaller, whose title begins with
+// `title`: the wizard when `message` is empty, else a message box saying
+// `message`. Null when none shows in time.
+HWND SetupWindow(const std::string& title, const std::string& message = "") {
+  HWND found = nullptr;
+  WaitFor([&] {
+    for (HWND window : TopWindows(0, kDialogClass)) {
+      HWND text = GetDlgItem(window, 0xFFFF);  // a message box's text
+      if (WindowText(window).starts_with(title) &&
+          (message.empty() ? !text : WindowText(text).find(message) != std::string::npos))
+        found = window;
+    }
+    return found != nullptr;
+  });
+  return found;
+}
+// A visible control of the wizard's current page.
+HWND PageControl(HWND wizard, const std::string& className, const std::string& text = "") {
+  for (HWND control : ChildWindows(wizard, className))
+    if (IsWindowVisible(control) && (text.empty() || WindowText(control) == text)) return control;
+  return nullptr;
+}
+
+// /D= chooses the folder. An update started by hand finds that folder, asks
+// before it closes the program running from there, and starts it again from
+// its last page. The uninstaller started as the list of installed programs
+// starts it asks whether to keep the settings: answered No, it leaves no
+// folder behind.
+TEST(Installer, ChosenFolderUpdatedByHandAndTheSettingsQuestion) {
   if (Program().setup.empty()) GTEST_SKIP() << "no setup program given";
   const std::string folder = SpecialFolder(CSIDL_WINDOWS).substr(0, 3) + "Mosaikon Test\\Viewer\\",
                     standard = SpecialFolder(CSIDL_LOCAL_APPDATA) + "\\Programs\\Mosaikon\\";
   ASSERT_EQ(RunSetup("/S /D=" + folder.substr(0, folder.size() - 1)), 0);
   ExpectInstalled(folder);
   EXPECT_EQ(Value(HKEY_CURRENT_USER, kUninstallKey, "InstallLocation") + "\\", folder);
-  ASSERT_EQ(RunSetup("/S"), 0);
-  ExpectInstalled(folder);
-  EXPECT_EQ(FilesIn(standard), std::vector<std::string>{"<none>"});
 
   ProgramFolder installed(ProgramFolder::Installed{folder});
-  installed.WriteFile("Mosaikon.ini", "[Settings]\r\nTabSize=4\r\n");
+  installed.WriteFile("Mosaikon.ini", "[Settings]\r\nLangDll=\r\nTabSize=4\r\n");
+  Viewer viewer(installed);
+  ASSERT_TRUE(viewer.Open());
+  Started setup("\"" + Program().setup + "\"");
+  HWND wizard = SetupWindow("Mosaikon Setup");
+  ASSERT_NE(wizard, nullptr) << "no setup window";
+  HWND field = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (field = PageControl(wizard, "Edit")) != nullptr; }));
+  EXPECT_EQ(WindowText(field), folder);
+  ASSERT_TRUE(ClickButton(wizard, IDOK));  // Install
+  HWND question = SetupWindow("Mosaikon Setup", "Mosaikon is running");
+  ASSERT_NE(question, nullptr) << "not asked to close the running program";
+  EXPECT_TRUE(viewer.Running()) << "closed before the answer";
+  ASSERT_TRUE(ClickButton(question, IDOK));
+  EXPECT_EQ(viewer.WaitForExit(), 1);
+  ASSERT_TRUE(WaitFor([&] { return PageControl(wizard, "Button", "&Run Mosaikon") != nullptr; })) << "no last page";
+  ASSERT_TRUE(ClickButton(wizard, IDOK));  // Finish
+  EXPECT_EQ(setup.Wait(), 0);
+  ExpectInstalled(folder, {"Mosaikon.ini"});
+  EXPECT_EQ(FilesIn(standard), std::vector<std::string>{"<none>"});
+  EXPECT_EQ(installed.Setting("TabSize"), "4");
+  // The program the last page started.
+  HWND started = nullptr;
+  EXPECT_TRUE(WaitFor([&] {
+    auto frames = TopWindows(0, kFrameClass);
+    return (started = frames.empty() ? nullptr : frames.front()) != nullptr;
+  })) << "the program did not start";
+  EXPECT_TRUE(started && CloseProgram(started));
+
   ASSERT_EQ(RunToEnd(Value(HKEY_CURRENT_USER, kUninstallKey, "UninstallString")), 0);
-  auto shown = [](const std::string& text) {
-    HWND found = nullptr;
-    WaitFor([&] {
-      for (HWND window : TopWindows(0, kDialogClass))
-        if (WindowText(window).starts_with("Mosaikon Uninstall") &&
-            WindowText(GetDlgItem(window, 0xFFFF)).find(text) != std::string::npos)
-          found = window;
-      return found != nullptr;
-    });
-    return found;
-  };
-  HWND wizard = shown("");
+  wizard = SetupWindow("Mosaikon Uninstall");
   ASSERT_NE(wizard, nullptr) << "no uninstaller window";
   ASSERT_TRUE(ClickButton(wizard, IDOK));  // Uninstall
-  HWND question = shown("Mosaikon.ini");
+  question = SetupWindow("Mosaikon Uninstall", "Mosaikon.ini");
   ASSERT_NE(question, nullptr) << "no question about the settings";
   ASSERT_TRUE(ClickButton(question, IDNO));
   ASSERT_TRUE(Uninstalled());
