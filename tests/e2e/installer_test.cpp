@@ -32,27 +32,17 @@ std::string SpecialFolder(int id) {
   return SUCCEEDED(SHGetFolderPathA(nullptr, id, nullptr, SHGFP_TYPE_CURRENT, path)) ? path : "<none>";
 }
 
-// A value as text (a number for REG_DWORD), "<missing>" when there is none.
-std::string Value(HKEY root, const std::string& key, const char* name = nullptr) {
-  char data[1024] = "";
-  DWORD type = 0, size = sizeof data - 1;
-  if (SHGetValueA(root, key.c_str(), name, &type, data, &size) != ERROR_SUCCESS) return "<missing>";
-  return type == REG_DWORD ? std::to_string(*reinterpret_cast<const DWORD*>(data)) : data;
-}
-bool SetValue(HKEY root, const std::string& key, const char* name, const std::string& text) {
-  return SHSetValueA(root, key.c_str(), name, REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1)) ==
-         ERROR_SUCCESS;
+// A REG_DWORD value, -1 when there is none.
+long NumberValue(HKEY root, const std::string& key, const char* name) {
+  DWORD number = 0, type = 0, size = sizeof number;
+  if (SHGetValueA(root, key.c_str(), name, &type, &number, &size) != ERROR_SUCCESS || type != REG_DWORD) return -1;
+  return static_cast<long>(number);
 }
 bool MakeKey(HKEY root, const std::string& key) {
   HKEY made = nullptr;
   if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &made, nullptr) != ERROR_SUCCESS)
     return false;
   return RegCloseKey(made) == ERROR_SUCCESS;
-}
-bool KeyExists(HKEY root, const std::string& key) {
-  HKEY opened = nullptr;
-  if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return false;
-  return RegCloseKey(opened) == ERROR_SUCCESS;
 }
 
 // A process started from a command line, ended when the case did not wait
@@ -107,7 +97,8 @@ bool CloseProgram(HWND frame) {
 // started it end at once; the entry in the list of installed programs goes
 // last, when it is done.
 testing::AssertionResult Uninstalled(Duration timeout = 60s) {
-  if (WaitFor([] { return !KeyExists(HKEY_CURRENT_USER, kUninstallKey); }, timeout)) return testing::AssertionSuccess();
+  if (WaitFor([] { return !RegistryKeyExists(HKEY_CURRENT_USER, kUninstallKey); }, timeout))
+    return testing::AssertionSuccess();
   return testing::AssertionFailure() << "the uninstall entry is still there";
 }
 
@@ -179,7 +170,7 @@ std::string UninstallEntry() {
   std::string entry;
   for (const char* name : {"DisplayName", "DisplayVersion", "Publisher", "DisplayIcon", "InstallLocation",
                            "UninstallString", "QuietUninstallString"})
-    entry += std::string(name) + "=" + Value(HKEY_CURRENT_USER, kUninstallKey, name) + "\n";
+    entry += std::string(name) + "=" + RegistryValue(HKEY_CURRENT_USER, kUninstallKey, name) + "\n";
   return entry;
 }
 
@@ -218,17 +209,19 @@ TEST(Installer, SilentInstallRegistrationUpdateOverARunningCopyAndUninstall) {
   EXPECT_EQ(UninstallEntry(), entry);
   size_t bytes = 0;
   for (const std::string& file : FilesIn(folder)) bytes += Bytes(folder + file).size();
-  EXPECT_NEAR(std::atol(Value(HKEY_CURRENT_USER, kUninstallKey, "EstimatedSize").c_str()),
-              static_cast<long>(bytes / 1024), 1)
+  EXPECT_NEAR(NumberValue(HKEY_CURRENT_USER, kUninstallKey, "EstimatedSize"), static_cast<long>(bytes / 1024), 1)
       << "EstimatedSize";
 
   // The installed program writes its settings beside itself, opens and
-  // shows a file, and registers its types from the Settings dialog; the
-  // shell then opens a file of such a type with it.
+  // shows a file, and registers its types from the Settings dialog, one of
+  // them another program's until then; the shell then opens a file of such
+  // a type with it.
   ProgramFolder installed(ProgramFolder::Installed{folder});
   installed.WriteFile("Mosaikon.ini",
                       "[Settings]\r\nLangDll=\r\nWindowPos=0,1,-1,-1,-1,-1,40,40,840,640\r\n"
-                      "FileTypes=mzaa;mzbb;\r\n[Kept]\r\nMarker=from an earlier version\r\n");
+                      "FileTypes=mzaa;mzbb;mzcc;\r\n[Kept]\r\nMarker=from an earlier version\r\n");
+  ASSERT_TRUE(SetClassesValue(".mzcc", "Foreign.Document") &&
+              SetRegistryValue(HKEY_CLASSES_ROOT, ".mzcc", "Content Type", "text/plain"));
   const std::string temp = fs::temp_directory_path().string() + "\\";
   const std::string sample = temp + "setup-sample.txt", typed = temp + "setup-sample.mzaa";
   std::ofstream(sample, std::ios::binary) << "Hello\r\n";
@@ -239,7 +232,12 @@ TEST(Installer, SilentInstallRegistrationUpdateOverARunningCopyAndUninstall) {
   ASSERT_TRUE(ChangeSettings(*viewer));
   EXPECT_EQ(installed.Setting("ColumnMode"), "0");
   EXPECT_EQ(ClassesValue(kClassKey), "ASCII Art File");
-  EXPECT_EQ(ClassesValue(".mzaa") + " " + ClassesValue(".mzbb"), std::string(kClassKey) + " " + kClassKey);
+  const std::string classes = kUserClasses;
+  for (const char* type : {".mzaa", ".mzbb", ".mzcc"}) {
+    EXPECT_EQ(ClassesValue(type), kClassKey);
+    EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, classes + type)) << "no per-user " << type;
+  }
+  EXPECT_EQ(RegistryValue(HKEY_CLASSES_ROOT, ".mzcc", "Mosaikon.Backup"), "Foreign.Document");
   EXPECT_NE(ClassesValue(std::string(kClassKey) + "\\shell\\open\\command").find(exe), std::string::npos);
   ASSERT_GT(reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, "open", typed.c_str(), nullptr, nullptr, SW_SHOW)), 32);
   HWND opened = nullptr;
@@ -255,36 +253,32 @@ TEST(Installer, SilentInstallRegistrationUpdateOverARunningCopyAndUninstall) {
   ASSERT_EQ(RunSetup("/S"), 0);
   EXPECT_EQ(viewer->WaitForExit(), 1) << "the running copy was not closed";
   ExpectInstalled(folder, {"Mosaikon.ini"});
-  EXPECT_EQ(installed.Setting("ColumnMode") + " " + installed.Setting("FileTypes"), "0 mzaa;mzbb;");
+  EXPECT_EQ(installed.Setting("ColumnMode") + " " + installed.Setting("FileTypes"), "0 mzaa;mzbb;mzcc;");
   EXPECT_EQ(installed.Section("Kept"), (IniKeys{{"Marker", "from an earlier version"}}));
   EXPECT_EQ(UninstallEntry(), entry);
 
-  // What another program did meanwhile, and keys shaped as the program's
-  // registration leaves them elsewhere: a default it saved before taking an
-  // extension, per-user keys.
-  const std::string classes = kUserClasses;
+  // What other programs did meanwhile, and keys shaped as the program's
+  // registration leaves them elsewhere: a saved default, per-user values.
   ASSERT_TRUE(SetClassesValue(".mzbb", "Other.Document"));  // taken over by another program
   ASSERT_TRUE(SetClassesValue(".mzfor", kClassKey) &&
-              SetValue(HKEY_CLASSES_ROOT, ".mzfor", "Mosaikon.Backup", "Foreign.Document") &&
-              SetValue(HKEY_CLASSES_ROOT, ".mzfor", "Content Type", "text/plain"));
+              SetRegistryValue(HKEY_CLASSES_ROOT, ".mzfor", "Mosaikon.Backup", "Foreign.Document") &&
+              SetRegistryValue(HKEY_CLASSES_ROOT, ".mzfor", "Content Type", "text/plain"));
   ASSERT_TRUE(SetClassesValue(".mzown", "Other.Document") &&
-              SetValue(HKEY_CLASSES_ROOT, ".mzown", "Mosaikon.Backup", "Old.Document"));
+              SetRegistryValue(HKEY_CLASSES_ROOT, ".mzown", "Mosaikon.Backup", "Old.Document"));
   ASSERT_TRUE(SetClassesValue(".mzold", kClassKey));  // a type taken off the list by hand
   ASSERT_TRUE(SetClassesValue(".mzunrel", "Other.Document") &&
               SetClassesValue("Other.Document\\shell\\open\\command", "other.exe \"%1\"") &&
               SetClassesValue("Applications\\Other.exe\\shell\\open\\command", "other.exe \"%1\""));
-  for (const char* key : {".mzaa", ".mzbb", "Mosaikon.Document\\shell\\open\\command",
-                          "Applications\\Mosaikon.exe\\shell\\open\\command", ".mzempty"})
-    ASSERT_TRUE(MakeKey(HKEY_CURRENT_USER, classes + key));
-  ASSERT_TRUE(SetValue(HKEY_CURRENT_USER, classes + ".mzcu", nullptr, kClassKey));
-  ASSERT_TRUE(SetValue(HKEY_CURRENT_USER, classes + ".mzcuown", nullptr, "Other.Document") &&
-              SetValue(HKEY_CURRENT_USER, classes + ".mzcuown", "Mosaikon.Backup", "Old.Document"));
+  ASSERT_TRUE(MakeKey(HKEY_CURRENT_USER, classes + ".mzempty"));
+  ASSERT_TRUE(SetRegistryValue(HKEY_CURRENT_USER, classes + ".mzcu", "", kClassKey));
+  ASSERT_TRUE(SetRegistryValue(HKEY_CURRENT_USER, classes + ".mzcuown", "", "Other.Document") &&
+              SetRegistryValue(HKEY_CURRENT_USER, classes + ".mzcuown", "Mosaikon.Backup", "Old.Document"));
 
   // The silent uninstall, while the program runs: it closes the program,
   // keeps the settings file and takes back exactly what the program wrote.
   viewer = std::make_unique<Viewer>(installed);
   ASSERT_TRUE(viewer->Open());
-  ASSERT_EQ(RunToEnd(Value(HKEY_CURRENT_USER, kUninstallKey, "QuietUninstallString")), 0);
+  ASSERT_EQ(RunToEnd(RegistryValue(HKEY_CURRENT_USER, kUninstallKey, "QuietUninstallString")), 0);
   ASSERT_TRUE(Uninstalled());
   EXPECT_EQ(viewer->WaitForExit(), 1) << "the running copy was not closed";
   EXPECT_EQ(FilesIn(folder), std::vector<std::string>{"Mosaikon.ini"});
@@ -293,20 +287,22 @@ TEST(Installer, SilentInstallRegistrationUpdateOverARunningCopyAndUninstall) {
   EXPECT_FALSE(fs::exists(shortcut));
   for (const std::string& key : {std::string(kClassKey), std::string("Applications\\Mosaikon.exe"),
                                  std::string(".mzaa"), std::string(".mzold")}) {
-    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, key)) << key;
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, classes + key)) << key;
+    EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, key)) << key;
+    EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, classes + key)) << key;
   }
-  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, classes + ".mzbb"));
-  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, classes + ".mzcu"));
+  for (const char* type : {".mzbb", ".mzcc", ".mzcu"})
+    EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, classes + type)) << type;
   auto values = [](HKEY root, const std::string& key) {
-    return Value(root, key) + "|" + Value(root, key, "Mosaikon.Backup") + "|" + Value(root, key, "Content Type");
+    return RegistryValue(root, key) + "|" + RegistryValue(root, key, "Mosaikon.Backup") + "|" +
+           RegistryValue(root, key, "Content Type");
   };
   EXPECT_EQ(values(HKEY_CLASSES_ROOT, ".mzbb"), "Other.Document|<missing>|<missing>");
+  EXPECT_EQ(values(HKEY_CLASSES_ROOT, ".mzcc"), "Foreign.Document|<missing>|text/plain");
   EXPECT_EQ(values(HKEY_CLASSES_ROOT, ".mzfor"), "Foreign.Document|<missing>|text/plain");
   EXPECT_EQ(values(HKEY_CLASSES_ROOT, ".mzown"), "Other.Document|<missing>|<missing>");
   EXPECT_EQ(values(HKEY_CLASSES_ROOT, ".mzunrel"), "Other.Document|<missing>|<missing>");
   EXPECT_EQ(values(HKEY_CURRENT_USER, classes + ".mzcuown"), "Other.Document|<missing>|<missing>");
-  EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, classes + ".mzempty")) << "an empty key not known as ours";
+  EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, classes + ".mzempty")) << "an empty key not known as ours";
   EXPECT_EQ(ClassesValue("Other.Document\\shell\\open\\command"), "other.exe \"%1\"");
   EXPECT_EQ(ClassesValue("Applications\\Other.exe\\shell\\open\\command"), "other.exe \"%1\"");
 
@@ -350,7 +346,7 @@ TEST(Installer, ChosenFolderUpdatedByHandAndTheSettingsQuestion) {
                     standard = SpecialFolder(CSIDL_LOCAL_APPDATA) + "\\Programs\\Mosaikon\\";
   ASSERT_EQ(RunSetup("/S /D=" + folder.substr(0, folder.size() - 1)), 0);
   ExpectInstalled(folder);
-  EXPECT_EQ(Value(HKEY_CURRENT_USER, kUninstallKey, "InstallLocation") + "\\", folder);
+  EXPECT_EQ(RegistryValue(HKEY_CURRENT_USER, kUninstallKey, "InstallLocation") + "\\", folder);
 
   ProgramFolder installed(ProgramFolder::Installed{folder});
   installed.WriteFile("Mosaikon.ini", "[Settings]\r\nLangDll=\r\nTabSize=4\r\n");
@@ -382,7 +378,7 @@ TEST(Installer, ChosenFolderUpdatedByHandAndTheSettingsQuestion) {
   })) << "the program did not start";
   EXPECT_TRUE(started && CloseProgram(started));
 
-  ASSERT_EQ(RunToEnd(Value(HKEY_CURRENT_USER, kUninstallKey, "UninstallString")), 0);
+  ASSERT_EQ(RunToEnd(RegistryValue(HKEY_CURRENT_USER, kUninstallKey, "UninstallString")), 0);
   wizard = SetupWindow("Mosaikon Uninstall");
   ASSERT_NE(wizard, nullptr) << "no uninstaller window";
   ASSERT_TRUE(ClickButton(wizard, IDOK));  // Uninstall
