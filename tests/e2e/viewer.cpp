@@ -36,7 +36,7 @@ ProgramFolder::ProgramFolder(const std::vector<std::string>& ini) {
 
 ProgramFolder::~ProgramFolder() {
   std::error_code error;
-  if (!GetEnvironmentVariableA("MOSAIKON_E2E_KEEP", nullptr, 0)) fs::remove_all(path_, error);
+  if (owned_ && !GetEnvironmentVariableA("MOSAIKON_E2E_KEEP", nullptr, 0)) fs::remove_all(path_, error);
 }
 
 std::string ProgramFolder::WriteFile(const std::string& name, const std::string& bytes) const {

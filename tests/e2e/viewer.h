@@ -26,9 +26,10 @@ constexpr char kMenuClass[] = "#32768";    // popup menus
 
 // Where the program under test lives, set once from the command line: the
 // exe, and when present its font and folder of language packs (copied beside
-// each copy of the exe), the folder of real art files, and png_check.py.
+// each copy of the exe), the folder of real art files, png_check.py, and the
+// setup program that installs them.
 struct ProgramFiles {
-  std::string exe, font, languageDir, corpus, pngCheck;
+  std::string exe, font, languageDir, corpus, pngCheck, setup;
   std::string fullDisk;  // a folder on a file system with almost no room
 };
 ProgramFiles& Program();
@@ -43,6 +44,11 @@ class ProgramFolder {
   // Writes Mosaikon.ini from ready lines ("[Settings]", "Key=Value", ...)
   // unless there are none: then the program starts for the first time.
   explicit ProgramFolder(const std::vector<std::string>& ini = {});
+  // A folder the program was installed in, used as it is and kept.
+  struct Installed {
+    std::string path;  // ends with a backslash
+  };
+  explicit ProgramFolder(Installed installed) : path_(std::move(installed.path)), owned_(false) {}
   ~ProgramFolder();
   ProgramFolder(const ProgramFolder&) = delete;
   ProgramFolder& operator=(const ProgramFolder&) = delete;
@@ -64,6 +70,7 @@ class ProgramFolder {
 
  private:
   std::string path_;
+  bool owned_ = true;
 };
 
 class Viewer {
