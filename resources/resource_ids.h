@@ -114,3 +114,9 @@
 #define IDS_MODERN_HINT_UTF8 6145
 #define IDS_MODERN_HINT_SAUCE_COMMENTS 6146
 #define IDS_MODERN_HINT_OSC_STRINGS 6147
+// The progress of a long export: its dialog, the line naming the file, the
+// bar, and that line's text ("%1" the file's name).
+#define IDD_EXPORT_PROGRESS 6300
+#define IDC_EXPORT_PROGRESS_TEXT 6301
+#define IDC_EXPORT_PROGRESS_BAR 6302
+#define IDS_EXPORT_PROGRESS 6303

@@ -74,9 +74,9 @@ struct PropertyRow {
 };
 
 // The rows for `document`, loaded from `path` (already in UTF-16: the caller
-// converts it from the ANSI code page). The record's rows come only when the
-// file has one, and its type-specific rows only where its type defines them;
-// what the modern rules read (colours, UTF-8) only when they built it.
+// converts it). The record's rows come only when the file has one, and its
+// type-specific rows only where its type defines them; what the modern rules
+// read (colours, UTF-8) only when they built it.
 std::vector<PropertyRow> PropertyRows(const TextDocument& document, std::u16string_view path,
                                       const PropertyTexts& texts = EnglishPropertyText);
 

@@ -110,19 +110,8 @@ std::string TrueColourArt(const Model& model) {
 
 const char kTrueColourHint[] = "This file uses 24-bit colours: View > Modern Rendering shows them";
 
-// Chooses an item of the menu bar by its keys: Alt+`menu`, then `item` once
-// the popup shows. Wine now and then loses a key on a loaded machine; the
-// menu is asked for again then.
-bool ChooseMenuItem(Viewer& viewer, WORD menu, WORD item) {
-  for (int attempt = 0; attempt < 3; ++attempt) {
-    HWND popup = viewer.Press(menu, {VK_MENU}) ? viewer.Shown(kMenuClass, "", 3s) : nullptr;
-    if (popup) return SendKey(item) && WaitFor([&] { return !IsWindow(popup); });
-  }
-  return false;
-}
-
 bool ToggleModernRendering(Viewer& viewer) {
-  return ChooseMenuItem(viewer, 'V', 'M');
+  return ChooseFromMenu(viewer, 'V', 'M');
 }
 
 // Hands `file` to the running viewer (ReuseViewer is on) and waits until it shows.
@@ -180,7 +169,7 @@ TEST(ModernRendering, ArtShowsAsItsCellsSayAndCopiesTheCharactersItShows) {
   const Model trueColour = TrueColourModel(20);
   ASSERT_TRUE(viewer.Open(folder.WriteFile("art24.ans", TrueColourArt(trueColour))));
   ASSERT_TRUE(ShowsModel(viewer.View(), trueColour, 0, 20));
-  ASSERT_TRUE(ChooseMenuItem(viewer, 'F', 'E'));
+  ASSERT_TRUE(ChooseFromFileMenu(viewer, 'E'));
   HWND save = viewer.Shown(kDialogClass, "Export as Image");
   ASSERT_NE(save, nullptr) << "no Save dialog";
   ASSERT_TRUE(PressKey(save, VK_RETURN));

@@ -36,12 +36,18 @@ ProgramFolder::ProgramFolder(const std::vector<std::string>& ini) {
 
 ProgramFolder::~ProgramFolder() {
   std::error_code error;
-  if (!GetEnvironmentVariableA("MOSAIKON_E2E_KEEP", nullptr, 0)) fs::remove_all(path_, error);
+  if (owned_ && !GetEnvironmentVariableA("MOSAIKON_E2E_KEEP", nullptr, 0)) fs::remove_all(path_, error);
 }
 
 std::string ProgramFolder::WriteFile(const std::string& name, const std::string& bytes) const {
   std::string full = path_ + name;
   std::ofstream(full, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  return full;
+}
+
+std::wstring ProgramFolder::WriteFile(const std::wstring& name, const std::string& bytes) const {
+  std::wstring full = Widen(path_) + name;
+  std::ofstream(fs::path(full), std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   return full;
 }
 
@@ -83,16 +89,27 @@ Viewer::~Viewer() {
 }
 
 bool Viewer::Start(const std::string& file) {
+  return Start(Widen(file));
+}
+
+bool Viewer::Start(const std::wstring& file) {
   // A pointer left over a bar by an earlier case would change what keys do.
   ParkPointer();
-  std::string commandLine = "\"" + folder_.path() + "Mosaikon.exe\"";
-  if (!file.empty()) commandLine += " \"" + file + "\"";
-  STARTUPINFOA startup{.cb = sizeof(STARTUPINFOA)};
-  return CreateProcessA(folder_.exe().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        folder_.path().c_str(), &startup, &process_);
+  const std::wstring exe = Widen(folder_.exe()), directory = Widen(folder_.path());
+  std::wstring commandLine = L"\"" + exe + L"\"";
+  if (!file.empty()) commandLine += L" \"" + file + L"\"";
+  STARTUPINFOW startup{.cb = sizeof(STARTUPINFOW)};
+  return CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, directory.c_str(),
+                        &startup, &process_);
 }
 
 testing::AssertionResult Viewer::Open(const std::string& file, Duration timeout) {
+  if (!Start(file)) return testing::AssertionFailure() << "could not start " << folder_.exe();
+  auto shown = WaitForWindow(timeout);
+  return shown ? WaitForTitleOf(file, timeout) : shown;
+}
+
+testing::AssertionResult Viewer::Open(const std::wstring& file, Duration timeout) {
   if (!Start(file)) return testing::AssertionFailure() << "could not start " << folder_.exe();
   auto shown = WaitForWindow(timeout);
   return shown ? WaitForTitleOf(file, timeout) : shown;
@@ -115,6 +132,13 @@ testing::AssertionResult Viewer::WaitForTitleOf(const std::string& file, Duratio
   std::string title = file.empty() ? "Mosaikon" : "Mosaikon - " + file;
   if (WaitFor([&] { return Title() == title; }, timeout)) return testing::AssertionSuccess();
   return testing::AssertionFailure() << "the title is \"" << Title() << "\", not \"" << title << "\"";
+}
+
+testing::AssertionResult Viewer::WaitForTitleOf(const std::wstring& file, Duration timeout) {
+  std::wstring title = file.empty() ? L"Mosaikon" : L"Mosaikon - " + file;
+  if (WaitFor([&] { return WideTitle() == title; }, timeout)) return testing::AssertionSuccess();
+  return testing::AssertionFailure() << "the title is \"" << Utf8Of(WideTitle()) << "\", not \"" << Utf8Of(title)
+                                     << "\"";
 }
 
 long Viewer::WaitForExit(Duration timeout) {
