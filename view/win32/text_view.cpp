@@ -12,6 +12,7 @@
 
 #include "common/system.h"
 #include "common/win32/handles.h"
+#include "document/line_splitter.h"
 #include "framework/resource_string.h"
 #include "resources/resource_ids.h"
 #include "settings/win32/settings.h"
@@ -70,6 +71,7 @@ bool TextView::LoadFile(const std::string& path) {
   const LoadOptions options{settings.TabSize > 0 ? settings.TabSize : 8, settings.SupportAnsi != 0};
   ErrorCode error = 0;
   if (document_.LoadFile(path, options, error)) {
+    documentTabSize_ = EffectiveTabSize(options.tabSize);
     selection_ = Selection{};
     return true;
   }
@@ -108,6 +110,11 @@ void TextView::ClearLayout() {
 
 void TextView::UpdateLayout() {
   if (!hwnd()) return;
+  const std::int32_t tabSize = EffectiveTabSize(TheSettings().TabSize);
+  if (tabSize != documentTabSize_) {
+    document_.MeasureWidth(tabSize);
+    documentTabSize_ = tabSize;
+  }
   MeasureCell();
   LayoutInput input;
   input.cell = cell_;

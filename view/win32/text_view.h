@@ -36,12 +36,13 @@ class TextView : public Window<TextView> {
   void ShowFileError(ErrorCode error);
 
   // Measures the cell and sets the scroll ranges for the current document;
-  // shows it from its top-left corner.
+  // shows it from its top-left corner. A document loaded for another
+  // TabSize is measured again first, so that its width is the one painted.
   void UpdateLayout();
   void SetOffset(std::int64_t x, std::int64_t y, bool repaint);
-  // Lays the document out again (after a font change, say) and shows it
-  // from the same scroll position, moved back only as far as the new extent
-  // requires so that no space past the content's end is shown.
+  // Lays the document out again (after a new FontSize or TabSize, say) and
+  // shows it from the same scroll position, moved back only as far as the
+  // new extent requires so that no space past the content's end is shown.
   void UpdateLayoutKeepingOffset();
 
   // Selection and clipboard; the frame's Copy and Select All commands, and the
@@ -108,7 +109,8 @@ class TextView : public Window<TextView> {
   bool Dragging() const;
 
   TextDocument document_;
-  PixelSize cell_;  // measured from the terminal font by UpdateLayout
+  std::int32_t documentTabSize_ = 8;  // the tab size the document's width was measured for
+  PixelSize cell_;                    // measured from the terminal font by UpdateLayout
   ScrollState scroll_;
   Selection selection_;
   UINT rollMessage_ = 0;        // "MSWHEEL_ROLLMSG", registered at the first settings change
