@@ -212,25 +212,28 @@ SelectedText TextView::SelectionText() {
 void TextView::CopySelection() {
   const SelectedText text = SelectionText();
   if (text.Empty()) return;
+  if (!SetClipboardText(text.Size(), [&](char* bytes) { text.CopyTo(bytes); })) {
+    MessageBoxA(hwnd(), LoadResourceString(IDS_SELECTION_TOO_LARGE).c_str(), nullptr, MB_ICONERROR | MB_OK);
+  }
+}
+
+bool TextView::SetClipboardText(std::uint64_t size, const std::function<void(char*)>& fill) {
   // The text goes straight into the clipboard's block: measured, allocated
   // once, filled. No text larger than a document can be is offered; beyond
   // that, and whenever the block cannot be had, the copy is abandoned
   // before the clipboard is touched, so it keeps its content.
-  GlobalMemory block(text.Size() <= kMaxClipboardText ? GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, text.Size() + 1)
-                                                      : nullptr);
+  GlobalMemory block(size <= kMaxClipboardText ? GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, size + 1) : nullptr);
   auto* bytes = static_cast<char*>(block ? GlobalLock(block.get()) : nullptr);
-  if (!bytes) {
-    MessageBoxA(hwnd(), LoadResourceString(IDS_SELECTION_TOO_LARGE).c_str(), nullptr, MB_ICONERROR | MB_OK);
-    return;
-  }
-  text.CopyTo(bytes);
-  bytes[text.Size()] = '\0';
+  if (!bytes) return false;
+  fill(bytes);
+  bytes[size] = '\0';
   GlobalUnlock(block.get());
   const OpenedClipboard clipboard(hwnd());
-  if (!clipboard) return;
+  if (!clipboard) return true;
   EmptyClipboard();
   // The clipboard owns the block once SetClipboardData succeeds.
   if (SetClipboardData(CF_TEXT, block.get())) block.Release();
+  return true;
 }
 
 // Types the first line of the selection, split into pieces, into the edit box

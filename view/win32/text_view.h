@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "document/text_document.h"
@@ -87,6 +88,9 @@ class TextView : public Window<TextView> {
 
   // The text of the selection in the current shape; an empty one collapses.
   SelectedText SelectionText();
+  // Puts `size` bytes, written by `fill`, on the clipboard as text. False,
+  // with the clipboard as it was, when there is no room for them.
+  bool SetClipboardText(std::uint64_t size, const std::function<void(char*)>& fill);
   // One scroll action; true when the view moved.
   bool ScrollAxis(Axis axis, int action);
   // Moves the shown pixels by (dx, dy), as a change of the offset by
@@ -100,6 +104,8 @@ class TextView : public Window<TextView> {
   // The mouse (text_view_mouse.cpp): a drag selects, held outside the window
   // it scrolls, a double-click selects a word, a click on a link opens it.
   void OnButtonDown(PixelPoint point);
+  // Hands a link to the system to open, or offers to copy one too long for that.
+  void OpenLink(const std::string& address);
   void OnMouseMove(PixelPoint point);
   void OnButtonUp(PixelPoint point);
   void OnAutoScrollTick();
