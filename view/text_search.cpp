@@ -71,7 +71,15 @@ struct Needle {
   }
 
   bool Matches(const unsigned char* text) const {
-    if (folds.empty()) return std::memcmp(text, bytes, size) == 0;
+    if (folds.empty()) {
+      // Most needles are a few bytes, for which a loop costs less than the
+      // library's call; it matters where nearly every place fits the edges.
+      if (size > 16) return std::memcmp(text, bytes, size) == 0;
+      for (std::size_t i = 0; i < size; ++i) {
+        if (text[i] != bytes[i]) return false;
+      }
+      return true;
+    }
     for (std::size_t i = 0; i < size; ++i) {
       if (text[i] != bytes[i] && !(folds[i] && letters.Upper(text[i]) == letters.Upper(bytes[i]))) return false;
     }
@@ -216,23 +224,26 @@ class ShownColumns {
     if (line.length <= kMaxColumn / kMaxTabSize) return true;
     if (lineIndex != line_) {
       line_ = lineIndex;
-      cutoff_ = line.length;
-      ColumnWalk walk(line.Text(), rules);
-      CellSpan span;
-      while (walk.Next(span)) {
-        if (span.End() > kMaxColumn) {
-          cutoff_ = span.index;
-          break;
-        }
-      }
+      cutoff_ = Cutoff(line, rules);
     }
     return end <= cutoff_;
   }
 
  private:
   static constexpr std::int64_t kMaxColumn = std::numeric_limits<std::int32_t>::max();
+
+  // The first byte of `line` that ends beyond kMaxColumn, or its length.
+  static std::int32_t Cutoff(const TextLine& line, const ColumnRules& rules) {
+    ColumnWalk walk(line.Text(), rules);
+    CellSpan span;
+    while (walk.Next(span)) {
+      if (span.End() > kMaxColumn) return span.index;
+    }
+    return line.length;
+  }
+
   std::int32_t line_ = -1;
-  std::int32_t cutoff_ = 0;  // the first byte of line_ that ends beyond kMaxColumn, or its length
+  std::int32_t cutoff_ = 0;  // Cutoff(line_)
 };
 
 // Bytes of 0x80 and above as neither letters nor folding: for ANSI art and
@@ -257,10 +268,24 @@ class Searcher {
   // in the given direction; fills `result` and returns true at the first
   // match that passes every rule.
   bool Search(std::int64_t lo, std::int64_t hi, bool down, SearchResult& result) {
-    if (lo > hi) return false;
     const auto accept = [&](const unsigned char* place) { return Accept(place, result); };
-    return down ? ScanForward(begin_ + lo, begin_ + hi, needle_, accept)
-                : ScanBackward(begin_ + lo, begin_ + hi, needle_, accept);
+    while (lo <= hi) {
+      const bool found = down ? ScanForward(begin_ + lo, begin_ + hi, needle_, accept)
+                              : ScanBackward(begin_ + lo, begin_ + hi, needle_, accept);
+      if (!found) return false;
+      // A match the view cannot show could not be selected either: the
+      // search goes on past it. Asked only here, out of the inner loop.
+      const TextLine& line = lines_[static_cast<std::size_t>(result.begin.line)];
+      if (shown_.Shows(line, result.begin.line, result.end.offset, rules_)) return true;
+      const std::int64_t place = (line.start - lines_.front().start) + result.begin.offset;
+      if (down) {
+        lo = place + 1;
+      } else {
+        hi = place - 1;
+      }
+      result.found = false;
+    }
+    return false;
   }
 
  private:
@@ -276,8 +301,6 @@ class Searcher {
       return false;
     }
     if (query_.wholeWord && (WordBefore(line, index, offset) || WordAt(line, end))) return false;
-    // A match the view cannot show could not be selected either.
-    if (!shown_.Shows(line, index, end, rules_)) return false;
     result.found = true;
     result.begin = {index, offset};
     result.end = {index, end};
