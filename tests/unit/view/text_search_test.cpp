@@ -84,6 +84,7 @@ ByteLetters Windows1252() {
 
 TEST(TextSearch, CodePageLettersInPlainText) {
   const ByteLetters cp1252 = Windows1252();
+  // (Octal escapes where a letter follows: a hex escape would swallow it.)
   Check(
       {
           {"not inside a word of accented letters", "GR\xD6SSE Gr", "gr", kWord, {}, {0, 7, 7, 9}},
@@ -91,36 +92,17 @@ TEST(TextSearch, CodePageLettersInPlainText) {
           {"accented letters fold", "x CAF\xC9", "caf\xE9", kDown, {}, {0, 2, 2, 6}},
           {"and keep their case on request", "caf\xE9 CAF\xC9", "CAF\xC9", kCase, {}, {0, 5, 5, 9}},
           {"a whole accented word", "na\xEFve na\xEFvet\xE9", "NA\xCFVE", kWord, {}, {0, 0, 0, 5}},
-          {"the multiplication sign is no letter",
-           "\xD7"
-           "cat",
-           "cat",
-           kWord,
-           {},
-           {0, 1, 1, 4}},
-          {"sharp s matches only itself",
-           "STRASSE stra\xDF"
-           "e",
-           "stra\xDF"
-           "e",
-           kDown,
-           {},
-           {0, 8, 8, 14}},
+          {"the multiplication sign is no letter", "\327cat", "cat", kWord, {}, {0, 1, 1, 4}},
+          {"sharp s matches only itself", "STRASSE stra\337e", "stra\337e", kDown, {}, {0, 8, 8, 14}},
       },
       cp1252);
   // ANSI art and double-byte text keep every high byte a word break that
   // matches only itself.
   Check(
       {
-          {"ANSI art", "\x1b[m\xC9" "cat", "cat", kWord, {}, {0, 1, 1, 4}},
+          {"ANSI art", "\x1b[m\311cat", "cat", kWord, {}, {0, 1, 1, 4}},
           {"ANSI art does not fold", "\x1b[m\xC9", "\xE9", kDown, {}, {}},
-          {"GB text",
-           "\xC9\xE9"
-           "cat",
-           "cat",
-           kWord | kPairs,
-           {},
-           {0, 2, 2, 5}},
+          {"GB text", "\311\351cat", "cat", kWord | kPairs, {}, {0, 2, 2, 5}},
       },
       cp1252);
   // Without the code page, as before: high bytes break words and match exactly.
