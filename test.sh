@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The one test command: installs what is missing, builds every tree, and runs
 # the native unit tests, the sanitized unit tests, the fuzzer for a minute, the
-# Windows unit tests under Wine, the format check, the include-layer check and
-# the end-to-end suite.
+# Windows unit tests under Wine, the format check, the include-layer check,
+# the end-to-end suite and the setup program's test.
 # Ends with "N passed, N failed" and a non-zero status when any stage failed.
 #   ./test.sh            (environment: MOSAIKON_BUILD_DIR, MOSAIKON_JOBS, MOSAIKON_FUZZ_SECONDS)
 set -uo pipefail
@@ -160,6 +160,21 @@ elif [[ $wine_ready -ne 1 ]]; then
   record "$e2e_name" "failed (no Wine environment)" 0
 else
   stage "$e2e_name" bash "$root/tests/e2e/run.sh" "$build/$e2e_tree"
+fi
+
+# The setup program of the same build, installed and uninstalled in a Wine
+# prefix of its own.
+setup_test() {
+  cmake --build "$build/$1" -j "${MOSAIKON_JOBS:-2}" --target installer &&
+    bash "$root/tests/e2e/installer.sh" "$build/$1"
+}
+setup_name="installer-${e2e_name#end-to-end-}"
+if ! configured "$e2e_tree"; then
+  not_built "$setup_name" "$e2e_tree"
+elif [[ $wine_ready -ne 1 ]]; then
+  record "$setup_name" "failed (no Wine environment)" 0
+else
+  stage "$setup_name" setup_test "$e2e_tree"
 fi
 
 # --- summary ---

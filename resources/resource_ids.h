@@ -107,3 +107,9 @@
 #define IDS_LINK_TOO_LONG 6200
 // The labels and words of the Properties dialog take 6100-6134 (the
 // PropertyText ids of shell/properties_text.h).
+// The progress of a long export: its dialog, the line naming the file, the
+// bar, and that line's text ("%1" the file's name).
+#define IDD_EXPORT_PROGRESS 6300
+#define IDC_EXPORT_PROGRESS_TEXT 6301
+#define IDC_EXPORT_PROGRESS_BAR 6302
+#define IDS_EXPORT_PROGRESS 6303

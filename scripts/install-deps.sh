@@ -13,6 +13,7 @@ packages=(
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   wine wine64 fonts-wine
   xvfb xdotool x11-utils imagemagick xfonts-base pcf2bdf fonts-arphic-uming zip
+  nsis
 )
 
 # True when this machine executes 32-bit x86 programs natively. A 96-byte

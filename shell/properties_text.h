@@ -67,8 +67,8 @@ struct PropertyRow {
 };
 
 // The rows for `document`, loaded from `path` (already in UTF-16: the caller
-// converts it from the ANSI code page). The record's rows come only when the
-// file has one, and its type-specific rows only where its type defines them.
+// converts it). The record's rows come only when the file has one, and its
+// type-specific rows only where its type defines them.
 std::vector<PropertyRow> PropertyRows(const TextDocument& document, std::u16string_view path,
                                       const PropertyTexts& texts = EnglishPropertyText);
 

@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include "common/system.h"
+#include "common/utf8.h"
 
 namespace mosaikon {
 
@@ -155,6 +156,24 @@ std::string WideToNarrow(const char16_t* units, std::size_t count) {
     narrow.push_back(pair ? '?' : NarrowUnit(unit));
   }
   return narrow;
+}
+
+std::string AnsiToUtf8(std::string_view ansi) {
+  std::u16string wide;
+  wide.reserve(ansi.size());
+  for (const char byte : ansi) {
+    const auto value = static_cast<unsigned char>(byte);
+    wide.push_back(value >= 0x80 && value < 0xA0 ? kCp1252High[value - 0x80] : value);
+  }
+  return Utf16ToUtf8(wide);
+}
+
+std::optional<std::string> Utf8ToAnsi(std::string_view utf8) {
+  if (!IsUtf8(utf8)) return std::nullopt;
+  const std::u16string wide = Utf8ToUtf16(utf8);
+  std::string ansi = WideToNarrow(wide.data(), wide.size());
+  if (AnsiToUtf8(ansi) != utf8) return std::nullopt;
+  return ansi;
 }
 
 void AdviseLargePages(void* data, std::size_t size) {

@@ -1,6 +1,6 @@
 // The operating-system services of the core on Windows: whole-file reading
-// with CreateFileA/ReadFile, FormatMessageA texts, WideCharToMultiByte in the
-// ANSI code page and IsDBCSLeadByte.
+// with CreateFileW/ReadFile, FormatMessageA texts, conversions with the ANSI
+// code page and IsDBCSLeadByte.
 #include <windows.h>
 
 #include <algorithm>
@@ -9,6 +9,7 @@
 #include <stdexcept>
 
 #include "common/system.h"
+#include "common/utf8.h"
 #include "common/win32/handles.h"
 
 namespace mosaikon {
@@ -48,8 +49,9 @@ ErrorCode FileNameTooLongError() {
 
 bool ReadWholeFile(const std::string& path, std::string& buffer, std::uint32_t* size, FileTime* time,
                    ErrorCode& error) {
-  FileHandle file(
-      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  const std::u16string wide = Utf8ToUtf16(path);
+  FileHandle file(CreateFileW(reinterpret_cast<const wchar_t*>(wide.c_str()), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) {
     error = GetLastError();
     return false;
@@ -128,6 +130,33 @@ std::string WideToNarrow(const char16_t* units, std::size_t count) {
     count -= piece;
   }
   return narrow;
+}
+
+std::string AnsiToUtf8(std::string_view ansi) {
+  if (ansi.empty()) return {};
+  const int length = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
+  if (length <= 0) return {};
+  std::u16string wide(static_cast<std::size_t>(length), u'\0');
+  MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), reinterpret_cast<wchar_t*>(wide.data()),
+                      length);
+  return Utf16ToUtf8(wide);
+}
+
+std::optional<std::string> Utf8ToAnsi(std::string_view utf8) {
+  if (utf8.empty()) return std::string();
+  if (!IsUtf8(utf8)) return std::nullopt;
+  const std::u16string wide = Utf8ToUtf16(utf8);
+  const auto* units = reinterpret_cast<const wchar_t*>(wide.data());
+  const int count = static_cast<int>(wide.size());
+  BOOL defaulted = FALSE;
+  const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, units, count, nullptr, 0, nullptr, &defaulted);
+  if (length <= 0 || defaulted) return std::nullopt;
+  std::string ansi(static_cast<std::size_t>(length), '\0');
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, units, count, ansi.data(), length, nullptr, &defaulted);
+  // Some code pages map several characters onto one byte sequence without
+  // calling it a default; only a text that reads back as itself will do.
+  if (defaulted || AnsiToUtf8(ansi) != utf8) return std::nullopt;
+  return ansi;
 }
 
 // Large pages need a privilege that ordinary users lack, so this is a no-op.

@@ -1,6 +1,6 @@
 // Export as Image: asks where to save the PNG (and, for a document too large
-// for one image, whether its first part will do), writes it, and reports a
-// failure.
+// for one image, whether its first part will do), writes it, showing the
+// progress of a long export, which Cancel stops, and reports a failure.
 #pragma once
 
 #include <windows.h>
@@ -11,6 +11,7 @@
 
 namespace mosaikon {
 
+// `documentPath` (UTF-8) gives the name and folder the Save dialog proposes.
 void ExportAsImage(HWND owner, const TextView& view, const std::string& documentPath);
 
 }  // namespace mosaikon

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "common/utf8.h"
 #include "common/win32/handles.h"
 #include "framework/exception_barrier.h"
 #include "framework/message_loop.h"
@@ -36,15 +37,21 @@ constexpr DWORD kWindowWaitMs = 10000;
 // complete, and the record goes only to a window that has been signalled
 // (or, from a copy that never signals, that has had ample time). The
 // sender's buffer outlives the synchronous call; the receiver copies what it
-// needs.
+// needs. A path the ANSI code page cannot hold goes in a wide record, and
+// only to a window that says it takes such records: an older copy would read
+// the units as bytes and open the wrong file, so its window is left alone.
 bool HandOverToRunningViewer(const std::string& fileName) {
   WaitForSingleObject(instanceMarker.get(), kWindowWaitMs);
   HWND running = FindWindowA(kFrameClassName, nullptr);
   if (!running) return false;
+  HandOverRecord handOver = EncodeHandOver(fileName);
   COPYDATASTRUCT record{};
-  record.dwData = 0;
-  record.cbData = static_cast<DWORD>(fileName.size());
-  record.lpData = const_cast<char*>(fileName.data());
+  record.dwData = handOver.kind;
+  if (handOver.kind == kWideHandOver &&
+      SendMessageA(running, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&record)) != kWideHandOverTaken)
+    return false;
+  record.cbData = static_cast<DWORD>(handOver.bytes.size());
+  record.lpData = handOver.bytes.data();
   SendMessageA(running, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&record));
   SetForegroundWindow(running);
   return true;
@@ -62,14 +69,16 @@ std::string ChooseLanguagePack(const Settings& settings) {
 
 }  // namespace
 
-int RunApplication(const char* commandLine) {
+// `commandLine` is the whole command line, the program's own name first.
+int RunApplication(const wchar_t* commandLine) {
   MessageLoop loop;
   RegisterMessageLoop(&loop);
   int result = 0;
   ModuleHandle languageModule;
   {
     MainFrame frame;
-    const std::string fileName = CommandLineFileName(commandLine ? commandLine : "");
+    const std::string wholeLine = commandLine ? Utf16ToUtf8(reinterpret_cast<const char16_t*>(commandLine)) : "";
+    const std::string fileName = CommandLineFileName(CommandLineArguments(wholeLine));
     Settings& settings = TheSettings();
 
     // The event marks that a viewer runs. Creating it and learning whether
@@ -120,7 +129,7 @@ int RunApplication(const char* commandLine) {
 
 }  // namespace mosaikon
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   const mosaikon::ComApartment com;
   DefWindowProcA(nullptr, 0, 0, 0);
   INITCOMMONCONTROLSEX controls{};
@@ -128,5 +137,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
   controls.dwICC = ICC_BAR_CLASSES | ICC_COOL_CLASSES;
   InitCommonControlsEx(&controls);
   // Past this point the settings are still saved at exit.
-  return mosaikon::CallGuarded([&] { return mosaikon::RunApplication(commandLine); }, [] { return 0; });
+  // The narrow command line would turn a name outside the ANSI code page
+  // into question marks.
+  return mosaikon::CallGuarded([] { return mosaikon::RunApplication(GetCommandLineW()); }, [] { return 0; });
 }

@@ -12,6 +12,7 @@
 
 #include "common/string_util.h"
 #include "common/system.h"
+#include "common/win32/wide_text.h"
 #include "framework/resource_string.h"
 #include "framework/toolbar_resource.h"
 #include "resources/resource_ids.h"
@@ -86,8 +87,7 @@ LRESULT MainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnDestroy();
       return 0;
     case WM_COPYDATA:
-      OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
-      return 0;
+      return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
     case kOpenHandedOverMessage:
       OpenHandedOver();
       return 0;
@@ -384,11 +384,23 @@ void MainFrame::OnCommand(UINT id) {
       if (!documentPath_.empty()) ShowPropertiesDialog(GetActiveWindow(), view_.document(), documentPath_);
       break;
     case ID_FILE_EXPORT_IMAGE:
-      if (!documentPath_.empty()) ExportAsImage(GetActiveWindow(), view_, documentPath_);
+      if (!documentPath_.empty()) ExportImage();
       break;
     default:
       break;
   }
+}
+
+void MainFrame::ExportImage() {
+  // The Save dialog and the progress of a long export run message loops of
+  // their own, which would open a handed-over file at once: the export would
+  // then draw a document other than the one it planned. Opens wait instead.
+  exporting_ = true;
+  ExportAsImage(GetActiveWindow(), view_, documentPath_);
+  exporting_ = false;
+  // The window may have been closed meanwhile; then nothing is opened.
+  if (!hwnd()) return;
+  for (std::size_t i = 0; i < handedOver_.size(); ++i) PostMessageA(hwnd(), kOpenHandedOverMessage, 0, 0);
 }
 
 void MainFrame::ToggleDecodeMode(std::int32_t mode) {
@@ -474,42 +486,60 @@ void MainFrame::ZoomTo(Zoom zoom) {
   view_.RelayoutKeepingTopLeftCell();
 }
 
+// The paths of the Open dialog, drops and hand-overs are wide: the narrow
+// functions would turn a name outside the ANSI code page into question marks.
 void MainFrame::OnFileOpen() {
-  const std::string filter = BuildOpenFilter(TheSettings().FileTypes);
-  char path[MAX_PATH] = {};
-  OPENFILENAMEA dialog{};
+  // The filter holds NULs between its parts; each converts as it stands.
+  const std::wstring filter = WideFromAnsi(BuildOpenFilter(TheSettings().FileTypes));
+  wchar_t path[MAX_PATH] = {};
+  OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = GetActiveWindow();
   dialog.hInstance = ResourceModule();
   dialog.lpstrFilter = filter.c_str();
   dialog.lpstrFile = path;
-  dialog.nMaxFile = sizeof path;
+  dialog.nMaxFile = MAX_PATH;
   dialog.Flags = OFN_FILEMUSTEXIST | OFN_EXPLORER | OFN_ENABLESIZING | OFN_ENABLEHOOK;
   dialog.lpfnHook = &OpenDialogHook;
-  if (GetOpenFileNameA(&dialog)) OpenFile(path);
+  if (GetOpenFileNameW(&dialog)) OpenFile(Utf8(path));
 }
 
 void MainFrame::OnDropFiles(HDROP drop) {
-  char path[MAX_PATH] = {};
-  const UINT length = DragQueryFileA(drop, 0, path, sizeof path);
+  wchar_t path[MAX_PATH] = {};
+  const UINT length = DragQueryFileW(drop, 0, path, MAX_PATH);
   DragFinish(drop);
-  if (length > 0) OpenFile(path);
+  if (length == 0) return;
+  if (exporting_) {
+    QueueOpen({HandOver::Kind::kOpen, Utf8(path)});
+  } else {
+    OpenFile(Utf8(path));
+  }
 }
 
-void MainFrame::OnCopyData(const COPYDATASTRUCT* data) {
-  if (!data) return;
-  HandOver handOver = DecodeHandOver(data->lpData, static_cast<std::uint32_t>(data->cbData));
-  if (handOver.kind == HandOver::Kind::kNothing) return;
+LRESULT MainFrame::OnCopyData(const COPYDATASTRUCT* data) {
+  if (!data) return 0;
+  const bool wide = data->dwData == kWideHandOver;
+  // An empty wide record asks whether this window takes wide records.
+  if (wide && data->cbData == 0) return kWideHandOverTaken;
+  const auto byteCount = static_cast<std::uint32_t>(data->cbData);
+  HandOver handOver = wide ? DecodeWideHandOver(data->lpData, byteCount) : DecodeHandOver(data->lpData, byteCount);
   // The sender waits in SendMessageA until this returns, so the file is
   // opened later, from the queue: an error box must not hold the other
   // process until someone closes it, and a hand-over that arrives while a
   // file is being opened must not open its file in the middle of that.
+  if (handOver.kind != HandOver::Kind::kNothing) QueueOpen(std::move(handOver));
+  return 0;
+}
+
+void MainFrame::QueueOpen(HandOver handOver) {
   handedOver_.push_back(std::move(handOver));
   PostMessageA(hwnd(), kOpenHandedOverMessage, 0, 0);
 }
 
 void MainFrame::OpenHandedOver() {
-  if (handedOver_.empty()) return;
+  // An export in progress draws the document it started with; the queue
+  // waits for it (ExportImage posts again when it ends).
+  if (exporting_ || handedOver_.empty()) return;
   const HandOver handOver = std::move(handedOver_.front());
   handedOver_.pop_front();
   if (handOver.kind == HandOver::Kind::kOpen) OpenFile(handOver.path);
@@ -548,9 +578,9 @@ bool MainFrame::OpenFile(const std::string& path) {
   }
   // Kept whole: Properties shows it, and Export proposes its folder even
   // after a dialog moved the current folder away from a relative path's base.
-  char fullPath[MAX_PATH] = {};
-  const DWORD fullLength = GetFullPathNameA(path.c_str(), sizeof fullPath, fullPath, nullptr);
-  documentPath_ = fullLength > 0 && fullLength < sizeof fullPath ? fullPath : path;
+  wchar_t fullPath[MAX_PATH] = {};
+  const DWORD fullLength = GetFullPathNameW(Wide(path).c_str(), MAX_PATH, fullPath, nullptr);
+  documentPath_ = fullLength > 0 && fullLength < MAX_PATH ? Utf8(fullPath) : path;
   find_.ClearNotice();
   SetTitle(path);
   view_.UpdateLayout();
@@ -563,7 +593,11 @@ bool MainFrame::OpenFile(const std::string& path) {
 }
 
 void MainFrame::SetTitle(const std::string& path) {
-  SetWindowTextA(hwnd(), TitleText(LoadResourceString(IDS_APP_NAME), path).c_str());
+  // The frame is a narrow window: SetWindowTextW would reach it, and the
+  // default handling that stores the text, converted to the ANSI code page.
+  // The wide default handling stores the wide text as it is.
+  const std::wstring title = Wide(TitleText(AnsiToUtf8(LoadResourceString(IDS_APP_NAME)), path));
+  DefWindowProcW(hwnd(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(title.c_str()));
 }
 
 void MainFrame::SetPaneWidths(const std::vector<int>& widths) {
@@ -595,8 +629,8 @@ void MainFrame::UpdateRecentFiles(const std::string* path, bool opened, bool rew
   InsertMenuItemA(popup, 1, TRUE, &separator);
   const UINT n = static_cast<UINT>(recentFiles.size());
   for (UINT k = 1; k <= n; ++k) {
-    const std::string text = RecentFileMenuText(static_cast<std::int32_t>(k), recentFiles[k - 1]);
-    InsertMenuA(popup, k + 1, MF_BYPOSITION | MF_STRING, ID_FILE_MRU_BASE + k, text.c_str());
+    const std::wstring text = Wide(RecentFileMenuText(static_cast<std::int32_t>(k), recentFiles[k - 1]));
+    InsertMenuW(popup, k + 1, MF_BYPOSITION | MF_STRING, ID_FILE_MRU_BASE + k, text.c_str());
   }
   InsertMenuItemA(popup, n + 2, TRUE, &separator);
   InsertMenuA(popup, n + 3, MF_BYPOSITION | MF_STRING, ID_MRU_CLEAR, LoadResourceString(IDS_MRU_CLEAR_TEXT).c_str());

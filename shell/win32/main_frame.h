@@ -37,6 +37,7 @@ class MainFrame : public Window<MainFrame>, public MessageFilter, public IdleHan
   // loads accelerator table 101. Null on failure.
   HWND CreateFrame();
 
+  // `path` is UTF-8, as every path inside the program.
   bool OpenFile(const std::string& path);
 
   // Recently viewed files: re-read the list, apply `path` (if any), write it
@@ -73,12 +74,15 @@ class MainFrame : public Window<MainFrame>, public MessageFilter, public IdleHan
   void OnSize(UINT kind);
   void OnMenuSelect(UINT itemId, UINT flags, HMENU menu);
   void OnContextMenu(HWND window, int x, int y);
-  void OnCopyData(const COPYDATASTRUCT* data);
+  LRESULT OnCopyData(const COPYDATASTRUCT* data);
+  // Opens `handOver` later, from the message queue, in the order received.
+  void QueueOpen(HandOver handOver);
   void OpenHandedOver();
   void OnDropFiles(HDROP drop);
   bool OnKeyMenu(WPARAM command, LPARAM key);
 
   void OnFileOpen();
+  void ExportImage();
   void OnRecentFile(UINT id);
   void ToggleDecodeMode(std::int32_t mode);
   void ToggleAlwaysOnTop();
@@ -102,9 +106,10 @@ class MainFrame : public Window<MainFrame>, public MessageFilter, public IdleHan
   HWND rebar_ = nullptr;
   HWND toolbar_ = nullptr;
   ImageList toolbarImages_;   // borrowed by the toolbar
-  std::string documentPath_;  // the full path of the file the last successful OpenFile loaded
+  std::string documentPath_;  // the full path (UTF-8) of the file the last successful OpenFile loaded
   FindCommand find_{view_, statusBar_};
   std::deque<HandOver> handedOver_;  // received, to be opened in this order
+  bool exporting_ = false;           // opens wait in handedOver_ while set
 };
 
 }  // namespace mosaikon

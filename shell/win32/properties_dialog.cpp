@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "common/utf8.h"
 #include "framework/dialog.h"
 #include "resources/resource_ids.h"
 #include "shell/properties_text.h"
@@ -23,18 +24,11 @@ std::u16string ResourceText(PropertyText id) {
   return std::u16string(reinterpret_cast<const char16_t*>(text), static_cast<std::size_t>(length));
 }
 
-std::u16string WidePath(const std::string& path) {
-  const int length = MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), wide.data(), length);
-  return std::u16string(wide.begin(), wide.end());
-}
-
 }  // namespace
 
 void ShowPropertiesDialog(HWND owner, const TextDocument& document, const std::string& path) {
   std::u16string text;
-  for (const PropertyRow& row : PropertyRows(document, WidePath(path), ResourceText)) {
+  for (const PropertyRow& row : PropertyRows(document, Utf8ToUtf16(path), ResourceText)) {
     if (!row.labelText.empty()) text += row.labelText + u":";
     text += u"\t" + row.value + u"\r\n";
   }

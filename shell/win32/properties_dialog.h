@@ -12,7 +12,7 @@
 
 namespace mosaikon {
 
-// Runs the dialog for `document`, loaded from `path`, owned by `owner`.
+// Runs the dialog for `document`, loaded from `path` (UTF-8), owned by `owner`.
 void ShowPropertiesDialog(HWND owner, const TextDocument& document, const std::string& path);
 
 }  // namespace mosaikon

@@ -113,6 +113,37 @@ std::string WindowText(HWND window) {
   return text;
 }
 
+std::wstring WideWindowText(HWND window) {
+  wchar_t text[1024] = L"";
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &result);
+  return text;
+}
+
+std::wstring Caption(HWND window) {
+  // For a window of another process the system answers from what it keeps,
+  // without asking the window.
+  wchar_t text[1024] = L"";
+  GetWindowTextW(window, text, 1024);
+  return text;
+}
+
+std::wstring Widen(const std::string& ansi) {
+  std::wstring wide(ansi.size(), L'\0');
+  wide.resize(
+      static_cast<std::size_t>(std::max(0, MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()),
+                                                               wide.data(), static_cast<int>(wide.size())))));
+  return wide;
+}
+
+std::string Utf8Of(const std::wstring& wide) {
+  std::string utf8(wide.size() * 3, '\0');
+  utf8.resize(static_cast<std::size_t>(
+      std::max(0, WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(),
+                                      static_cast<int>(utf8.size()), nullptr, nullptr))));
+  return utf8;
+}
+
 std::string ClassName(HWND window) {
   char name[256] = "";
   GetClassNameA(window, name, sizeof name);

@@ -26,7 +26,16 @@ bool WaitFor(const std::function<bool()>& condition, Duration timeout = 10s);
 std::vector<HWND> TopWindows(DWORD pid, const std::string& className, bool hidden = false);
 std::vector<HWND> ChildWindows(HWND parent, const std::string& className);  // descendants
 std::string WindowText(HWND window);
+// The same as UTF-16, for a control of a wide window (a common dialog, a
+// dialog made with the wide functions).
+std::wstring WideWindowText(HWND window);
+// A window's caption as the system keeps it, UTF-16: a narrow window asked
+// for its text would answer in the ANSI code page.
+std::wstring Caption(HWND window);
 std::string ClassName(HWND window);
+// Text of the ANSI code page in UTF-16; UTF-16 in UTF-8, for a failure's words.
+std::wstring Widen(const std::string& ansi);
+std::string Utf8Of(const std::wstring& wide);
 
 // Keyboard input, `modifiers` held down around `key`. SendKey goes to
 // whatever has the focus (an open menu, say); PressKey first brings

@@ -36,12 +36,18 @@ ProgramFolder::ProgramFolder(const std::vector<std::string>& ini) {
 
 ProgramFolder::~ProgramFolder() {
   std::error_code error;
-  if (!GetEnvironmentVariableA("MOSAIKON_E2E_KEEP", nullptr, 0)) fs::remove_all(path_, error);
+  if (owned_ && !GetEnvironmentVariableA("MOSAIKON_E2E_KEEP", nullptr, 0)) fs::remove_all(path_, error);
 }
 
 std::string ProgramFolder::WriteFile(const std::string& name, const std::string& bytes) const {
   std::string full = path_ + name;
   std::ofstream(full, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  return full;
+}
+
+std::wstring ProgramFolder::WriteFile(const std::wstring& name, const std::string& bytes) const {
+  std::wstring full = Widen(path_) + name;
+  std::ofstream(fs::path(full), std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   return full;
 }
 
@@ -83,16 +89,27 @@ Viewer::~Viewer() {
 }
 
 bool Viewer::Start(const std::string& file) {
+  return Start(Widen(file));
+}
+
+bool Viewer::Start(const std::wstring& file) {
   // A pointer left over a bar by an earlier case would change what keys do.
   ParkPointer();
-  std::string commandLine = "\"" + folder_.path() + "Mosaikon.exe\"";
-  if (!file.empty()) commandLine += " \"" + file + "\"";
-  STARTUPINFOA startup{.cb = sizeof(STARTUPINFOA)};
-  return CreateProcessA(folder_.exe().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        folder_.path().c_str(), &startup, &process_);
+  const std::wstring exe = Widen(folder_.exe()), directory = Widen(folder_.path());
+  std::wstring commandLine = L"\"" + exe + L"\"";
+  if (!file.empty()) commandLine += L" \"" + file + L"\"";
+  STARTUPINFOW startup{.cb = sizeof(STARTUPINFOW)};
+  return CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, directory.c_str(),
+                        &startup, &process_);
 }
 
 testing::AssertionResult Viewer::Open(const std::string& file, Duration timeout) {
+  if (!Start(file)) return testing::AssertionFailure() << "could not start " << folder_.exe();
+  auto shown = WaitForWindow(timeout);
+  return shown ? WaitForTitleOf(file, timeout) : shown;
+}
+
+testing::AssertionResult Viewer::Open(const std::wstring& file, Duration timeout) {
   if (!Start(file)) return testing::AssertionFailure() << "could not start " << folder_.exe();
   auto shown = WaitForWindow(timeout);
   return shown ? WaitForTitleOf(file, timeout) : shown;
@@ -115,6 +132,13 @@ testing::AssertionResult Viewer::WaitForTitleOf(const std::string& file, Duratio
   std::string title = file.empty() ? "Mosaikon" : "Mosaikon - " + file;
   if (WaitFor([&] { return Title() == title; }, timeout)) return testing::AssertionSuccess();
   return testing::AssertionFailure() << "the title is \"" << Title() << "\", not \"" << title << "\"";
+}
+
+testing::AssertionResult Viewer::WaitForTitleOf(const std::wstring& file, Duration timeout) {
+  std::wstring title = file.empty() ? L"Mosaikon" : L"Mosaikon - " + file;
+  if (WaitFor([&] { return WideTitle() == title; }, timeout)) return testing::AssertionSuccess();
+  return testing::AssertionFailure() << "the title is \"" << Utf8Of(WideTitle()) << "\", not \"" << Utf8Of(title)
+                                     << "\"";
 }
 
 long Viewer::WaitForExit(Duration timeout) {
@@ -224,6 +248,40 @@ void Viewer::Settle() const {
   DWORD_PTR result = 0;
   SendMessageTimeoutA(frame_, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result);
   if (HWND view = View()) UpdateWindow(view);
+}
+
+std::string ComparePng(const std::string& png, const Capture& shot, int w, int h) {
+  const std::string ppm = png + ".ppm", result = png + ".result";
+  std::string pixels = "P6\n" + std::to_string(w) + " " + std::to_string(h) + "\n255\n";
+  for (int i = 0; i < w * h; ++i) {
+    const Rgb c = shot.At(i % w, i / w);
+    pixels += {char(c.r), char(c.g), char(c.b)};
+  }
+  std::ofstream(ppm, std::ios::binary) << pixels;
+  // The checker is a Unix program: it gets Unix paths, and Wine runs it apart
+  // from the process it reports, so the answer is the file it writes last.
+  auto unixPath = reinterpret_cast<char*(CDECL*)(const WCHAR*)>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name")));
+  std::string commandLine = "\"" + Program().pngCheck + "\"";
+  for (const std::string& file : {png, ppm, result}) {
+    const std::wstring wide(file.begin(), file.end());
+    commandLine += std::string(" \"") + (unixPath ? unixPath(wide.c_str()) : file.c_str()) + "\"";
+  }
+  STARTUPINFOA startup{sizeof startup};
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessA(Program().pngCheck.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process))
+    return "<the checker did not start>";
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  std::string verdict = "<no answer from the checker>";
+  WaitFor(
+      [&] {
+        std::ifstream in(result, std::ios::binary);
+        return in && !verdict.assign(std::istreambuf_iterator<char>(in), {}).empty();
+      },
+      60s);
+  return verdict;
 }
 
 }  // namespace mosaikon::e2e

@@ -26,9 +26,11 @@ constexpr char kMenuClass[] = "#32768";    // popup menus
 
 // Where the program under test lives, set once from the command line: the
 // exe, and when present its font and folder of language packs (copied beside
-// each copy of the exe), the folder of real art files, and png_check.py.
+// each copy of the exe), the folder of real art files, png_check.py, and the
+// setup program that installs them.
 struct ProgramFiles {
-  std::string exe, font, languageDir, corpus, pngCheck;
+  std::string exe, font, languageDir, corpus, pngCheck, setup;
+  std::string fullDisk;  // a folder on a file system with almost no room
 };
 ProgramFiles& Program();
 
@@ -42,6 +44,11 @@ class ProgramFolder {
   // Writes Mosaikon.ini from ready lines ("[Settings]", "Key=Value", ...)
   // unless there are none: then the program starts for the first time.
   explicit ProgramFolder(const std::vector<std::string>& ini = {});
+  // A folder the program was installed in, used as it is and kept.
+  struct Installed {
+    std::string path;  // ends with a backslash
+  };
+  explicit ProgramFolder(Installed installed) : path_(std::move(installed.path)), owned_(false) {}
   ~ProgramFolder();
   ProgramFolder(const ProgramFolder&) = delete;
   ProgramFolder& operator=(const ProgramFolder&) = delete;
@@ -50,6 +57,7 @@ class ProgramFolder {
   std::string exe() const { return path_ + "Mosaikon.exe"; }
   // Writes `bytes` to a file in the folder and returns its full path.
   std::string WriteFile(const std::string& name, const std::string& bytes) const;
+  std::wstring WriteFile(const std::wstring& name, const std::string& bytes) const;
   // The bytes of a file in the folder (empty when there is none).
   std::string ReadFile(const std::string& name) const;
   std::string ReadIni() const { return ReadFile("Mosaikon.ini"); }
@@ -62,6 +70,7 @@ class ProgramFolder {
 
  private:
   std::string path_;
+  bool owned_ = true;
 };
 
 class Viewer {
@@ -72,12 +81,15 @@ class Viewer {
   Viewer& operator=(const Viewer&) = delete;
 
   bool Start(const std::string& file = "");  // `file` (quoted) on its command line
+  bool Start(const std::wstring& file);      // the same through the wide command line
   // Starts the program and waits until its window shows `file` in the title
   // ("Mosaikon" alone without a file) and its message loop is idle.
   testing::AssertionResult Open(const std::string& file = "", Duration timeout = 15s);
+  testing::AssertionResult Open(const std::wstring& file, Duration timeout = 15s);
   // The visible main window, then an idle message loop.
   testing::AssertionResult WaitForWindow(Duration timeout = 15s);
   testing::AssertionResult WaitForTitleOf(const std::string& file, Duration timeout = 15s);
+  testing::AssertionResult WaitForTitleOf(const std::wstring& file, Duration timeout = 15s);
   // The exit code once the process ended, -1 on timeout.
   long WaitForExit(Duration timeout = 15s);
   // Closes the main window as its close box does, or presses Esc in it; the
@@ -92,6 +104,7 @@ class Viewer {
   HWND StatusBar() const { return FindWindowExA(frame_, nullptr, STATUSCLASSNAMEA, nullptr); }
   HWND ToolBar() const;  // the button bar
   std::string Title() const { return WindowText(frame_); }
+  std::wstring WideTitle() const { return Caption(frame_); }
   std::string PaneText(int index) const;  // a part of the status bar
   // The status bar shows one prompt text instead of its panes (menu browsing).
   bool StatusSimple() const { return SendMessageA(StatusBar(), SB_ISSIMPLE, 0, 0) != 0; }
@@ -223,6 +236,20 @@ inline bool TopLineIs(HWND view, int line, SIZE cell = {kCellWidth, kCellHeight}
          shot.Contains({end - cell.cx, 0, end, cell.cy}, kLinkBlue) &&
          shot.Only({end, 0, end + cell.cx, cell.cy}, {background});
 }
+
+// Opens the File menu from the keyboard and chooses its item of mnemonic
+// `key`. Right after a dialog closes, Wine now and then loses the first key
+// on a loaded machine; the menu is asked for again then.
+inline bool ChooseFromFileMenu(Viewer& viewer, WORD key) {
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    if (viewer.Press('F', {VK_MENU}) && viewer.Shown(kMenuClass, "", 3s)) return SendKey(key);
+  }
+  return false;
+}
+
+// png_check.py's verdict on the PNG file `png` against the capture's pixels
+// [0, w) x [0, h): "same", or what differs.
+std::string ComparePng(const std::string& png, const Capture& shot, int w, int h);
 
 // Opens the About box from its toolbar button and closes it with Esc, which
 // leaves the program running. The box comes from the language pack when one

@@ -1,11 +1,15 @@
 // The operating-system services: whole-file reads (exact bytes, size,
-// failures, the refusal of files of 2 GiB or more) and error texts.
+// failures, the refusal of files of 2 GiB or more, names of any script),
+// the ANSI code page's conversions and error texts.
 #include "common/system.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
+
+#include "common/utf8.h"
 
 #include "tests/unit/temp_file.h"
 
@@ -59,6 +63,28 @@ TEST(ReadWholeFile, ReadsEveryByteAsStoredAndFailsOnAFolder) {
 
   EXPECT_FALSE(ReadWholeFile(std::filesystem::temp_directory_path().string(), buffer, nullptr, nullptr, error));
   EXPECT_NE(error, 0u);
+}
+
+// The suites run where the ANSI code page is Windows-1252.
+TEST(AnsiCodePage, TextThatFitsConvertsBothWaysAndOtherTextDoesNot) {
+  EXPECT_EQ(AnsiToUtf8("caf\xE9 \x80"), "caf\xC3\xA9 \xE2\x82\xAC");
+  EXPECT_EQ(Utf8ToAnsi("caf\xC3\xA9 \xE2\x82\xAC"), "caf\xE9 \x80");
+  EXPECT_EQ(Utf8ToAnsi(""), "");
+  // Cyrillic, Greek and Japanese; a character the code page would replace by
+  // a look-alike (a best fit) does not fit either; nor do bytes that are not UTF-8.
+  for (const char* text : {"\xD0\x96", "\xCE\xA9", "\xE6\x97\xA5", "\xC4\x80", "caf\xE9"})
+    EXPECT_EQ(Utf8ToAnsi(text), std::nullopt) << text;
+}
+
+TEST(ReadWholeFile, ReadsAFileWhoseNameIsOutsideTheAnsiCodePage) {
+  const std::u16string name = u"mosaikon_\u041F\u0440\u0438\u043C\u0435\u0440_\u03A9_\u65E5\u672C.txt";
+  const std::filesystem::path path = std::filesystem::temp_directory_path() / name;
+  std::ofstream(path, std::ios::binary) << "named";
+  std::string buffer;
+  ErrorCode error = 0;
+  EXPECT_TRUE(ReadWholeFile(Utf16ToUtf8(path.u16string()), buffer, nullptr, nullptr, error)) << error;
+  EXPECT_EQ(buffer, "named");
+  std::filesystem::remove(path);
 }
 
 TEST(SystemErrorText, WholeLinesAndNoneForAnUnknownCode) {

@@ -1,5 +1,5 @@
 // Tests of the recently viewed list: reading section "MRU", moving a path to
-// the top, dropping the oldest, and the menu texts.
+// the top, dropping the oldest, the INI form of every name, and the menu texts.
 #include "shell/recent_files.h"
 
 #include <gtest/gtest.h>
@@ -58,10 +58,32 @@ TEST(RecentFiles, LimitIsAtLeastOneAndBounded) {
   for (const auto& [murFileNum, limit] : cases) EXPECT_EQ(RecentFilesLimit(murFileNum), limit) << murFileNum;
 }
 
+TEST(RecentFiles, NamesOutsideTheAnsiCodePageRoundTripAndOthersStayAsWrittenToday) {
+  MemoryIniStore ini;
+  // Windows-1252 is the code page where the suites run.
+  const std::string cafe = "C:\\art\\caf\xC3\xA9.ans";
+  const std::string names = "C:\\\xD0\x9F\xD1\x80\xD0\xB8\\\xCE\xA9 100%<1>\"\xE6\x97\xA5.ans";  // Пр, Ω, 日
+  WriteRecentFiles(ini, {cafe, names});
+  EXPECT_EQ(ini.Lines("MRU"),
+            (List{"1=C:\\art\\caf\xE9.ans", "2=<utf-8:C:\\%D0%9F%D1%80%D0%B8\\%CE%A9 100%25%3C1%3E%22%E6%97%A5.ans>"}));
+  EXPECT_EQ(ReadRecentFiles(ini, 10), (List{cafe, names}));
+
+  // A value cut by a shorter reader, or not well formed, names no file; a
+  // value that only looks similar is a path of the code page.
+  for (const char* value :
+       {"<utf-8:C:\\%D0%9F", "<utf-8:C:\\%D0>", "<utf-8:%D0%9>", "<utf-8:%C0%AF>", "<utf-8:a>b>", "<utf-8:>"}) {
+    ini.WriteString("MRU", "1", value);
+    EXPECT_EQ(ReadRecentFiles(ini, 1), List{}) << value;
+  }
+  ini.WriteString("MRU", "1", "<utf8:\xE9>");
+  EXPECT_EQ(ReadRecentFiles(ini, 1), List{"<utf8:\xC3\xA9>"});
+}
+
 TEST(RecentFiles, MenuTextNumbersModuloTen) {
   EXPECT_EQ(RecentFileMenuText(9, "b"), "&9 b");
   EXPECT_EQ(RecentFileMenuText(10, "c"), "&0 c");
   EXPECT_EQ(RecentFileMenuText(11, "Tom & Jerry.txt"), "&1 Tom & Jerry.txt");
+  EXPECT_EQ(RecentFileMenuText(1, "\xE6\x97\xA5.ans"), "&1 \xE6\x97\xA5.ans");
 }
 
 }  // namespace
