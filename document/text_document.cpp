@@ -198,4 +198,14 @@ void TextDocument::Build(std::string bytes, const LoadOptions& options) {
   TakeOver(*this, fresh);
 }
 
+void TextDocument::MeasureWidth(std::int32_t tabSize) {
+  if (ansi) return;
+  std::int32_t widest = 0;
+  for (const TextLine& line : lines) {
+    const bool tabs = line.length > 0 && std::memchr(line.start, '\t', static_cast<std::size_t>(line.length));
+    widest = std::max(widest, tabs ? ExpandTabs(line.start, line.length, nullptr, tabSize) : line.length);
+  }
+  width = widest;
+}
+
 }  // namespace mosaikon

@@ -113,6 +113,11 @@ class TextDocument {
   // throws (std::bad_alloc, or std::length_error for a text of 2 GiB or more)
   // the document is unchanged.
   void Build(std::string bytes, const LoadOptions& options);
+
+  // Measures `width` again for another tab size, as Build would have: the
+  // widest line of a plain document with its tabs expanded. ANSI art keeps
+  // its width, which its canvas decided.
+  void MeasureWidth(std::int32_t tabSize);
 };
 
 // The first pass of Build over the text: turns every NUL and 0xFF byte into a

@@ -102,6 +102,10 @@
 #define IDS_EXPORT_FILTER 6004
 #define IDS_EXPORT_TOO_LARGE 6005
 #define IDS_EXPORT_FAILED 6006
+// A click on a link too long to hand to the system: "%1" is its length as
+// the system would see it, "%2" the longest it takes; the box asks whether
+// to copy the link instead.
+#define IDS_LINK_TOO_LONG 6200
 // The labels and words of the Properties dialog take 6100-6140 (the
 // PropertyText ids of shell/properties_text.h).
 // Modern Rendering: the status bar's note after a load by the classic rules

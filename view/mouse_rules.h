@@ -3,6 +3,7 @@
 // scrolls. Cells are display columns and line indices, as painted.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 
@@ -25,6 +26,14 @@ struct ByteRange {
 // first byte, as painting colours it). None off the document, left of or past
 // the end of the line, or on an unmarked byte.
 std::optional<ByteRange> LinkAt(const TextDocument& document, CellPosition cell, const ColumnRules& rules);
+
+// The longest address a click hands to the system's open call, in the
+// characters that call works on (a link's own bytes after the call has
+// expanded the environment variables in it). Wine's open call overruns a
+// fixed buffer on the stack from 984 such characters on, whatever program
+// opens the address, and takes the whole process down; this bound stays
+// well below that. Longer links are offered for copying instead.
+constexpr std::size_t kMaxOpenedAddress = 900;
 
 // The selection a double-click on `cell` makes: the run of word bytes around
 // it on its line, the end column excluded. Word bytes are 0x01 to 0x7F that

@@ -6,7 +6,9 @@
 #include "view/text_search.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -17,55 +19,74 @@ namespace mosaikon {
 
 namespace {
 
-constexpr unsigned char Lower(unsigned char byte) {
-  return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte + 0x20) : byte;
-}
-
-constexpr unsigned char Upper(unsigned char byte) {
-  return byte >= 'a' && byte <= 'z' ? static_cast<unsigned char>(byte - 0x20) : byte;
-}
-
-// The needle, ready for comparing: which of its bytes fold case, and the two
+// The needle, ready for comparing: which of its bytes fold case, and the
 // forms its first and last bytes may take in the text.
 struct Needle {
   const unsigned char* bytes = nullptr;
   std::size_t size = 0;
+  const ByteLetters& letters;
   std::vector<bool> folds;  // empty when the case must match
+  std::array<bool, 256> firstFits{};
+  std::array<bool, 256> lastFits{};
+  // Both edges have at most two forms, held here: the case of nearly every
+  // needle, which the fast filter takes.
+  bool twoForms = true;
   unsigned char first[2] = {};
   unsigned char last[2] = {};
 
-  Needle(const std::string& needle, bool matchCase, bool pairs)
-      : bytes(reinterpret_cast<const unsigned char*>(needle.data())), size(needle.size()) {
+  Needle(const std::string& needle, bool matchCase, bool pairs, const ByteLetters& table)
+      : bytes(reinterpret_cast<const unsigned char*>(needle.data())), size(needle.size()), letters(table) {
     if (!matchCase) {
-      // The second byte of a pair is part of a character, not a letter.
+      // Bytes that share their upper case with another byte fold. The second
+      // byte of a pair is part of a character, not a letter.
+      std::array<int, 256> sharing{};
+      for (int byte = 0; byte < 256; ++byte) ++sharing[letters.Upper(static_cast<unsigned char>(byte))];
       folds.assign(size, false);
       for (std::size_t i = 0; i < size; ++i) {
         if (pairs && bytes[i] >= 0x80) {
           ++i;
         } else {
-          folds[i] = Lower(bytes[i]) != Upper(bytes[i]);
+          folds[i] = sharing[letters.Upper(bytes[i])] > 1;
         }
       }
     }
-    first[0] = first[1] = bytes[0];
-    last[0] = last[1] = bytes[size - 1];
-    if (Folds(0)) first[0] = Lower(bytes[0]), first[1] = Upper(bytes[0]);
-    if (Folds(size - 1)) last[0] = Lower(bytes[size - 1]), last[1] = Upper(bytes[size - 1]);
+    Forms(0, firstFits, first);
+    Forms(size - 1, lastFits, last);
   }
 
   bool Folds(std::size_t i) const { return !folds.empty() && folds[i]; }
 
+  // Marks the text bytes that match needle byte i; keeps the first two.
+  void Forms(std::size_t i, std::array<bool, 256>& fits, unsigned char (&two)[2]) {
+    two[0] = two[1] = bytes[i];
+    int count = 0;
+    for (int byte = 0; byte < 256; ++byte) {
+      const auto form = static_cast<unsigned char>(byte);
+      if (form != bytes[i] && !(Folds(i) && letters.Upper(form) == letters.Upper(bytes[i]))) continue;
+      fits[form] = true;
+      if (count < 2) two[count] = form;
+      ++count;
+    }
+    if (count > 2) twoForms = false;
+  }
+
   bool Matches(const unsigned char* text) const {
-    if (folds.empty()) return std::memcmp(text, bytes, size) == 0;
+    if (folds.empty()) {
+      // Most needles are a few bytes, for which a loop costs less than the
+      // library's call; it matters where nearly every place fits the edges.
+      if (size > 16) return std::memcmp(text, bytes, size) == 0;
+      for (std::size_t i = 0; i < size; ++i) {
+        if (text[i] != bytes[i]) return false;
+      }
+      return true;
+    }
     for (std::size_t i = 0; i < size; ++i) {
-      if (text[i] != bytes[i] && !(folds[i] && Lower(text[i]) == Lower(bytes[i]))) return false;
+      if (text[i] != bytes[i] && !(folds[i] && letters.Upper(text[i]) == letters.Upper(bytes[i]))) return false;
     }
     return true;
   }
 
-  bool EdgesFit(const unsigned char* text) const {
-    return (text[0] == first[0] || text[0] == first[1]) && (text[size - 1] == last[0] || text[size - 1] == last[1]);
-  }
+  bool EdgesFit(const unsigned char* text) const { return firstFits[text[0]] && lastFits[text[size - 1]]; }
 };
 
 #if defined(__SSE2__)
@@ -101,14 +122,16 @@ template <typename Visit>
 bool ScanForward(const unsigned char* lo, const unsigned char* hi, const Needle& needle, Visit visit) {
   const unsigned char* p = lo;
 #if defined(__SSE2__)
-  const EdgeFilter filter(needle);
-  for (; hi - p >= 15; p += 16) {
-    for (unsigned mask = filter.Fits(p); mask != 0; mask &= mask - 1) {
-      if (visit(p + __builtin_ctz(mask))) return true;
+  if (needle.twoForms) {
+    const EdgeFilter filter(needle);
+    for (; hi - p >= 15; p += 16) {
+      for (unsigned mask = filter.Fits(p); mask != 0; mask &= mask - 1) {
+        if (visit(p + __builtin_ctz(mask))) return true;
+      }
     }
   }
 #else
-  if (needle.first[0] == needle.first[1]) {
+  if (needle.twoForms && needle.first[0] == needle.first[1]) {
     // memchr is the library's fastest loop; it finds the first byte.
     while (p <= hi) {
       const void* hit = std::memchr(p, needle.first[0], static_cast<std::size_t>(hi - p) + 1);
@@ -132,13 +155,15 @@ bool ScanBackward(const unsigned char* lo, const unsigned char* hi, const Needle
   // Counted as an index from `lo`, so that no pointer goes before the buffer.
   std::ptrdiff_t i = hi - lo;
 #if defined(__SSE2__)
-  const EdgeFilter filter(needle);
-  for (; i >= 15; i -= 16) {
-    const unsigned char* block = lo + i - 15;
-    for (unsigned mask = filter.Fits(block); mask != 0;) {
-      const int bit = 31 - __builtin_clz(mask);
-      if (visit(block + bit)) return true;
-      mask &= ~(1u << bit);
+  if (needle.twoForms) {
+    const EdgeFilter filter(needle);
+    for (; i >= 15; i -= 16) {
+      const unsigned char* block = lo + i - 15;
+      for (unsigned mask = filter.Fits(block); mask != 0;) {
+        const int bit = 31 - __builtin_clz(mask);
+        if (visit(block + bit)) return true;
+        mask &= ~(1u << bit);
+      }
     }
   }
 #endif
@@ -189,23 +214,78 @@ class PairBoundaries {
   std::int32_t runEnd_ = 0;
 };
 
+// Tells whether a match ending at an offset of a line ends by the last
+// column the view shows. Only a line of more bytes than that column divided
+// by the widest tab can reach beyond it; such a line is walked once, for the
+// first byte that does, and remembered.
+class ShownColumns {
+ public:
+  bool Shows(const TextLine& line, std::int32_t lineIndex, std::int32_t end, const ColumnRules& rules) {
+    if (line.length <= kMaxColumn / kMaxTabSize) return true;
+    if (lineIndex != line_) {
+      line_ = lineIndex;
+      cutoff_ = Cutoff(line, rules);
+    }
+    return end <= cutoff_;
+  }
+
+ private:
+  static constexpr std::int64_t kMaxColumn = std::numeric_limits<std::int32_t>::max();
+
+  // The first byte of `line` that ends beyond kMaxColumn, or its length.
+  static std::int32_t Cutoff(const TextLine& line, const ColumnRules& rules) {
+    ColumnWalk walk(line.Text(), rules);
+    CellSpan span;
+    while (walk.Next(span)) {
+      if (span.End() > kMaxColumn) return span.index;
+    }
+    return line.length;
+  }
+
+  std::int32_t line_ = -1;
+  std::int32_t cutoff_ = 0;  // Cutoff(line_)
+};
+
+// Bytes of 0x80 and above as neither letters nor folding: for ANSI art and
+// double-byte text.
+const ByteLetters& AsciiLetters() {
+  static const ByteLetters table;
+  return table;
+}
+
 class Searcher {
  public:
-  Searcher(const TextDocument& document, const SearchQuery& query, const ColumnRules& rules)
+  Searcher(const TextDocument& document, const SearchQuery& query, const ColumnRules& rules, const ByteLetters& letters)
       : lines_(document.lines),
         query_(query),
+        rules_(rules),
         pairs_(rules.decodeMode > 0),
-        needle_(query.needle, query.matchCase, pairs_),
+        letters_(document.ansi || pairs_ ? AsciiLetters() : letters),
+        needle_(query.needle, query.matchCase, pairs_, letters_),
         begin_(reinterpret_cast<const unsigned char*>(lines_.front().start)) {}
 
   // Tries the places in [lo, hi] (offsets from the document's first byte)
   // in the given direction; fills `result` and returns true at the first
   // match that passes every rule.
   bool Search(std::int64_t lo, std::int64_t hi, bool down, SearchResult& result) {
-    if (lo > hi) return false;
     const auto accept = [&](const unsigned char* place) { return Accept(place, result); };
-    return down ? ScanForward(begin_ + lo, begin_ + hi, needle_, accept)
-                : ScanBackward(begin_ + lo, begin_ + hi, needle_, accept);
+    while (lo <= hi) {
+      const bool found = down ? ScanForward(begin_ + lo, begin_ + hi, needle_, accept)
+                              : ScanBackward(begin_ + lo, begin_ + hi, needle_, accept);
+      if (!found) return false;
+      // A match the view cannot show could not be selected either: the
+      // search goes on past it. Asked only here, out of the inner loop.
+      const TextLine& line = lines_[static_cast<std::size_t>(result.begin.line)];
+      if (shown_.Shows(line, result.begin.line, result.end.offset, rules_)) return true;
+      const std::int64_t place = (line.start - lines_.front().start) + result.begin.offset;
+      if (down) {
+        lo = place + 1;
+      } else {
+        hi = place - 1;
+      }
+      result.found = false;
+    }
+    return false;
   }
 
  private:
@@ -239,7 +319,7 @@ class Searcher {
   }
 
   bool WordAt(const TextLine& line, std::int32_t offset) const {
-    return offset < line.length && IsWordByte(static_cast<unsigned char>(line.start[offset]));
+    return offset < line.length && letters_.IsWord(static_cast<unsigned char>(line.start[offset]));
   }
 
   // The character before `offset`: a word byte, and not the second half of
@@ -251,14 +331,31 @@ class Searcher {
 
   const std::vector<TextLine>& lines_;
   const SearchQuery& query_;
+  const ColumnRules rules_;
   const bool pairs_;
+  const ByteLetters& letters_;
   const Needle needle_;
   const unsigned char* const begin_;
   PairBoundaries boundaries_;
+  ShownColumns shown_;
   std::int32_t lineHint_ = 0;
 };
 
 }  // namespace
+
+ByteLetters::ByteLetters() {
+  for (int byte = 0; byte < 256; ++byte) {
+    const auto b = static_cast<unsigned char>(byte);
+    word_[b] = IsWordByte(b);
+    upper_[b] = b >= 'a' && b <= 'z' ? static_cast<unsigned char>(b - 0x20) : b;
+  }
+}
+
+void ByteLetters::SetHighByte(unsigned char byte, bool letter, unsigned char upper) {
+  if (byte < 0x80) return;
+  word_[byte] = letter;
+  upper_[byte] = upper >= 0x80 ? upper : byte;
+}
 
 std::int64_t ColumnAtOffset(const TextLine& line, std::int32_t offset, const ColumnRules& rules) {
   ColumnWalk walk(line.Text(), rules);
@@ -281,7 +378,7 @@ std::int32_t OffsetAtColumn(const TextLine& line, std::int64_t column, const Col
 }
 
 SearchResult SearchDocument(const TextDocument& document, const SearchQuery& query, TextPosition from,
-                            const ColumnRules& rules) {
+                            const ColumnRules& rules, const ByteLetters& letters) {
   SearchResult result;
   const std::string& needle = query.needle;
   if (needle.empty() || needle.find_first_of("\r\n") != std::string::npos || document.lines.empty()) return result;
@@ -303,7 +400,7 @@ SearchResult SearchDocument(const TextDocument& document, const SearchQuery& que
   // Places where a match may start: after `start` going down, so that it
   // ends by `start` going up; then, once, the rest of the document.
   const std::int64_t lastPlace = size - length;
-  Searcher searcher(document, query, rules);
+  Searcher searcher(document, query, rules, letters);
   if (query.down) {
     if (!searcher.Search(start, lastPlace, true, result)) {
       result.wrapped = searcher.Search(0, std::min(start - 1, lastPlace), true, result);

@@ -4,6 +4,7 @@
 // past the end or the start.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -23,9 +24,34 @@ struct TextPosition {
 
 struct SearchQuery {
   std::string needle;      // bytes in the ANSI code page; no line breaks
-  bool matchCase = false;  // off: ASCII letters match either case; other bytes exactly
+  bool matchCase = false;  // off: letters match either case (see ByteLetters); other bytes exactly
   bool wholeWord = false;  // the bytes beside a match are not word bytes
   bool down = true;        // towards the end of the document
+};
+
+// What the bytes of a plain document are to a search: which belong to words
+// and the upper-case form each one matches when case does not matter. Below
+// 0x80 the rules are fixed whatever the system: A to Z fold with a to z, and
+// the word bytes are those of IsWordByte. Bytes of 0x80 and above are
+// neither letters nor fold until SetHighByte says how the system's code page
+// has them. The search reads the table only for plain documents without
+// double-byte pairs: in ANSI art such bytes are pictures, and in GB or Big5
+// text they are halves of characters.
+class ByteLetters {
+ public:
+  ByteLetters();
+
+  // A byte of 0x80 or above: whether it is a letter or digit, and its upper
+  // case. An upper case below 0x80 is ignored, so that no byte of the code
+  // page ever matches an ASCII letter.
+  void SetHighByte(unsigned char byte, bool letter, unsigned char upper);
+
+  bool IsWord(unsigned char byte) const { return word_[byte]; }
+  unsigned char Upper(unsigned char byte) const { return upper_[byte]; }
+
+ private:
+  std::array<bool, 256> word_{};
+  std::array<unsigned char, 256> upper_{};
 };
 
 struct SearchResult {
@@ -44,12 +70,15 @@ struct SearchResult {
 // passes a match's end going down and its begin going up, and never finds the
 // same match again. When nothing lies that way, the search goes on once from
 // the other end of the document up to where it began, and reports `wrapped`.
-// An empty needle, or one with CR or LF, is never found. With
+// An empty needle, or one with CR or LF, is never found, and neither is a
+// match that ends beyond column 2147483647, the last one the view shows and
+// a selection can reach (only lines of tabs get that wide). With
 // rules.decodeMode above 0 a byte of 0x80 or above and the byte after it in
 // its line are one character: a match starts and ends between characters,
 // and the second byte of a pair compares exactly even when it is a letter.
+// `letters` tells which bytes of a plain document are letters.
 SearchResult SearchDocument(const TextDocument& document, const SearchQuery& query, TextPosition from,
-                            const ColumnRules& rules);
+                            const ColumnRules& rules, const ByteLetters& letters = ByteLetters());
 
 // The first byte of `line` that starts at display column `column` or right
 // of it, or the line's length when there is none: the first byte a stream

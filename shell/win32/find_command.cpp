@@ -12,6 +12,31 @@
 
 namespace mosaikon {
 
+namespace {
+
+// The system's code page's letters among the bytes of 0x80 and above, and
+// their upper case, asked for once. An upper case only counts when it comes
+// back to the same byte in lower case: a letter without one of its own in
+// the code page turns into "?" on the way.
+const ByteLetters& CodePageLetters() {
+  static const ByteLetters letters = [] {
+    ByteLetters table;
+    for (int code = 0x80; code <= 0xFF; ++code) {
+      const auto byte = static_cast<char>(code);
+      char upper = byte, lower = 0;
+      CharUpperBuffA(&upper, 1);
+      lower = upper;
+      CharLowerBuffA(&lower, 1);
+      table.SetHighByte(static_cast<unsigned char>(code), IsCharAlphaNumericA(byte) != FALSE,
+                        static_cast<unsigned char>(lower == byte ? upper : byte));
+    }
+    return table;
+  }();
+  return letters;
+}
+
+}  // namespace
+
 FindCommand::FindCommand(TextView& view, StatusBar& statusBar)
     : view_(view), statusBar_(statusBar), dialogMessage_(RegisterWindowMessageA(FINDMSGSTRINGA)) {}
 
@@ -93,7 +118,7 @@ void FindCommand::Search(HWND frame) {
   const ColumnRules rules = CurrentColumnRules(view_.document());
   SearchResult result;
   if (view_.document().LineCount() > 0) {
-    result = SearchDocument(view_.document(), last_, StartPosition(rules), rules);
+    result = SearchDocument(view_.document(), last_, StartPosition(rules), rules, CodePageLetters());
   }
   if (!result.found) {
     ClearNotice();

@@ -1,4 +1,6 @@
-// Find (wrap notice, not-found message, the match as what Copy takes), zoom
+// Find (wrap notice, not-found message, the match as what Copy takes; whole
+// words and case as the code page has its letters, a match too far right to
+// show), zoom
 // (the cell on screen, the INI), a corpus file's record in Properties, and
 // exported PNGs that decode, outside Wine, to the pixels the view shows.
 #include <gtest/gtest.h>
@@ -12,8 +14,9 @@ namespace mosaikon::e2e {
 namespace {
 
 constexpr int kPropertiesText = 1201;
-constexpr int kFindWhat = 0x480;  // edt1 of the Find dialog
-constexpr int kFileName = 0x47C;  // cmb13 of the Save dialog
+constexpr int kFindWhat = 0x480;   // edt1 of the Find dialog
+constexpr int kWholeWord = 0x410;  // chx1 of the Find dialog
+constexpr int kFileName = 0x47C;   // cmb13 of the Save dialog
 
 // The cell, from the full block that is the first line: black from the
 // top-left pixel across and down.
@@ -67,6 +70,41 @@ TEST(FindAndZoom, MatchesBecomeTheSelectionWrapOnceAndZoomStepsTheCell) {
   }
   EXPECT_EQ(viewer.Exit(), 1);
   EXPECT_EQ(folder.Setting("FontSize"), "4");
+}
+
+// Code page 1252 text, where the accented letters are letters: whole words
+// do not end at them, and they match either case. On the second line a match
+// lies beyond column 2147483647 (2147484 tabs of 1000 columns), the last one
+// the view shows.
+TEST(FindAndZoom, WordsAndCaseFollowTheCodePageAndFarMatchesAreNotFound) {
+  ProgramFolder folder(StandardIni({"TabSize=1000", "CopyOnSelect=0"}));
+  const std::string text = "GR\xD6SSE Gr CAF\xC9 caf\r\n" + std::string(2147484, '\t') + "far\r\n";
+  Viewer viewer(folder);
+  ASSERT_TRUE(viewer.Open(folder.WriteFile("words.txt", text), 30s));
+  ASSERT_EQ(GetACP(), 1252u);
+  auto find = [&](const char* needle) {
+    HWND dialog = viewer.Press('F', {VK_CONTROL}) ? viewer.Shown(kDialogClass, "Find") : nullptr;
+    if (!dialog) return false;
+    SetText(dialog, kFindWhat, needle);
+    return PressKey(dialog, VK_RETURN);
+  };
+  auto closeDialog = [&] {
+    HWND dialog = viewer.Shown(kDialogClass, "Find");
+    return dialog && Dismiss(dialog);
+  };
+  ASSERT_TRUE(find("far"));
+  EXPECT_EQ(viewer.TakeMessage("Mosaikon"), "Cannot find \"far\"");
+  ASSERT_TRUE(closeDialog());
+
+  HWND dialog = viewer.Press('F', {VK_CONTROL}) ? viewer.Shown(kDialogClass, "Find") : nullptr;
+  ASSERT_NE(dialog, nullptr);
+  ASSERT_TRUE(ClickButton(dialog, kWholeWord) && WaitFor([&] { return IsDlgButtonChecked(dialog, kWholeWord); }));
+  for (auto [needle, match] : {std::pair{"gr", "Gr"}, {"caf", "caf"}, {"caf\xE9", "CAF\xC9"}}) {
+    ASSERT_TRUE(find(needle)) << needle;
+    ASSERT_TRUE(closeDialog()) << needle << ": " << viewer.TakeMessage();
+    EXPECT_EQ(viewer.Copy(), match) << needle;
+  }
+  EXPECT_EQ(viewer.Exit(), 1);
 }
 
 TEST(ArtInformation, PropertiesShowTheRecordOfACorpusFile) {

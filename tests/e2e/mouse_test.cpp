@@ -3,7 +3,7 @@
 // selection on screen; a click alone copies nothing; a double-click selects a
 // word; a drag held below the window scrolls it; a click on either end of a
 // link hands the whole link to the shell, and the pointer is a hand over
-// links only.
+// links only. Links too long to hand over safely are offered for copying.
 #include <gtest/gtest.h>
 
 #include "viewer.h"
@@ -11,16 +11,19 @@
 namespace mosaikon::e2e {
 namespace {
 
-// Makes the shell's "open" verb for http addresses start the recorder built
-// beside this driver, which appends every address it gets to `log`, until
-// the previous command comes back at the end.
+// Makes the shell's "open" verb for http addresses start a copy of the
+// recorder built beside this driver, placed in `folder`, which appends every
+// address it gets to links.log there; until the previous command comes back
+// at the end. The command is kept short, as the shell drops an address that
+// does not fit beside it into about 1,000 characters.
 class LinkRecorder {
  public:
-  explicit LinkRecorder(const std::string& log) {
+  explicit LinkRecorder(const ProgramFolder& folder) {
     char driver[MAX_PATH] = "";
     std::string recorder(driver, GetModuleFileNameA(nullptr, driver, MAX_PATH));
     recorder.replace(recorder.rfind('\\') + 1, std::string::npos, "link_recorder.exe");
-    set = SetClassesValue(kKey, "\"" + recorder + "\" \"" + log + "\" %1");
+    const std::string copy = folder.path() + "link_recorder.exe";
+    set = CopyFileA(recorder.c_str(), copy.c_str(), FALSE) && SetClassesValue(kKey, "\"" + copy + "\" %1");
   }
   ~LinkRecorder() {
     if (set && previous_ != "<missing>") SetClassesValue(kKey, previous_);
@@ -44,7 +47,7 @@ std::string MouseFile() {
 
 TEST(Mouse, DragsWordsLinksAndAutoScroll) {
   ProgramFolder folder(StandardIni({"ColumnMode=0", "CopyOnSelect=1"}));
-  LinkRecorder recorder(folder.path() + "links.log");
+  LinkRecorder recorder(folder);
   ASSERT_TRUE(recorder.set);
   const std::string sample = folder.WriteFile("mouse.txt", MouseFile());
   Viewer viewer(folder);
@@ -143,6 +146,56 @@ TEST(Mouse, DragsWordsLinksAndAutoScroll) {
   ASSERT_TRUE(viewer.Press('C', {VK_MENU}));
   EXPECT_TRUE(WaitFor([&] { return viewer.ButtonChecked(kColumnSelect); }));
   EXPECT_EQ(dragCopy(CellCentre(1, 0), CellCentre(5, 1)), "b   \r\nee h");
+  EXPECT_EQ(viewer.Exit(), 1);
+}
+
+// Links of 900, 1,000, 2,000 and 5,000 bytes, and one of 817 bytes that its
+// environment variables make 1,017 characters long where the shell looks it up.
+TEST(Mouse, LongLinksOpenUpToTheSafeLengthAndAreOfferedForCopyingBeyond) {
+  ProgramFolder folder(StandardIni());
+  LinkRecorder recorder(folder);
+  ASSERT_TRUE(recorder.set);
+  auto linkOf = [](int length, const std::string& fill) {
+    std::string link = "http://l.example/";
+    while (static_cast<int>(link.size()) < length) link += fill;
+    return link.substr(0, static_cast<std::size_t>(length));
+  };
+  char windows[MAX_PATH] = "";
+  ASSERT_EQ(GetEnvironmentVariableA("WINDIR", windows, MAX_PATH), 10u) << windows;
+  const std::vector<std::string> links = {linkOf(900, "a"), linkOf(1000, "b"), linkOf(2000, "c"), linkOf(5000, "d"),
+                                          linkOf(817, "%WINDIR%")};
+  std::string text;
+  for (const std::string& link : links) text += link + "\r\n";
+  Viewer viewer(folder);
+  ASSERT_TRUE(viewer.Open(folder.WriteFile("long-links.txt", text)));
+  HWND view = viewer.View();
+
+  ASSERT_TRUE(Click(view, CellCentre(3, 0)));
+  EXPECT_TRUE(WaitFor([&] { return folder.ReadFile("links.log") == links[0] + "\n"; }, 30s))
+      << folder.ReadFile("links.log").size();
+
+  // Beyond that, the user is told and may copy the link instead (Yes).
+  struct Refused {
+    int row;
+    const char* length;
+    bool copy;
+  };
+  for (const Refused& refused : {Refused{1, "1000", false}, {2, "2000", true}, {3, "5000", true}, {4, "1017", true}}) {
+    SCOPED_TRACE(refused.row);
+    const DWORD before = GetClipboardSequenceNumber();
+    ASSERT_TRUE(Click(view, CellCentre(3, refused.row)));
+    HWND box = viewer.Shown(kDialogClass, "Mosaikon");
+    ASSERT_NE(box, nullptr) << "no message; running: " << viewer.Running();
+    EXPECT_EQ(WindowText(GetDlgItem(box, 0xFFFF)),
+              std::string("This link is too long to open: it makes an address of ") + refused.length +
+                  " characters, and at most 900 can be handed to the system safely.\n\n"
+                  "Copy the link to the clipboard instead?");
+    ASSERT_TRUE(refused.copy ? Dismiss(box, VK_RETURN) : ClickButton(box, IDNO));
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
+    if (refused.copy) EXPECT_EQ(ClipboardTextAfter(before), links[refused.row]);
+  }
+  viewer.Settle();
+  EXPECT_EQ(folder.ReadFile("links.log"), links[0] + "\n") << "a long link was handed to the shell";
   EXPECT_EQ(viewer.Exit(), 1);
 }
 

@@ -2,7 +2,8 @@
 // OK on every page with its effects at once, the Add File Type rules, a
 // settings file that cannot be written, the language pack of the next
 // start; what the program keeps of values it cannot use and of other
-// programs' registry keys, and a settings file it could not read.
+// programs' registry keys, a settings file it could not read, and a new tab
+// size that lays the open document out again.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -221,6 +222,41 @@ TEST(SettingsDialog, RegistrationCancelOkEveryPageAndAnUnwritableIni) {
   CloseHandle(held);
   EXPECT_EQ(folder.ReadIni(), before);
   Unregister(types);
+}
+
+// A line of tabs, 163 columns wide at 8 and 1283 at 64, above lines of
+// links. After the new tab size the scroll position stays, End reaches the
+// new end of the line, and Find scrolls to a match there.
+TEST(SettingsDialog, NewTabSizeLaysTheOpenDocumentOutAgain) {
+  ProgramFolder folder(StandardIni({"TabSize=8", "CopyOnSelect=0"}));
+  Viewer viewer(folder);
+  ASSERT_TRUE(viewer.Open(folder.WriteFile("tabs.txt", "x" + std::string(20, '\t') + "END\r\n" + LinkLines(100))));
+  HWND view = viewer.View();
+  ASSERT_TRUE(Wheel(view, CentreOf(view), -1));
+  ASSERT_TRUE(WaitFor([&] { return TopLineIs(view, 2); })) << "the wheel did not scroll";
+  HWND sheet = OpenSettings(viewer);
+  ASSERT_NE(sheet, nullptr);
+  SetText(ShowPage(sheet, 0), 1012, "64");
+  ASSERT_TRUE(Close(viewer, sheet, IDOK));
+  EXPECT_EQ(folder.Setting("TabSize"), "64");
+  EXPECT_TRUE(WaitFor([&] { return TopLineIs(view, 2); })) << "the scroll position was lost";
+
+  // Text in the first row right of its first cell: the end of the line.
+  auto firstRowInk = [&] {
+    Capture shot = Capture::OfClient(view);
+    return shot.Contains({kCellWidth, 0, shot.width(), kCellHeight}, kBlack);
+  };
+  ASSERT_TRUE(viewer.Press(VK_HOME, {VK_CONTROL}) && viewer.Press(VK_END));
+  EXPECT_TRUE(WaitFor(firstRowInk)) << "End stopped short of the line's end";
+  ASSERT_TRUE(viewer.Press(VK_HOME));
+  ASSERT_TRUE(WaitFor([&] { return !firstRowInk(); }));
+  HWND find = viewer.Press('F', {VK_CONTROL}) ? viewer.Shown(kDialogClass, "Find") : nullptr;
+  ASSERT_NE(find, nullptr);
+  SetText(find, 0x480, "END");
+  ASSERT_TRUE(PressKey(find, VK_RETURN) && Dismiss(find));
+  EXPECT_EQ(viewer.Copy(), "END");
+  EXPECT_TRUE(WaitFor(firstRowInk)) << "the match was not scrolled into view";
+  EXPECT_EQ(viewer.Exit(), 1);
 }
 
 // The pack chosen is announced once and used from the next start for the

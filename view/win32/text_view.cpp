@@ -12,6 +12,7 @@
 
 #include "common/system.h"
 #include "common/win32/handles.h"
+#include "document/line_splitter.h"
 #include "framework/resource_string.h"
 #include "resources/resource_ids.h"
 #include "settings/win32/settings.h"
@@ -91,6 +92,7 @@ bool TextView::LoadFile(const std::string& path) {
   options.decodeMode = settings.DecodeMode == 1 || settings.DecodeMode == 2 ? settings.DecodeMode : 0;
   ErrorCode error = 0;
   if (document_.LoadFile(path, options, error)) {
+    documentTabSize_ = EffectiveTabSize(options.tabSize);
     selection_ = Selection{};
     return true;
   }
@@ -129,6 +131,11 @@ void TextView::ClearLayout() {
 
 void TextView::UpdateLayout() {
   if (!hwnd()) return;
+  const std::int32_t tabSize = EffectiveTabSize(TheSettings().TabSize);
+  if (tabSize != documentTabSize_) {
+    document_.MeasureWidth(tabSize);
+    documentTabSize_ = tabSize;
+  }
   MeasureCell();
   LayoutInput input;
   input.cell = cell_;
@@ -232,30 +239,34 @@ SelectedText TextView::SelectionText() {
 void TextView::CopySelection() {
   const SelectedText text = SelectionText();
   if (text.Empty()) return;
+  // Modern Rendering puts the characters the cells show beside their bytes,
+  // so that box drawing pastes as box drawing into a Unicode program.
+  const SelectedText* shown = TheSettings().ModernRendering ? &text : nullptr;
+  if (!SetClipboardText(
+          text.Size(), [&](char* bytes) { text.CopyTo(bytes); }, shown)) {
+    MessageBoxA(hwnd(), LoadResourceString(IDS_SELECTION_TOO_LARGE).c_str(), nullptr, MB_ICONERROR | MB_OK);
+  }
+}
+
+bool TextView::SetClipboardText(std::uint64_t size, const std::function<void(char*)>& fill, const SelectedText* shown) {
   // The text goes straight into the clipboard's block: measured, allocated
   // once, filled. No text larger than a document can be is offered; beyond
   // that, and whenever the block cannot be had, the copy is abandoned
   // before the clipboard is touched, so it keeps its content.
-  GlobalMemory block(text.Size() <= kMaxClipboardText ? GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, text.Size() + 1)
-                                                      : nullptr);
+  GlobalMemory block(size <= kMaxClipboardText ? GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, size + 1) : nullptr);
   auto* bytes = static_cast<char*>(block ? GlobalLock(block.get()) : nullptr);
-  if (!bytes) {
-    MessageBoxA(hwnd(), LoadResourceString(IDS_SELECTION_TOO_LARGE).c_str(), nullptr, MB_ICONERROR | MB_OK);
-    return;
-  }
-  text.CopyTo(bytes);
-  bytes[text.Size()] = '\0';
+  if (!bytes) return false;
+  fill(bytes);
+  bytes[size] = '\0';
   GlobalUnlock(block.get());
-  // Modern Rendering puts the characters the cells show beside their bytes,
-  // so that box drawing pastes as box drawing into a Unicode program.
-  GlobalMemory shown =
-      TheSettings().ModernRendering ? ShownTextBlock(text, CurrentColumnRules(document_)) : GlobalMemory();
+  GlobalMemory unicode = shown ? ShownTextBlock(*shown, CurrentColumnRules(document_)) : GlobalMemory();
   const OpenedClipboard clipboard(hwnd());
-  if (!clipboard) return;
+  if (!clipboard) return true;
   EmptyClipboard();
   // The clipboard owns a block once SetClipboardData succeeds.
   if (SetClipboardData(CF_TEXT, block.get())) block.Release();
-  if (shown && SetClipboardData(CF_UNICODETEXT, shown.get())) shown.Release();
+  if (unicode && SetClipboardData(CF_UNICODETEXT, unicode.get())) unicode.Release();
+  return true;
 }
 
 // Types the first line of the selection, split into pieces, into the edit box

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "document/text_document.h"
@@ -37,12 +38,13 @@ class TextView : public Window<TextView> {
   void ShowFileError(ErrorCode error);
 
   // Measures the cell and sets the scroll ranges for the current document;
-  // shows it from its top-left corner.
+  // shows it from its top-left corner. A document loaded for another
+  // TabSize is measured again first, so that its width is the one painted.
   void UpdateLayout();
   void SetOffset(std::int64_t x, std::int64_t y, bool repaint);
-  // Lays the document out again (after a font change, say) and shows it
-  // from the same scroll position, moved back only as far as the new extent
-  // requires so that no space past the content's end is shown.
+  // Lays the document out again (after a new FontSize or TabSize, say) and
+  // shows it from the same scroll position, moved back only as far as the
+  // new extent requires so that no space past the content's end is shown.
   void UpdateLayoutKeepingOffset();
   // Loads `path` again after a change of how files are read (Modern
   // Rendering) and lays it out keeping the scroll position as far as the new
@@ -91,6 +93,11 @@ class TextView : public Window<TextView> {
 
   // The text of the selection in the current shape; an empty one collapses.
   SelectedText SelectionText();
+  // Puts `size` bytes, written by `fill`, on the clipboard as text, and
+  // beside them the characters the cells of `shown` show, when given. False,
+  // with the clipboard as it was, when there is no room for the bytes.
+  bool SetClipboardText(std::uint64_t size, const std::function<void(char*)>& fill,
+                        const SelectedText* shown = nullptr);
   // One scroll action; true when the view moved.
   bool ScrollAxis(Axis axis, int action);
   // Moves the shown pixels by (dx, dy), as a change of the offset by
@@ -104,6 +111,8 @@ class TextView : public Window<TextView> {
   // The mouse (text_view_mouse.cpp): a drag selects, held outside the window
   // it scrolls, a double-click selects a word, a click on a link opens it.
   void OnButtonDown(PixelPoint point);
+  // Hands a link to the system to open, or offers to copy one too long for that.
+  void OpenLink(const std::string& address);
   void OnMouseMove(PixelPoint point);
   void OnButtonUp(PixelPoint point);
   void OnAutoScrollTick();
@@ -113,7 +122,8 @@ class TextView : public Window<TextView> {
   bool Dragging() const;
 
   TextDocument document_;
-  PixelSize cell_;  // measured from the terminal font by UpdateLayout
+  std::int32_t documentTabSize_ = 8;  // the tab size the document's width was measured for
+  PixelSize cell_;                    // measured from the terminal font by UpdateLayout
   ScrollState scroll_;
   Selection selection_;
   UINT rollMessage_ = 0;        // "MSWHEEL_ROLLMSG", registered at the first settings change

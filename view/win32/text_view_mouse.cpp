@@ -8,8 +8,13 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+#include <cstring>
 #include <string>
 
+#include "common/string_util.h"
+#include "framework/resource_string.h"
+#include "resources/resource_ids.h"
 #include "settings/win32/settings.h"
 #include "view/mouse_rules.h"
 #include "view/win32/text_view.h"
@@ -19,6 +24,20 @@ namespace {
 
 constexpr UINT_PTR kAutoScrollTimerId = 1;
 constexpr UINT kAutoScrollInterval = 50;  // milliseconds
+
+// The length of `address` as the shell's open call works on it: converted to
+// UTF-16 from the ANSI code page, with environment variables expanded, as
+// that call does before it looks the address up. Measured with the very
+// functions it uses, so a link of a few "%PATH%" counts as long as it gets.
+std::size_t OpenedLength(const std::string& address) {
+  const int wide = MultiByteToWideChar(CP_ACP, 0, address.c_str(), -1, nullptr, 0);
+  if (wide <= 0) return SIZE_MAX;
+  std::wstring text(static_cast<std::size_t>(wide), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, address.c_str(), -1, text.data(), wide);
+  const DWORD expanded = ExpandEnvironmentStringsW(text.c_str(), nullptr, 0);
+  if (expanded == 0) return SIZE_MAX;
+  return std::max<std::size_t>(static_cast<std::size_t>(wide), expanded) - 1;
+}
 
 }  // namespace
 
@@ -31,14 +50,28 @@ void TextView::OnButtonDown(PixelPoint point) {
   if (const auto link = LinkAt(document_, cell, CurrentColumnRules(document_))) {
     // No capture is taken, so the button-up that follows finds no drag.
     const TextLine& line = document_.lines[static_cast<std::size_t>(cell.row)];
-    const std::string address(line.start + link->first, line.start + link->end);
-    ShellExecuteA(nullptr, "open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    OpenLink(std::string(line.start + link->first, line.start + link->end));
     return;
   }
   // The old highlight stays until the first move or the button-up repaints.
   selection_.anchor = selection_.caret = cell;
   SetCapture(hwnd());
   autoScrollTimer = SetTimer(hwnd(), kAutoScrollTimerId, kAutoScrollInterval, nullptr);
+}
+
+void TextView::OpenLink(const std::string& address) {
+  const std::size_t length = OpenedLength(address);
+  if (length <= kMaxOpenedAddress) {
+    ShellExecuteA(nullptr, "open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    return;
+  }
+  const std::string text =
+      FillInserts(LoadResourceString(IDS_LINK_TOO_LONG, 1024),
+                  {length == SIZE_MAX ? "?" : std::to_string(length), std::to_string(kMaxOpenedAddress)});
+  if (MessageBoxA(hwnd(), text.c_str(), LoadResourceString(IDS_APP_NAME).c_str(), MB_ICONWARNING | MB_YESNO) != IDYES) {
+    return;
+  }
+  SetClipboardText(address.size(), [&](char* bytes) { std::memcpy(bytes, address.data(), address.size()); });
 }
 
 void TextView::OnMouseMove(PixelPoint point) {

@@ -77,6 +77,20 @@ TEST(TextDocument, OnlyEscapeBracketMakesAnAnsiDocument) {
   for (const auto& [text, ansi] : cases) EXPECT_EQ(Built(text).ansi, ansi) << ::testing::PrintToString(text);
 }
 
+TEST(TextDocument, WidthIsMeasuredAgainForAnotherTabSize) {
+  const std::string text = "ab\tc\r\n\t\tx\r\n0123456789";
+  for (int tabSize : {1, 4, 64, 0, 5000}) {
+    TextDocument document = Built(text, {8, true});
+    document.MeasureWidth(tabSize);
+    EXPECT_EQ(document.width, Built(text, {tabSize, true}).width) << tabSize;
+  }
+  // Art keeps the width of its canvas.
+  TextDocument art = Built("\x1b[31m\tred\t!");
+  const std::int32_t width = art.width;
+  art.MeasureWidth(1000);
+  EXPECT_EQ(art.width, width);
+}
+
 TEST(TextDocument, LoadReplacesTheDocumentOnlyWhenItSucceeds) {
   // The size is the file's, before the UTF-16 conversion.
   const std::string utf16 = kUtf16Mark + std::string("A\0\r\0\n\0B\0", 8);

@@ -35,7 +35,7 @@ struct SearchCase {
   int tabSize = 8;
 };
 
-void Check(std::initializer_list<SearchCase> cases) {
+void Check(std::initializer_list<SearchCase> cases, const ByteLetters& letters = ByteLetters()) {
   for (const SearchCase& c : cases) {
     SCOPED_TRACE(c.name);
     LoadOptions load;
@@ -43,7 +43,8 @@ void Check(std::initializer_list<SearchCase> cases) {
     TextDocument document;
     document.Build(c.text, load);
     const SearchQuery query{c.needle, (c.options & kCase) != 0, (c.options & kWord) != 0, (c.options & kUp) == 0};
-    const SearchResult result = SearchDocument(document, query, c.from, {c.tabSize, (c.options & kPairs) != 0 ? 1 : 0});
+    const SearchResult result =
+        SearchDocument(document, query, c.from, {c.tabSize, (c.options & kPairs) != 0 ? 1 : 0}, letters);
     const Expected& e = c.expected;
     ASSERT_EQ(result.found, e.line != kNone);
     EXPECT_EQ(result.wrapped, e.wrapped);
@@ -66,6 +67,69 @@ TEST(TextSearch, CaseAndWholeWords) {
       {"digits are word bytes", "cat9 9cat cat", "cat", kWord, {}, {0, 10, 10, 13}},
       {"word of punctuation", "a--b", "--", kWord, {}, {}},
   });
+}
+
+// Letters of code page 1252 above 0x7F, as the system tells them: the
+// accented letters (upper case 0xC0-0xDE, lower case 0xE0-0xFE, but the
+// signs 0xD7 and 0xF7), sharp s without an upper case of its own.
+ByteLetters Windows1252() {
+  ByteLetters letters;
+  for (int byte = 0xC0; byte <= 0xFE; ++byte) {
+    if (byte == 0xD7 || byte == 0xF7) continue;
+    const bool lower = byte >= 0xE0 && byte != 0xDF;
+    letters.SetHighByte(static_cast<unsigned char>(byte), true, static_cast<unsigned char>(lower ? byte - 0x20 : byte));
+  }
+  return letters;
+}
+
+TEST(TextSearch, CodePageLettersInPlainText) {
+  const ByteLetters cp1252 = Windows1252();
+  // (Octal escapes where a letter follows: a hex escape would swallow it.)
+  Check(
+      {
+          {"not inside a word of accented letters", "GR\xD6SSE Gr", "gr", kWord, {}, {0, 7, 7, 9}},
+          {"not before an accented letter", "caf\xE9 caf", "caf", kWord, {}, {0, 5, 5, 8}},
+          {"accented letters fold", "x CAF\xC9", "caf\xE9", kDown, {}, {0, 2, 2, 6}},
+          {"and keep their case on request", "caf\xE9 CAF\xC9", "CAF\xC9", kCase, {}, {0, 5, 5, 9}},
+          {"a whole accented word", "na\xEFve na\xEFvet\xE9", "NA\xCFVE", kWord, {}, {0, 0, 0, 5}},
+          {"the multiplication sign is no letter", "\327cat", "cat", kWord, {}, {0, 1, 1, 4}},
+          {"sharp s matches only itself", "STRASSE stra\337e", "stra\337e", kDown, {}, {0, 8, 8, 14}},
+      },
+      cp1252);
+  // ANSI art and double-byte text keep every high byte a word break that
+  // matches only itself.
+  Check(
+      {
+          {"ANSI art", "\x1b[m\311cat", "cat", kWord, {}, {0, 1, 1, 4}},
+          {"ANSI art does not fold", "\x1b[m\xC9", "\xE9", kDown, {}, {}},
+          {"GB text", "\311\351cat", "cat", kWord | kPairs, {}, {0, 2, 2, 5}},
+      },
+      cp1252);
+  // Without the code page, as before: high bytes break words and match exactly.
+  Check({
+      {"no letters given", "GR\xD6SSE Gr", "gr", kWord, {}, {0, 0, 0, 2}},
+      {"no folding given", "CAF\xC9", "caf\xE9", kDown, {}, {}},
+  });
+}
+
+TEST(TextSearch, CodePageFoldingEdgeCases) {
+  ByteLetters letters;
+  // A high byte never matches an ASCII letter, whatever the table says.
+  letters.SetHighByte(0xFD, true, 'I');
+  // Two lower-case forms of one upper case: the search compares all three.
+  letters.SetHighByte(0xD3, true, 0xD3);
+  letters.SetHighByte(0xF2, true, 0xD3);
+  letters.SetHighByte(0xF3, true, 0xD3);
+  const std::string far = std::string(40, 'x') + "\xF2";
+  Check(
+      {
+          {"dotless i is not I", "I i \xFD", "\xFD", kDown, {}, {0, 4, 4, 5}},
+          {"I is not dotless i", "\xFD I", "i", kDown, {}, {0, 2, 2, 3}},
+          {"first of three forms", far, "\xD3", kDown, {}, {0, 40, 40, 41}},
+          {"last of three forms", far, "x\xF3", kUp, {0, 41}, {0, 39, 39, 41}},
+          {"three forms, case kept", far, "\xF3", kCase, {}, {}},
+      },
+      letters);
 }
 
 TEST(TextSearch, DirectionStartAndWrap) {
@@ -111,6 +175,25 @@ TEST(TextSearch, MatchesAsCells) {
       {"ANSI rows", "\x1b[31mred\x1b[0m text", "d t", kDown, {}, {0, 2, 2, 5}},
       {"wrapped ANSI row", "\x1b[m" + std::string(85, 'x'), "xxxxx", kDown, {0, 76}, {1, 0, 0, 5}},
   });
+}
+
+TEST(TextSearch, NeverAMatchBeyondTheLastShownColumn) {
+  // 2147483 tabs of 1000 columns end at column 2147483000; the first "ab"
+  // fits before column 2147483647, the one after another tab does not.
+  std::string line(2147483, '\t');
+  line += "ab\tab";
+  TextDocument document;
+  document.Build(line + "\r\nab", {INT_MAX, true});
+  const ColumnRules rules{INT_MAX, 0};
+  const SearchResult down = SearchDocument(document, {"ab", true, false, true}, {0, 2147483}, rules);
+  EXPECT_EQ(down.begin, (TextPosition{0, 2147483}));
+  EXPECT_EQ(down.startCell, (CellPosition{2147483000, 0}));
+  EXPECT_EQ(down.endCell, (CellPosition{2147483002, 0}));
+  const SearchResult next = SearchDocument(document, {"ab", true, false, true}, down.end, rules);
+  EXPECT_EQ(next.begin, (TextPosition{1, 0})) << "found beyond the last column";
+  const SearchResult up = SearchDocument(document, {"ab", true, false, false}, {1, 0}, rules);
+  EXPECT_EQ(up.begin, (TextPosition{0, 2147483})) << "found beyond the last column";
+  EXPECT_FALSE(SearchDocument(document, {"b\ta", true, false, true}, down.end, rules).found);
 }
 
 TEST(TextSearch, LongLineOfPairs) {
