@@ -42,6 +42,12 @@ UINT_PTR CALLBACK OpenDialogHook(HWND, UINT, WPARAM, LPARAM) noexcept {
   return 0;
 }
 
+// Whether a bar is shown in its own right: laid out before the frame is
+// first shown, a bar is not yet visible on the screen, yet takes its room.
+bool Shown(HWND bar) {
+  return (GetWindowLongA(bar, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
 std::string Format(const char* format, long value) {
   char buffer[64];
   std::snprintf(buffer, sizeof buffer, format, value);
@@ -221,14 +227,15 @@ void MainFrame::AddBand(HWND child, UINT bandId, SIZE size, bool newRow) {
 void MainFrame::UpdateLayout(bool resizeBars) {
   RECT client{};
   GetClientRect(hwnd(), &client);
-  if (rebar_ && IsWindowVisible(rebar_)) {
+  if (resizeBars) laidOutClient_ = {client.right, client.bottom};
+  if (rebar_ && Shown(rebar_)) {
     if (resizeBars) SendMessageA(rebar_, WM_SIZE, 0, 0);
     RECT bar{};
     GetWindowRect(rebar_, &bar);
     client.top += bar.bottom - bar.top;
   }
   HWND status = statusBar_.hwnd();
-  if (status && IsWindowVisible(status)) {
+  if (status && Shown(status)) {
     if (resizeBars) SendMessageA(status, WM_SIZE, 0, 0);
     RECT bar{};
     GetWindowRect(status, &bar);
@@ -241,7 +248,13 @@ void MainFrame::UpdateLayout(bool resizeBars) {
 }
 
 void MainFrame::OnSize(UINT kind) {
-  if (kind != SIZE_MINIMIZED) UpdateLayout(true);
+  if (kind == SIZE_MINIMIZED) return;
+  // The first show reports the size the hidden window was laid out for;
+  // laying the bars out again for it would only redraw them.
+  RECT client{};
+  GetClientRect(hwnd(), &client);
+  if (client.right == laidOutClient_.cx && client.bottom == laidOutClient_.cy) return;
+  UpdateLayout(true);
 }
 
 LRESULT MainFrame::OnNotify(NMHDR& header) {
@@ -660,17 +673,18 @@ void MainFrame::RestoreLayout() {
   IniStore* ini = TheSettings().ini();
   std::optional<WindowPos> pos;
   if (ini) pos = ParseWindowPos(ini->GetString(kSettingsSection, "WindowPos", "", 1024));
+  WINDOWPLACEMENT placement{};
   if (pos) {
-    WINDOWPLACEMENT placement{};
     placement.length = sizeof placement;
     placement.flags = pos->flags;
-    placement.showCmd = RestoredShowCommand(*pos);
     placement.ptMinPosition = {pos->minX, pos->minY};
     placement.ptMaxPosition = {pos->maxX, pos->maxY};
     placement.rcNormalPosition = {pos->left, pos->top, pos->right, pos->bottom};
+    // Sized while still hidden: the bars and the view are laid out for the
+    // final size before anything is drawn, so the window comes up once,
+    // complete, instead of being laid out and painted again at every step.
+    placement.showCmd = SW_HIDE;
     SetWindowPlacement(hwnd(), &placement);
-  } else {
-    ShowWindow(hwnd(), SW_SHOWDEFAULT);
   }
   toolBarVisible = ini ? ini->GetInt(kSettingsSection, "ToolBarVisible", 1) : 1;
   statusBarVisible = ini ? ini->GetInt(kSettingsSection, "StatusBarVisible", 1) : 1;
@@ -696,6 +710,12 @@ void MainFrame::RestoreLayout() {
     SendMessageA(rebar_, RB_SETBANDINFOA, i, reinterpret_cast<LPARAM>(&band));
   }
   view_.UpdateLayout();
+  if (pos) {
+    placement.showCmd = RestoredShowCommand(*pos);
+    SetWindowPlacement(hwnd(), &placement);
+  } else {
+    ShowWindow(hwnd(), SW_SHOWDEFAULT);
+  }
 }
 
 void MainFrame::ShowToolBar(bool visible) {
