@@ -34,7 +34,11 @@ void WriteRecentFiles(IniStore& ini, const std::vector<std::string>& files) {
 }
 
 std::string RecentFileMenuText(std::int32_t position, const std::string& path) {
-  return "&" + std::to_string(position % 10) + " " + path;
+  std::string text = "&";
+  text += std::to_string(position % 10);
+  text += ' ';
+  text += path;
+  return text;
 }
 
 }  // namespace mosaikon
