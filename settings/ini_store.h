@@ -1,12 +1,15 @@
 // Storage of "key=value" settings in sections of an INI file: the profile API
 // (GetPrivateProfile*/WritePrivateProfile*) in the program. The settings code
 // sees only this interface, so it can be tested on a store held in memory.
+// Also: values read whole however long, and a store that writes nothing.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
+
+#include "common/system.h"
 
 namespace mosaikon {
 
@@ -32,7 +35,28 @@ class IniStore {
   virtual bool ClearSection(std::string_view section) = 0;
 };
 
+// The longest value ReadWholeString reads, in bytes: far beyond any value the
+// program writes, and a bound for a hand-edited file.
+constexpr std::size_t kMaxIniValue = 1 << 20;
+
+// The whole value, or `defaultValue` when it is missing: read with a buffer
+// that grows until the value fits. A value that may be longer than
+// kMaxIniValue - 2 bytes comes back as far as it was read, with `cut` set
+// when given.
+std::string ReadWholeString(const IniStore& ini, std::string_view section, std::string_view key,
+                            std::string_view defaultValue, bool* cut = nullptr);
+
+// `store` with every write refused, for an INI file that was there but could
+// not be read: what the program holds then are defaults, and written back
+// they would replace what the user set. Reads pass through.
+std::unique_ptr<IniStore> ReadOnlyIniStore(std::unique_ptr<IniStore> store);
+
 // The store for the INI file at `path` (Windows builds only).
 std::unique_ptr<IniStore> OpenIniStore(const std::string& path);
+
+// Why the file at `path` exists but cannot be opened for reading now (for
+// example another program holds it open without sharing); 0 when it can be
+// read or is not there (Windows builds only).
+ErrorCode IniReadFailure(const std::string& path);
 
 }  // namespace mosaikon

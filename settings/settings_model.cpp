@@ -3,22 +3,36 @@
 // executable.
 #include "settings/settings_model.h"
 
+#include <algorithm>
 #include <string>
 
 namespace mosaikon {
 
 namespace {
 
-constexpr std::size_t kFileTypesBuffer = 1024;  // so at most 1023 characters arrive
-
 std::string Decimal(std::int32_t value) {
   return std::to_string(value);
 }
 
-// Colours are unsigned in memory but stored as signed decimal numbers, so a
-// value with bit 31 set (only a hand-edited file holds one) keeps its bits.
+// Colours are unsigned in memory but stored as signed decimal numbers.
 std::int32_t ColourAsSigned(std::uint32_t colour) {
   return static_cast<std::int32_t>(colour);
+}
+
+constexpr std::int64_t kLargestColour = 0xFFFFFF;
+
+// True when the number a stored colour's text begins with lies outside 0 to
+// 0xFFFFFF, however many digits it has (the integer read would have wrapped
+// or saturated it).
+bool BeyondColours(std::string_view text) {
+  std::size_t i = 0;
+  const bool negative = i < text.size() && text[i] == '-';
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) ++i;
+  std::int64_t magnitude = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    magnitude = std::min(magnitude * 10 + (text[i] - '0'), kLargestColour + 1);
+  }
+  return magnitude > kLargestColour || (negative && magnitude > 0);
 }
 
 const char* Flag(std::int32_t value) {
@@ -46,17 +60,34 @@ void SettingsModel::Load(const IniStore& ini) {
   auto integer = [&](const char* key, std::int32_t defaultValue) {
     return ini.GetInt(kSettingsSection, key, defaultValue);
   };
-  auto colour = [&](const char* key, std::uint32_t defaultValue) {
-    return static_cast<std::uint32_t>(integer(key, ColourAsSigned(defaultValue)));
+  // A colour outside 0 to 0xFFFFFF shows as its default; its text is kept
+  // and written back as it was read while the colour stays so.
+  auto colour = [&](const char* key, std::uint32_t defaultValue, std::string& kept) {
+    const std::int32_t value = integer(key, ColourAsSigned(defaultValue));
+    const std::string text = ReadWholeString(ini, kSettingsSection, key, "");
+    kept.clear();
+    if (value >= 0 && value <= kLargestColour && !BeyondColours(text)) return static_cast<std::uint32_t>(value);
+    kept = text;
+    return defaultValue;
   };
 
   const SettingsModel defaults;
   TabSize = integer("TabSize", defaults.TabSize);
   FontSize = integer("FontSize", defaults.FontSize);
-  ForeColor = colour("ForeColor", defaults.ForeColor);
-  BackColor = colour("BackColor", defaults.BackColor);
-  HyperLinkColor = colour("HyperLinkColor", defaults.HyperLinkColor);
-  FileTypes = ini.GetString(kSettingsSection, "FileTypes", defaults.FileTypes, kFileTypesBuffer);
+  ForeColor = colour("ForeColor", defaults.ForeColor, keptColours_[0]);
+  BackColor = colour("BackColor", defaults.BackColor, keptColours_[1]);
+  HyperLinkColor = colour("HyperLinkColor", defaults.HyperLinkColor, keptColours_[2]);
+  // Read whole: a list cut short would register a fragment of an extension
+  // and lose the rest when written back. Only a list beyond any sensible
+  // length is cut, after its last whole extension, and then stays as stored.
+  bool cut = false;
+  FileTypes = ReadWholeString(ini, kSettingsSection, "FileTypes", defaults.FileTypes, &cut);
+  cutFileTypes_.reset();
+  if (cut) {
+    const std::size_t end = FileTypes.rfind(';');
+    FileTypes.resize(end == std::string::npos ? 0 : end + 1);
+    cutFileTypes_ = FileTypes;
+  }
   RegisterOnStart = integer("RegisterOnStart", defaults.RegisterOnStart);
   CopyOnSelect = integer("CopyOnSelect", defaults.CopyOnSelect);
   ColumnMode = integer("ColumnMode", defaults.ColumnMode);
@@ -73,12 +104,16 @@ void SettingsModel::Load(const IniStore& ini) {
 void SettingsModel::Save(IniStore& ini) const {
   // Failed writes are ignored: the values in memory stay as they are.
   auto write = [&](const char* key, const std::string& value) { ini.WriteString(kSettingsSection, key, value); };
+  const SettingsModel defaults;
+  auto colour = [&](std::uint32_t value, std::uint32_t defaultValue, const std::string& kept) {
+    return !kept.empty() && value == defaultValue ? kept : Decimal(ColourAsSigned(value));
+  };
   write("TabSize", Decimal(TabSize));
   write("FontSize", Decimal(FontSize));
-  write("ForeColor", Decimal(ColourAsSigned(ForeColor)));
-  write("BackColor", Decimal(ColourAsSigned(BackColor)));
-  write("HyperLinkColor", Decimal(ColourAsSigned(HyperLinkColor)));
-  write("FileTypes", FileTypes);
+  write("ForeColor", colour(ForeColor, defaults.ForeColor, keptColours_[0]));
+  write("BackColor", colour(BackColor, defaults.BackColor, keptColours_[1]));
+  write("HyperLinkColor", colour(HyperLinkColor, defaults.HyperLinkColor, keptColours_[2]));
+  if (FileTypes != cutFileTypes_) write("FileTypes", FileTypes);
   write("RegisterOnStart", Flag(RegisterOnStart));
   write("CopyOnSelect", Flag(CopyOnSelect));
   write("ColumnMode", Flag(ColumnMode));

@@ -1,6 +1,7 @@
 // The fifteen stored settings with their defaults, and their loading from and
-// saving to section "Settings" of the INI file. The Win32 objects derived
-// from them (fonts, brush, cursor) live with the window code.
+// saving to section "Settings" of the INI file. A value the program cannot
+// use is shown as its default but written back as it was read. The Win32
+// objects derived from them (fonts, brush, cursor) live with the window code.
 #pragma once
 
 #include <cstdint>
@@ -49,6 +50,14 @@ class SettingsModel {
 
   void Load(const IniStore& ini);
   void Save(IniStore& ini) const;
+
+ private:
+  // The stored texts of ForeColor, BackColor and HyperLinkColor when they lay
+  // outside 0 to 0xFFFFFF (the colour then holds its default), else empty.
+  std::string keptColours_[3];
+  // FileTypes as loaded when the stored list had to be cut: left as stored
+  // unless the list is changed.
+  std::optional<std::string> cutFileTypes_;
 };
 
 // The INI path beside the executable: everything after the module path's last

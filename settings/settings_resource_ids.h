@@ -18,6 +18,8 @@
 #define IDS_FILE_TYPE_EXISTS 110
 // Shown once when the Settings dialog's OK could not write the INI file.
 #define IDS_SETTINGS_NOT_SAVED 140
+// The Add File Type dialog's refusal of a program's type; "%1" is the type.
+#define IDS_EXECUTABLE_TYPE 141
 
 // Controls of the Font page.
 #define IDC_FONT_SIZE 1001

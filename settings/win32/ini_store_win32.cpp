@@ -59,4 +59,17 @@ std::unique_ptr<IniStore> OpenIniStore(const std::string& path) {
   return std::make_unique<ProfileIniStore>(path);
 }
 
+ErrorCode IniReadFailure(const std::string& path) {
+  // Shared as the profile functions share it, so only a file that they could
+  // not read either fails here.
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file != INVALID_HANDLE_VALUE) {
+    CloseHandle(file);
+    return 0;
+  }
+  const DWORD error = GetLastError();
+  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? 0 : error;
+}
+
 }  // namespace mosaikon

@@ -18,8 +18,19 @@ Settings::Settings() {
   if (!iniPath.empty()) ini_ = OpenIniStore(iniPath);
   linkCursor = LoadCursorA(ProgramModule(), MAKEINTRESOURCEA(IDCUR_LINK));
   languages = EnumerateLanguagePacks();
-  if (ini_) Load(*ini_);
+  if (ini_) LoadStored();
   CreateFonts();
+}
+
+void Settings::LoadStored() {
+  // A file that is there but cannot be read (another program holds it locked)
+  // gives the defaults. Written back, they would replace what the user set:
+  // nothing is written to the file while the program runs. Asked before and
+  // after, so a lock taken while the keys are read counts too.
+  unreadable_ = IniReadFailure(iniPath);
+  Load(*ini_);
+  if (!unreadable_) unreadable_ = IniReadFailure(iniPath);
+  if (unreadable_) ini_ = ReadOnlyIniStore(std::move(ini_));
 }
 
 Settings::~Settings() {
@@ -37,10 +48,10 @@ void Settings::SaveBeforeHandOver() {
 namespace {
 
 // Passes everything to the INI store and keeps the reason for the first
-// write it refused.
+// write it refused: `refusal` when the file is not written at all.
 class ReportingStore final : public IniStore {
  public:
-  explicit ReportingStore(IniStore* store) : store_(store) {}
+  ReportingStore(IniStore* store, ErrorCode refusal) : store_(store), refusal_(refusal) {}
 
   std::int32_t GetInt(std::string_view section, std::string_view key, std::int32_t defaultValue) const override {
     return store_ ? store_->GetInt(section, key, defaultValue) : defaultValue;
@@ -66,6 +77,7 @@ class ReportingStore final : public IniStore {
   bool Note(Write write) {
     // No store: the executable's folder path is too long for an INI path.
     if (!store_) return Refused(ERROR_FILENAME_EXCED_RANGE);
+    if (refusal_) return Refused(refusal_);
     SetLastError(ERROR_SUCCESS);
     if (write()) return true;
     // A value the store refuses itself (a line break) has no system error.
@@ -79,6 +91,7 @@ class ReportingStore final : public IniStore {
   }
 
   IniStore* store_;
+  ErrorCode refusal_;
   bool failed_ = false;
   ErrorCode error_ = 0;
 };
@@ -86,13 +99,13 @@ class ReportingStore final : public IniStore {
 }  // namespace
 
 bool Settings::SaveReporting(ErrorCode& error) {
-  ReportingStore store(ini_.get());
+  ReportingStore store(ini_.get(), unreadable_);
   Save(store);
   return !store.Failed(error);
 }
 
 bool Settings::WriteReporting(const char* key, const std::string& value, ErrorCode& error) {
-  ReportingStore store(ini_.get());
+  ReportingStore store(ini_.get(), unreadable_);
   store.WriteString(kSettingsSection, key, value);
   return !store.Failed(error);
 }

@@ -2,7 +2,8 @@
 // derives from them (fonts, background brush), the link cursor, the ANSI
 // palette and the paths. Constructed during static initialisation, before
 // WinMain runs; its destruction writes every setting back to the INI file
-// (unless a copy that hands its file over wrote them before, SaveBeforeHandOver).
+// (unless a copy that hands its file over wrote them before, SaveBeforeHandOver,
+// or the file was there but could not be read: then nothing is written to it).
 #pragma once
 
 #include <windows.h>
@@ -49,17 +50,22 @@ class Settings : public SettingsModel {
   // For such a copy whose hand-over failed and which shows the file itself.
   void SaveAtExitAgain() { saveAtExit_ = true; }
 
-  // The INI store of iniPath, or none when storage is refused.
+  // The INI store of iniPath, or none when storage is refused. Every write
+  // goes through it, and it refuses them all when the file could not be read.
   IniStore* ini() const { return ini_.get(); }
 
   // Writes the fifteen settings now, or one key of section "Settings", for a
   // caller that tells the user when they could not be stored: false with the
-  // system's reason for the first write the INI file refused.
+  // system's reason for the first write the INI file refused (or for not
+  // reading it).
   bool SaveReporting(ErrorCode& error);
   bool WriteReporting(const char* key, const std::string& value, ErrorCode& error);
 
  private:
+  void LoadStored();
+
   std::unique_ptr<IniStore> ini_;
+  ErrorCode unreadable_ = 0;  // why an existing INI file could not be read at start
   bool saveAtExit_ = true;
 };
 

@@ -1,6 +1,7 @@
 // The Shell Integration page and the Add File Type dialog.
 #include "settings/win32/shell_page.h"
 
+#include "common/string_util.h"
 #include "framework/resource_string.h"
 #include "settings/file_types.h"
 #include "settings/settings_resource_ids.h"
@@ -26,15 +27,24 @@ INT_PTR AddFileTypeDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
         return TRUE;
       }
       if (LOWORD(wParam) != IDOK) return FALSE;
-      if (std::optional<std::string> typed = ExtensionFromInput(WindowText(GetDlgItem(hwnd(), IDC_EXTENSION)))) {
-        extension = std::move(*typed);
-        EndDialog(hwnd(), IDOK);
-      } else {
-        ShowInputError(hwnd(), IDS_INVALID_INPUT);  // the dialog stays open with its text
-      }
+      OnOk();
       return TRUE;
     default:
       return FALSE;
+  }
+}
+
+void AddFileTypeDialog::OnOk() {
+  // On a refusal the dialog stays open with its text.
+  std::optional<std::string> typed = ExtensionFromInput(WindowText(GetDlgItem(hwnd(), IDC_EXTENSION)));
+  if (!typed) {
+    ShowInputError(hwnd(), IDS_INVALID_INPUT);
+  } else if (IsExecutableType(*typed)) {
+    const std::string text = FillInserts(LoadResourceString(IDS_EXECUTABLE_TYPE, 1024), {*typed});
+    MessageBoxA(hwnd(), text.c_str(), nullptr, MB_ICONERROR | MB_OK);
+  } else {
+    extension = std::move(*typed);
+    EndDialog(hwnd(), IDOK);
   }
 }
 

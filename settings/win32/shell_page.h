@@ -15,12 +15,16 @@
 
 namespace mosaikon {
 
-// The Add File Type dialog: one extension, typed with or without its dot.
+// The Add File Type dialog: one extension, typed with or without its dot;
+// what cannot be one and the types of programs are refused.
 class AddFileTypeDialog : public ModalDialog<AddFileTypeDialog> {
  public:
   std::string extension;  // the result after OK
 
   INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+ private:
+  void OnOk();
 };
 
 class ShellPage : public PropertyPage<ShellPage> {

@@ -242,16 +242,22 @@ std::string ClipboardTextAfter(DWORD sequence, Duration timeout) {
   return text;
 }
 
-std::string ClassesValue(const std::string& key) {
+std::string RegistryValue(HKEY root, const std::string& key, const std::string& name) {
   char value[1024] = "";
   DWORD size = sizeof value - 1;
-  return SHGetValueA(HKEY_CLASSES_ROOT, key.c_str(), nullptr, nullptr, value, &size) == ERROR_SUCCESS ? value
-                                                                                                      : "<missing>";
+  return SHGetValueA(root, key.c_str(), name.c_str(), nullptr, value, &size) == ERROR_SUCCESS ? value : "<missing>";
 }
 
-bool SetClassesValue(const std::string& key, const std::string& value) {
-  return SHSetValueA(HKEY_CLASSES_ROOT, key.c_str(), nullptr, REG_SZ, value.c_str(),
-                     static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
+bool SetRegistryValue(HKEY root, const std::string& key, const std::string& name, const std::string& value) {
+  return SHSetValueA(root, key.c_str(), name.c_str(), REG_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1)) ==
+         ERROR_SUCCESS;
+}
+
+bool RegistryKeyExists(HKEY root, const std::string& key) {
+  HKEY opened = nullptr;
+  if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return false;
+  RegCloseKey(opened);
+  return true;
 }
 
 }  // namespace mosaikon::e2e

@@ -117,9 +117,17 @@ class Capture {
 // open while polling would make the program's own OpenClipboard fail.
 std::string ClipboardTextAfter(DWORD sequence, Duration timeout = 10s);
 
-// The unnamed value of a key under HKEY_CLASSES_ROOT, or "<missing>"; and
-// setting it.
-std::string ClassesValue(const std::string& key);
-bool SetClassesValue(const std::string& key, const std::string& value);
+// A text value of a key ("" names its unnamed value), or "<missing>";
+// setting one, making the key as needed; whether a key is there.
+std::string RegistryValue(HKEY root, const std::string& key, const std::string& name = "");
+bool SetRegistryValue(HKEY root, const std::string& key, const std::string& name, const std::string& value);
+bool RegistryKeyExists(HKEY root, const std::string& key);
+// The same for the unnamed value under HKEY_CLASSES_ROOT.
+inline std::string ClassesValue(const std::string& key) {
+  return RegistryValue(HKEY_CLASSES_ROOT, key);
+}
+inline bool SetClassesValue(const std::string& key, const std::string& value) {
+  return SetRegistryValue(HKEY_CLASSES_ROOT, key, "", value);
+}
 
 }  // namespace mosaikon::e2e

@@ -1,12 +1,16 @@
 // The Settings dialog driven from outside: registration at start-up, Cancel,
 // OK on every page with its effects at once, the Add File Type rules, a
-// settings file that cannot be written, and the language pack of the next
-// start.
+// settings file that cannot be written, the language pack of the next
+// start; what the program keeps of values it cannot use and of other
+// programs' registry keys, and a settings file it could not read.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <commctrl.h>
 #include <shlwapi.h>
+
+#include <tuple>
+#include <utility>
 
 #include "viewer.h"
 
@@ -17,10 +21,15 @@ constexpr char kClassKey[] = "Mosaikon.Document";
 constexpr int kApplyButton = 0x3021;
 
 // The class's keys and those of `extensions`, which carry the driver's
-// process id so that runs sharing a prefix do not meet.
+// process id so that runs sharing a prefix do not meet; under the classes
+// root and among the user's classes.
 void Unregister(const std::vector<std::string>& extensions) {
-  for (const char* key : {kClassKey, "Applications\\Mosaikon.exe"}) SHDeleteKeyA(HKEY_CLASSES_ROOT, key);
-  for (const std::string& extension : extensions) SHDeleteKeyA(HKEY_CLASSES_ROOT, ("." + extension).c_str());
+  std::vector<std::string> keys = {kClassKey, "Applications\\Mosaikon.exe"};
+  for (const std::string& extension : extensions) keys.push_back("." + extension);
+  for (const std::string& key : keys) {
+    SHDeleteKeyA(HKEY_CLASSES_ROOT, key.c_str());
+    SHDeleteKeyA(HKEY_CURRENT_USER, ("Software\\Classes\\" + key).c_str());
+  }
 }
 
 HWND ShowPage(HWND sheet, int index) {
@@ -60,6 +69,39 @@ int FileMenuHeight(Viewer& viewer) {
   return -1;
 }
 
+// The command the registration writes for the copy in `folder`.
+std::string OpenCommand(const ProgramFolder& folder) {
+  return std::string("\"").append(folder.exe()).append("\" \"%1\"");
+}
+
+// Types `input` into the Add File Type dialog and presses OK: the error
+// message that follows and whether the dialog stayed open (it is then
+// cancelled).
+std::pair<std::string, bool> TryToAdd(Viewer& viewer, HWND page, const std::string& input) {
+  HWND add = ClickButton(page, 1008) ? viewer.Shown(kDialogClass, "Add File Type") : nullptr;
+  if (!add) return {"<no dialog>", false};
+  SetText(add, 1011, input);
+  if (!ClickButton(add, IDOK)) return {"<no OK>", false};
+  const std::string message = viewer.TakeMessage("Error");
+  const bool stayed = IsWindow(add);
+  if (stayed && !(ClickButton(add, IDCANCEL) && WaitFor([&] { return !IsWindow(add); }))) return {"<stuck>", true};
+  return {message, stayed};
+}
+
+// Switches Column Select Mode off and presses OK while the settings file at
+// `path` is held by another program: one message naming the file and the
+// reason, and no other.
+void ExpectOkNotSaved(Viewer& viewer, const std::string& path) {
+  HWND sheet = OpenSettings(viewer);
+  ASSERT_TRUE(sheet && Tick(ShowPage(sheet, 0), 1014, false) && ClickButton(sheet, IDOK));
+  const std::string message = viewer.TakeMessage("Error");
+  EXPECT_TRUE(message.find(path) != std::string::npos &&
+              message.find(SystemText(ERROR_SHARING_VIOLATION)) != std::string::npos)
+      << message;
+  viewer.Settle();
+  EXPECT_EQ(viewer.Shown(kDialogClass, "", 0s), nullptr) << "a second message";
+}
+
 TEST(SettingsDialog, RegistrationCancelOkEveryPageAndAnUnwritableIni) {
   std::vector<std::string> types;
   for (const char* name : {"ma", "mn", "mz"}) types.push_back(name + std::to_string(GetCurrentProcessId()));
@@ -70,7 +112,7 @@ TEST(SettingsDialog, RegistrationCancelOkEveryPageAndAnUnwritableIni) {
   Viewer viewer(folder);
   ASSERT_TRUE(viewer.Open(folder.WriteFile("links.txt", LinkLines(100))));
   // Registered at start-up, where nothing is unregistered.
-  const std::string command = folder.exe() + " \"%1\"";
+  const std::string command = OpenCommand(folder);
   EXPECT_EQ(ClassesValue(classKey + "\\shell\\open\\command"), command);
   EXPECT_EQ(ClassesValue("." + types[0]) + ClassesValue(stale), classKey + "Other.Document");
 
@@ -129,13 +171,9 @@ TEST(SettingsDialog, RegistrationCancelOkEveryPageAndAnUnwritableIni) {
   CharUpperA(known.data());
   for (const std::string& input : {std::string(), std::string("."), known}) {
     SCOPED_TRACE("typed \"" + input + "\"");
-    HWND add = ClickButton(page, 1008) ? viewer.Shown(kDialogClass, "Add File Type") : nullptr;
-    ASSERT_NE(add, nullptr);
-    SetText(add, 1011, input);
-    ASSERT_TRUE(ClickButton(add, IDOK));
-    EXPECT_EQ(viewer.TakeMessage("Error"), input == known ? "File type already exists!" : "Invalid input!");
-    EXPECT_EQ(IsWindow(add), input != known) << "the dialog stays open only for invalid input";
-    EXPECT_TRUE(input == known || (ClickButton(add, IDCANCEL) && WaitFor([&] { return !IsWindow(add); })));
+    const auto [message, stayed] = TryToAdd(viewer, page, input);
+    EXPECT_EQ(message, input == known ? "File type already exists!" : "Invalid input!");
+    EXPECT_EQ(stayed, input != known) << "the dialog stays open only for invalid input";
   }
   ASSERT_TRUE(ClickButton(page, 1007));
   ASSERT_TRUE(Close(viewer, sheet, IDOK));
@@ -177,14 +215,7 @@ TEST(SettingsDialog, RegistrationCancelOkEveryPageAndAnUnwritableIni) {
   const std::string path = folder.path() + "Mosaikon.ini", before = folder.ReadIni();
   HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  sheet = OpenSettings(viewer);
-  ASSERT_TRUE(sheet && Tick(ShowPage(sheet, 0), 1014, false) && ClickButton(sheet, IDOK));
-  const std::string message = viewer.TakeMessage("Error");
-  EXPECT_TRUE(message.find(path) != std::string::npos &&
-              message.find(SystemText(ERROR_SHARING_VIOLATION)) != std::string::npos)
-      << message;
-  viewer.Settle();
-  EXPECT_EQ(viewer.Shown(kDialogClass, "", 0s), nullptr) << "a second message";
+  ASSERT_NO_FATAL_FAILURE(ExpectOkNotSaved(viewer, path));
   EXPECT_TRUE(WaitFor([&] { return !viewer.ButtonChecked(kColumnSelect); }));
   EXPECT_EQ(viewer.Exit(), 1);
   CloseHandle(held);
@@ -238,6 +269,127 @@ TEST(SettingsDialog, ChosenLanguageIsAnnouncedOnceAndShownFromTheNextStart) {
   ASSERT_TRUE(Close(viewer, sheet, IDCANCEL));
   EXPECT_EQ(viewer.Close(), 1);
   EXPECT_EQ(first.Close(), 1);
+}
+
+// Values the program cannot use and keys other programs share, as a careless
+// hand or another program leaves them: a type list far longer than the
+// 1,023 bytes once read back (and cut there inside an extension), colours
+// outside the colour range, and an extension's key with another program's
+// class, values and subkeys. Registration claims the key and keeps the old
+// class; removing the type gives it back and touches nothing else; the
+// list and the colours are written back as they were.
+TEST(SettingsDialog, ALongTypeListOddColoursAndAnotherProgramsKeySurviveEditing) {
+  const std::string id = std::to_string(GetCurrentProcessId()), foreign = "f" + id;
+  std::vector<std::string> types;
+  std::string list;
+  for (int i = 1; i <= 150; ++i) {
+    types.push_back("m" + id + "x" + std::to_string(1000 + i).substr(1));
+    list += types.back() + ";";
+  }
+  // The second type is as long as makes 1,023 bytes end inside a type.
+  std::string plain = "g" + id, stored;
+  for (;; plain += "z") {
+    stored = foreign + ";" + plain + ";" + list;
+    if (stored[1022] != ';' && stored[1023] != ';') break;
+  }
+  const std::string fragment = stored.substr(0, 1023).substr(stored.rfind(';', 1022) + 1);
+  std::vector<std::string> every = types;
+  every.insert(every.end(), {foreign, plain, fragment});
+  Unregister(every);
+  const std::string foreignKey = "." + foreign, userClasses = "Software\\Classes\\";
+  for (const auto& [key, name, value] : {std::tuple{foreignKey, "", "Other.Document"},
+                                         {foreignKey, "Content Type", "text/plain"},
+                                         {foreignKey, "PerceivedType", "text"},
+                                         {foreignKey + "\\ShellNew", "NullFile", ""},
+                                         {foreignKey + "\\OpenWithProgids", "Other.Document", ""}})
+    ASSERT_TRUE(SetRegistryValue(HKEY_CLASSES_ROOT, key, name, value));
+  const auto foreignValuesKept = [&] {
+    return RegistryValue(HKEY_CLASSES_ROOT, foreignKey, "Content Type") + "|" +
+           RegistryValue(HKEY_CLASSES_ROOT, foreignKey, "PerceivedType") + "|" +
+           RegistryValue(HKEY_CLASSES_ROOT, foreignKey + "\\ShellNew", "NullFile") + "|" +
+           RegistryValue(HKEY_CLASSES_ROOT, foreignKey + "\\OpenWithProgids", "Other.Document");
+  };
+  ProgramFolder folder(
+      StandardIni({"RegisterOnStart=1", "FileTypes=" + stored, "BackColor=-1", "HyperLinkColor=12345678901234567890"}));
+  Viewer viewer(folder);
+  ASSERT_TRUE(viewer.Open(folder.WriteFile("links.txt", LinkLines(100))));
+
+  // Registered at start-up: the program's path quoted, every type and no
+  // fragment of one, the other program's class kept beside the claim, and
+  // the keys made among the user's classes first.
+  const std::string command = OpenCommand(folder);
+  EXPECT_EQ(ClassesValue(std::string(kClassKey) + "\\shell\\open\\command"), command);
+  EXPECT_EQ(ClassesValue("Applications\\Mosaikon.exe\\shell\\open\\command"), command);
+  EXPECT_EQ(ClassesValue("." + types.back()) + ClassesValue("." + plain) + ClassesValue(foreignKey),
+            std::string(kClassKey) + kClassKey + kClassKey);
+  EXPECT_EQ(ClassesValue("." + fragment), "<missing>") << "a fragment of a type was registered";
+  EXPECT_EQ(RegistryValue(HKEY_CLASSES_ROOT, foreignKey, "Mosaikon.Backup"), "Other.Document");
+  EXPECT_EQ(foreignValuesKept(), "text/plain|text||");
+  for (const std::string& key : {foreignKey, std::string(kClassKey) + "\\shell\\open\\command"})
+    EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, userClasses + key)) << key;
+  // The default colours: links blue on white.
+  EXPECT_TRUE(WaitFor([&] { return TopLineIs(viewer.View(), 0); })) << "not the default colours";
+
+  // The page lists every type; the first two are removed. Refused: two
+  // types in one, a subkey, and the types of programs and shortcuts.
+  HWND sheet = OpenSettings(viewer);
+  ASSERT_NE(sheet, nullptr);
+  HWND page = ShowPage(sheet, 2);
+  const auto listed = [&] { return SendDlgItemMessageA(page, 1009, LB_GETCOUNT, 0, 0); };
+  EXPECT_EQ(listed(), 152);
+  for (const LRESULT count : {listed() - 1, listed() - 2})
+    ASSERT_TRUE(ClickButton(page, 1007) && WaitFor([&] { return listed() == count; }));
+  const std::string program =
+      " is the type of programs, scripts or shortcuts. Windows could no longer run such files "
+      "if Mosaikon opened them.";
+  const std::pair<std::string, std::string> refusals[] = {{"a;b", "Invalid input!"},
+                                                          {"a\\b", "Invalid input!"},
+                                                          {"Shell\\Open", "Invalid input!"},
+                                                          {"exe", "\".exe\"" + program},
+                                                          {".LNK", "\".LNK\"" + program}};
+  for (const auto& [input, expected] : refusals) {
+    SCOPED_TRACE("typed \"" + input + "\"");
+    EXPECT_EQ(TryToAdd(viewer, page, input), std::pair(expected, true));
+  }
+  EXPECT_EQ(listed(), 150);
+
+  // The other program's class comes back and nothing else of its key
+  // changes; the key the program made alone goes.
+  ASSERT_TRUE(Close(viewer, sheet, IDOK));
+  EXPECT_EQ(ClassesValue(foreignKey), "Other.Document");
+  EXPECT_EQ(RegistryValue(HKEY_CLASSES_ROOT, foreignKey, "Mosaikon.Backup"), "<missing>");
+  EXPECT_EQ(foreignValuesKept(), "text/plain|text||");
+  for (const std::string& key : {"." + plain, userClasses + foreignKey, userClasses + "." + plain})
+    EXPECT_FALSE(RegistryKeyExists(key.starts_with(".") ? HKEY_CLASSES_ROOT : HKEY_CURRENT_USER, key)) << key;
+  EXPECT_EQ(ClassesValue("." + types.front()), kClassKey);
+
+  // Written back whole, and the colours as they were read.
+  EXPECT_EQ(viewer.Exit(), 1);
+  EXPECT_EQ(folder.Setting("FileTypes"), list);
+  EXPECT_EQ(folder.Setting("BackColor") + " " + folder.Setting("HyperLinkColor"), "-1 12345678901234567890");
+  Unregister(every);
+}
+
+// Another program holds the settings file without sharing while the program
+// starts: it reads defaults, so it must not write them over the file, not
+// when a setting changes, not when the window closes, not at exit. A change
+// in the Settings dialog says once that it is not saved.
+TEST(SettingsDialog, AnIniLockedAtStartIsNeverWrittenOver) {
+  std::vector<std::string> ini =
+      StandardIni({"TabSize=4", "FontSize=2", "ColumnMode=0", "CopyOnSelect=0", "MurFileNum=7", "BackColor=255"});
+  ini.insert(ini.end(), {"[MRU]", "1=C:\\art\\old.ans"});
+  ProgramFolder folder(ini);
+  const std::string path = folder.path() + "Mosaikon.ini", before = folder.ReadIni();
+  HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  Viewer viewer(folder);
+  const bool opened = viewer.Open(folder.WriteFile("links.txt", LinkLines(10)));
+  CloseHandle(held);
+  ASSERT_TRUE(opened);
+
+  ASSERT_NO_FATAL_FAILURE(ExpectOkNotSaved(viewer, path));
+  EXPECT_EQ(viewer.Exit(), 1);
+  EXPECT_EQ(folder.ReadIni(), before);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The INI rules the program relies on, checked against the store it really
 // uses: the platform's profile functions (Windows builds only).
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <filesystem>
 #include <string>
@@ -91,6 +92,35 @@ TEST(ProfileIniStore, RefusesValuesWithLineBreaks) {
   EXPECT_FALSE(store->WriteString("MRU", "1", "b.txt\nx=1"));
   EXPECT_FALSE(store->WriteString("MRU", "1", "b.txt\rx=1"));
   EXPECT_EQ(FileLines(file), (Lines{"[MRU]", "1=a.txt"}));
+}
+
+// The profile functions cut a value to the buffer they are given.
+TEST(ProfileIniStore, LongValuesAreReadWholeWithAGrowingBuffer) {
+  std::string types;
+  for (int i = 1; types.size() < 5000; ++i) types += "ext" + std::to_string(i) + ";";
+  TempFile file("[Settings]\r\nFileTypes=" + types + "\r\nEdge=" + std::string(1023, 'x') + "\r\n");
+  auto store = OpenIniStore(file.path());
+  EXPECT_EQ(store->GetString("Settings", "FileTypes", "", 1024), types.substr(0, 1023));
+  bool cut = true;
+  EXPECT_EQ(ReadWholeString(*store, "Settings", "FileTypes", "", &cut), types);
+  EXPECT_FALSE(cut);
+  EXPECT_EQ(ReadWholeString(*store, "Settings", "Edge", ""), std::string(1023, 'x'));
+  EXPECT_EQ(ReadWholeString(*store, "Settings", "Missing", "<NA>"), "<NA>");
+}
+
+// Another program holding the file open without sharing: the keys read as
+// their defaults, so the file must be told apart from a missing one.
+TEST(ProfileIniStore, AFileHeldWithoutSharingIsToldApartFromAMissingOne) {
+  TempFile file("[Settings]\r\nTabSize=4\r\n");
+  EXPECT_EQ(IniReadFailure(file.path()), 0u);
+  HANDLE held = CreateFileA(file.path().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(IniReadFailure(file.path()), static_cast<ErrorCode>(ERROR_SHARING_VIOLATION));
+  EXPECT_EQ(OpenIniStore(file.path())->GetInt("Settings", "TabSize", 8), 8);
+  CloseHandle(held);
+  EXPECT_EQ(IniReadFailure(file.path()), 0u);
+  EXPECT_EQ(IniReadFailure(file.path() + ".missing"), 0u);
+  EXPECT_EQ(IniReadFailure(file.path() + ".missing\\Mosaikon.ini"), 0u);
 }
 
 }  // namespace

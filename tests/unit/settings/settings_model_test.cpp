@@ -1,12 +1,16 @@
 // Loading and saving the fifteen settings (order, defaults, encodings, the
-// corrections made on load), the font cell steps and the INI path beside the
+// corrections made on load, values kept as read), values read whole, the
+// store that writes nothing, the font cell steps and the INI path beside the
 // executable. The store is an in-memory one; the program's own store is
 // tested in ini_store_win32_test.cpp.
 #include "settings/settings_model.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "tests/unit/settings/memory_ini_store.h"
@@ -49,13 +53,12 @@ const Lines kDefaultLines = {
 TEST(SettingsModel, EveryKeyIsReadAndWrittenWithItsEncoding) {
   // No value equals its default, so each key must really be read.
   const Lines stored = {"TabSize=3",         "FontSize=5",         "ForeColor=1193046",
-                        "BackColor=-1",      "HyperLinkColor=255", "FileTypes=asc;nfo;txt;",
+                        "BackColor=65280",   "HyperLinkColor=255", "FileTypes=asc;nfo;txt;",
                         "RegisterOnStart=1", "CopyOnSelect=0",     "ColumnMode=0",
                         "SupportAnsi=0",     "AlwaysOnTop=1",      "ReuseViewer=1",
                         "SaveMruFiles=0",    "MurFileNum=25",      "DecodeMode=2"};
   const SettingsModel model = LoadFrom(StoreWith(stored));
-  // Colours are unsigned in memory and signed decimal in the file.
-  EXPECT_EQ(model.BackColor, 0xFFFFFFFFu);
+  EXPECT_EQ(model.BackColor, 65280u);
   EXPECT_EQ(Saved(model), stored);
 }
 
@@ -91,12 +94,91 @@ TEST(SettingsModel, LoadCorrectsOnlyTabSizeAndWritesFlagsAsOneOrZero) {
   }
 }
 
-TEST(SettingsModel, FileTypesAreCutAt1023CharactersAndOtherwiseVerbatim) {
+// A list of `count` extensions "e000001;e000002;...", 8 bytes each.
+std::string ManyTypes(std::size_t count) {
   std::string types;
-  while (types.size() < 1500) types.append("e").append(std::to_string(types.size())).append(";");
-  EXPECT_EQ(LoadFrom(StoreWith({"FileTypes=" + types})).FileTypes, types.substr(0, 1023));
-  EXPECT_EQ(LoadFrom(StoreWith({"FileTypes=" + types.substr(0, 1023)})).FileTypes, types.substr(0, 1023));
-  EXPECT_EQ(LoadFrom(StoreWith({"FileTypes=txt ; ;nfo"})).FileTypes, "txt ; ;nfo");
+  for (std::size_t i = 1; i <= count; ++i) {
+    const std::string number = std::to_string(i);
+    types += "e" + std::string(6 - number.size(), '0') + number + ";";
+  }
+  return types;
+}
+
+TEST(SettingsModel, FileTypesAreReadWholeAndWrittenBackVerbatim) {
+  for (const std::string& types : {ManyTypes(170), ManyTypes(171), ManyTypes(1000), std::string("txt ; ;nfo")}) {
+    MemoryIniStore store = StoreWith({"FileTypes=" + types});
+    const SettingsModel model = LoadFrom(store);
+    EXPECT_EQ(model.FileTypes, types);
+    model.Save(store);
+    EXPECT_EQ(store.Lines("Settings").front(), "FileTypes=" + types);
+  }
+  // Beyond any sensible length the list ends after its last whole extension
+  // and stays as stored unless it is changed.
+  const std::string huge = ManyTypes(kMaxIniValue / 8 + 10);
+  MemoryIniStore store = StoreWith({"FileTypes=" + huge});
+  SettingsModel model = LoadFrom(store);
+  EXPECT_EQ(model.FileTypes, huge.substr(0, (kMaxIniValue - 2) / 8 * 8));
+  model.Save(store);
+  EXPECT_EQ(store.Lines("Settings").front(), "FileTypes=" + huge);
+  model.FileTypes = "txt;";
+  model.Save(store);
+  EXPECT_EQ(store.Lines("Settings").front(), "FileTypes=txt;");
+}
+
+TEST(SettingsModel, ColoursOutsideTheRangeShowTheirDefaultAndAreWrittenBackAsRead) {
+  struct Case {
+    const char* stored;
+    std::uint32_t ForeColor, BackColor, HyperLinkColor;
+  };
+  const Case cases[] = {
+      {"BackColor=-1", 0, 16777215, 16711680},
+      {"HyperLinkColor=12345678901234567890", 0, 16777215, 16711680},
+      {"ForeColor=16777216", 0, 16777215, 16711680},
+      {"ForeColor=4294967296", 0, 16777215, 16711680},  // wraps to 0 as a 32-bit number
+      {"BackColor=-0", 0, 0, 16711680},
+      {"ForeColor=16777215", 16777215, 16777215, 16711680},
+      {"HyperLinkColor=255abc", 0, 16777215, 255},
+  };
+  for (const Case& c : cases) {
+    const SettingsModel model = LoadFrom(StoreWith({c.stored}));
+    EXPECT_EQ(std::tuple(model.ForeColor, model.BackColor, model.HyperLinkColor),
+              std::tuple(c.ForeColor, c.BackColor, c.HyperLinkColor))
+        << c.stored;
+    const Lines saved = Saved(model);
+    const bool asRead = std::find(saved.begin(), saved.end(), c.stored) != saved.end();
+    EXPECT_EQ(asRead, std::string(c.stored) != "BackColor=-0" && std::string(c.stored) != "HyperLinkColor=255abc")
+        << c.stored;
+  }
+  // A colour the user picks is written as it is.
+  SettingsModel model = LoadFrom(StoreWith({"BackColor=-1"}));
+  model.BackColor = 65280;
+  EXPECT_EQ(Saved(model)[3], "BackColor=65280");
+}
+
+TEST(IniStore, ValuesAreReadWholeWithAGrowingBuffer) {
+  for (std::size_t length : {0u, 1021u, 1022u, 1023u, 1024u, 2047u, 5000u, 70000u}) {
+    MemoryIniStore store = StoreWith({"K=" + std::string(length, 'v')});
+    bool cut = true;
+    EXPECT_EQ(ReadWholeString(store, "Settings", "K", "", &cut).size(), length);
+    EXPECT_FALSE(cut) << length;
+  }
+  const MemoryIniStore store;
+  EXPECT_EQ(ReadWholeString(store, "Settings", "K", "<NA>"), "<NA>");
+}
+
+TEST(IniStore, AReadOnlyStoreReadsButRefusesEveryWrite) {
+  auto memory = std::make_unique<MemoryIniStore>(StoreWith({"TabSize=4"}));
+  memory->WriteString("MRU", "1", "C:\\a.txt");
+  const MemoryIniStore* inner = memory.get();
+  const auto store = ReadOnlyIniStore(std::move(memory));
+  SettingsModel model;
+  model.Load(*store);
+  EXPECT_EQ(model.TabSize, 4);
+  model.Save(*store);
+  EXPECT_FALSE(store->WriteString("MRU", "2", "b.txt"));
+  EXPECT_FALSE(store->ClearSection("MRU"));
+  EXPECT_EQ(inner->Lines("Settings"), Lines{"TabSize=4"});
+  EXPECT_EQ(inner->Lines("MRU"), Lines{"1=C:\\a.txt"});
 }
 
 TEST(FontCellForSize, StepsOneToFiveAndStepThreeOtherwise) {
