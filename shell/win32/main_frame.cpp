@@ -590,6 +590,9 @@ HMENU MainFrame::FilePopup() const {
 void MainFrame::UpdateRecentFiles(const std::string* path, bool opened, bool rewrite) {
   Settings& settings = TheSettings();
   if (!settings.SaveMruFiles) return;
+  // Read, changed and written back in one go: another copy updating the
+  // list meanwhile would lose its entry or ours.
+  const IniLock lock;
   IniStore* ini = settings.ini();
   const std::int32_t limit = RecentFilesLimit(settings.MurFileNum);
   recentFiles = ini ? ReadRecentFiles(*ini, limit) : std::vector<std::string>{};

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "settings/ini_store.h"
@@ -121,6 +122,28 @@ TEST(ProfileIniStore, AFileHeldWithoutSharingIsToldApartFromAMissingOne) {
   EXPECT_EQ(IniReadFailure(file.path()), 0u);
   EXPECT_EQ(IniReadFailure(file.path() + ".missing"), 0u);
   EXPECT_EQ(IniReadFailure(file.path() + ".missing\\Mosaikon.ini"), 0u);
+}
+
+// Copies of the program share one lock: while one holds it, another waits.
+TEST(ProfileIniStore, OneCopyAtATimeHoldsTheLock) {
+  const auto othersMayTakeIt = [] {
+    bool taken = false;
+    std::thread other([&] {
+      HANDLE mutex = OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, "MosaikonIniLock");
+      if (!mutex) return;
+      taken = WaitForSingleObject(mutex, 0) == WAIT_OBJECT_0;
+      if (taken) ReleaseMutex(mutex);
+      CloseHandle(mutex);
+    });
+    other.join();
+    return taken;
+  };
+  {
+    const IniLock lock;
+    const IniLock again;  // the same thread may take it again
+    EXPECT_FALSE(othersMayTakeIt());
+  }
+  EXPECT_TRUE(othersMayTakeIt());
 }
 
 }  // namespace
