@@ -144,6 +144,9 @@ TEST(ExportAsImage, PngsOfAnsiArtAndPlainTextHoldThePixelsTheViewShows) {
     ASSERT_TRUE(PressKey(save, VK_RETURN));
     const std::string png = folder.path() + c.png;
     ASSERT_TRUE(WaitFor([&] { return GetFileAttributesA(png.c_str()) != INVALID_FILE_ATTRIBUTES; })) << "no " << png;
+    // The file is complete before the program is back in its loop to paint
+    // what the Save dialog covered.
+    viewer.Settle();
     EXPECT_EQ(ComparePng(png, Capture::OfClient(viewer.View()), c.columns * kCellWidth, c.lines * kCellHeight), "same");
     for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
       EXPECT_NE(entry.path().extension(), ".tmp") << "a temporary file was left behind";
