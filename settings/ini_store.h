@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/system.h"
 
@@ -33,6 +34,9 @@ class IniStore {
 
   // Removes every key of the section.
   virtual bool ClearSection(std::string_view section) = 0;
+
+  // The section's keys with their values, as "key=value" lines in file order.
+  virtual std::vector<std::string> Lines(std::string_view section) const = 0;
 };
 
 // The longest value ReadWholeString reads, in bytes: far beyond any value the

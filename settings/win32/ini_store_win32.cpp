@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "common/string_util.h"
 #include "settings/ini_store.h"
@@ -66,6 +67,28 @@ class ProfileIniStore : public IniStore {
     const IniLock lock;
     // An empty key list: the literal supplies the two terminating NULs.
     return WritePrivateProfileSectionA(std::string(section).c_str(), "\0", path_.c_str()) != FALSE;
+  }
+
+  std::vector<std::string> Lines(std::string_view section) const override {
+    const IniLock lock;
+    // "key=value" strings, each ended by a NUL and the last by two; a section
+    // that does not fit is cut to size - 2, so the buffer grows until it fits.
+    const std::string name(section);
+    std::string buffer(4096, '\0');
+    DWORD length = 0;
+    for (;;) {
+      length = GetPrivateProfileSectionA(name.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()), path_.c_str());
+      if (length + 2 < buffer.size() || buffer.size() >= kMaxIniValue) break;
+      buffer.resize(buffer.size() * 2);
+    }
+    std::vector<std::string> lines;
+    for (std::size_t start = 0; start < length;) {
+      const std::size_t end = buffer.find('\0', start);
+      if (end == std::string::npos || end >= length) break;
+      lines.push_back(buffer.substr(start, end - start));
+      start = end + 1;
+    }
+    return lines;
   }
 
  private:

@@ -68,6 +68,9 @@ class ReportingStore final : public IniStore {
   bool ClearSection(std::string_view section) override {
     return Note([&] { return store_->ClearSection(section); });
   }
+  std::vector<std::string> Lines(std::string_view section) const override {
+    return store_ ? store_->Lines(section) : std::vector<std::string>{};
+  }
 
   bool Failed(ErrorCode& error) const {
     if (failed_) error = error_;

@@ -596,10 +596,10 @@ void MainFrame::UpdateRecentFiles(const std::string* path, bool opened, bool rew
   IniStore* ini = settings.ini();
   const std::int32_t limit = RecentFilesLimit(settings.MurFileNum);
   recentFiles = ini ? ReadRecentFiles(*ini, limit) : std::vector<std::string>{};
-  RemoveRecentFilesMenu(rewrite);
+  RemoveRecentFilesMenu(rewrite && !path);
   if (path) {
     ApplyRecentFile(recentFiles, *path, opened, limit);
-    if (ini) WriteRecentFiles(*ini, recentFiles);
+    if (ini) StoreRecentFiles(*ini, recentFiles);
   }
   recentMenuCount = static_cast<std::int32_t>(recentFiles.size());
   HMENU popup = FilePopup();
