@@ -719,6 +719,8 @@ void MainFrame::RestoreLayout() {
   } else {
     ShowWindow(hwnd(), SW_SHOWDEFAULT);
   }
+  // The text first: the bars paint in the loop right after.
+  if (view_.hwnd()) UpdateWindow(view_.hwnd());
 }
 
 void MainFrame::ShowToolBar(bool visible) {
