@@ -692,8 +692,10 @@ void MainFrame::RestoreLayout() {
   toolBarVisible = ini ? ini->GetInt(kSettingsSection, "ToolBarVisible", 1) : 1;
   statusBarVisible = ini ? ini->GetInt(kSettingsSection, "StatusBarVisible", 1) : 1;
   long count = ini ? ini->GetInt(kSettingsSection, "Rebar_BandCount", 0) : 0;
-  ShowToolBar(toolBarVisible != 0);
-  ShowStatusBar(statusBarVisible != 0);
+  // The bars were made visible; each change lays the window out again, so
+  // only a bar the settings hide is touched.
+  if (!toolBarVisible) ShowToolBar(false);
+  if (!statusBarVisible) ShowStatusBar(false);
   // Only bands that exist can be placed; a hand-edited count is bounded.
   const long bands = rebar_ ? static_cast<long>(SendMessageA(rebar_, RB_GETBANDCOUNT, 0, 0)) : 0;
   count = std::clamp(count, 0L, bands);
@@ -703,13 +705,16 @@ void MainFrame::RestoreLayout() {
     const std::int32_t cx = ini->GetInt(kSettingsSection, prefix + "CX", 0);
     const std::int32_t breakLine = ini->GetInt(kSettingsSection, prefix + "BreakLine", 0);
     const LRESULT index = SendMessageA(rebar_, RB_IDTOINDEX, static_cast<WPARAM>(id), 0);
-    if (index >= 0) SendMessageA(rebar_, RB_MOVEBAND, static_cast<WPARAM>(index), i);
+    if (index >= 0 && index != i) SendMessageA(rebar_, RB_MOVEBAND, static_cast<WPARAM>(index), i);
     REBARBANDINFOA band{};
     band.cbSize = sizeof band;
     band.fMask = RBBIM_STYLE | RBBIM_SIZE | RBBIM_ID;
     SendMessageA(rebar_, RB_GETBANDINFOA, i, reinterpret_cast<LPARAM>(&band));
+    const UINT style = breakLine ? (band.fStyle | RBBS_BREAK) : (band.fStyle & ~RBBS_BREAK);
+    // Setting a band lays the bar out again even when nothing changes.
+    if (band.cx == static_cast<UINT>(cx) && band.fStyle == style) continue;
     band.cx = static_cast<UINT>(cx);
-    band.fStyle = breakLine ? (band.fStyle | RBBS_BREAK) : (band.fStyle & ~RBBS_BREAK);
+    band.fStyle = style;
     SendMessageA(rebar_, RB_SETBANDINFOA, i, reinterpret_cast<LPARAM>(&band));
   }
   view_.UpdateLayout();
@@ -721,6 +726,9 @@ void MainFrame::RestoreLayout() {
   }
   // The text first: the bars paint in the loop right after.
   if (view_.hwnd()) UpdateWindow(view_.hwnd());
+  // And on the screen at once: drawing may be held back until the thread
+  // next waits for messages, which is after the bars have painted too.
+  GdiFlush();
 }
 
 void MainFrame::ShowToolBar(bool visible) {
