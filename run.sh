@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# The one run command: installs what is missing, builds the Windows program and
-# shows a file in it under Wine (samples/mosaikon.ans unless a file is given).
+# The one run command: installs what is missing, builds the Windows program
+# (only the build Wine runs here: i686 where this machine runs 32-bit programs,
+# x86_64 elsewhere) and shows a file in it under Wine (samples/mosaikon.ans
+# unless a file is given).
 # Without a usable display it runs on a virtual one and saves a screenshot to
 # build/screenshot.png.
 #   ./run.sh [FILE]

@@ -5,7 +5,6 @@
 #include "document/line_splitter.h"
 
 #include <algorithm>
-#include <cstring>
 #include <limits>
 #include <new>
 #include <stdexcept>
@@ -14,6 +13,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "common/byte_search.h"
 #include "common/system.h"
 #include "document/break_counter.h"
 
@@ -22,10 +22,6 @@ namespace mosaikon {
 namespace {
 
 constexpr std::int64_t kMaxColumn = std::numeric_limits<std::int32_t>::max();
-
-const char* Find(const char* from, const char* end, char byte) {
-  return static_cast<const char*>(std::memchr(from, byte, static_cast<std::size_t>(end - from)));
-}
 
 // The last `byte` in [text, end), or null.
 const char* FindLast(const char* text, const char* end, char byte) {
@@ -66,7 +62,7 @@ const char* FindBreak(const char* from, const char* end) {
 std::int32_t Expand(const char* from, const char* end, std::int64_t column, std::string* expanded,
                     std::int32_t tabSize) {
   while (from < end && column < kMaxColumn) {
-    const char* tab = Find(from, end, '\t');
+    const char* tab = FindByte(from, end, '\t');
     const char* runEnd = tab ? tab : end;
     const std::int64_t run = std::min<std::int64_t>(runEnd - from, kMaxColumn - column);
     if (expanded) expanded->append(from, static_cast<std::size_t>(run));
@@ -135,7 +131,7 @@ void SplitLines(const char* text, std::int32_t length, std::int32_t tabSize, std
   const char* const lastCr = counts.cr ? FindLast(text, end, '\r') : nullptr;
   const char* const lastLf = counts.lf ? FindLast(text, end, '\n') : nullptr;
   // The next tab at or after the current line's start; null once none is left.
-  const char* tab = Find(text, end, '\t');
+  const char* tab = FindByte(text, end, '\t');
 
   const char* start = text;
   for (;;) {
@@ -144,7 +140,7 @@ void SplitLines(const char* text, std::int32_t length, std::int32_t tabSize, std
     const char* lineEnd = end;
     const char* next = nullptr;  // start of the following line; null for the last line
     if (crAhead || lfAhead) {
-      lineEnd = crAhead && lfAhead ? FindBreak(start, end) : Find(start, end, crAhead ? '\r' : '\n');
+      lineEnd = crAhead && lfAhead ? FindBreak(start, end) : FindByte(start, end, crAhead ? '\r' : '\n');
       next = lineEnd + 1;
       if (crAhead && lfAhead) {
         // While both kinds lie ahead, a run of the first kind and then a run
@@ -156,7 +152,7 @@ void SplitLines(const char* text, std::int32_t length, std::int32_t tabSize, std
       }
     }
 
-    if (tab && tab < start) tab = Find(start, end, '\t');
+    if (tab && tab < start) tab = FindByte(start, end, '\t');
     const std::int32_t lineLength = static_cast<std::int32_t>(lineEnd - start);
     const std::int32_t columns =
         tab && tab < lineEnd ? Expand(tab, lineEnd, tab - start, nullptr, tabSize) : lineLength;

@@ -5,9 +5,9 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <cstring>
 #include <vector>
 
+#include "common/byte_search.h"
 #include "common/string_util.h"
 #include "common/system.h"
 
@@ -93,7 +93,7 @@ std::size_t LineAt(const std::vector<TextLine>& lines, std::size_t from, const c
 }
 
 // Single-byte code pages: every byte is a character, so a link is found from
-// its ':' with one memchr search through the whole text, checking "http"
+// its ':' with one byte search through the whole text, checking "http"
 // before and "//" after; only a hit looks up its line. "http://" holds no
 // line break, so it always lies inside one line.
 void DetectLinksByColon(TextDocument& document) {
@@ -103,7 +103,7 @@ void DetectLinksByColon(TextDocument& document) {
   std::size_t line = 0;
   const char* from = document.text.data();  // the search goes on here
   while (textEnd - from >= static_cast<std::ptrdiff_t>(kScheme.size())) {
-    const auto* colon = static_cast<const char*>(std::memchr(from, ':', static_cast<std::size_t>(textEnd - from)));
+    const char* const colon = FindByte(from, textEnd, ':');
     if (!colon) break;
     const char* const h = colon - 4;
     const bool scheme = colon - from >= 4 && textEnd - colon >= 3 && colon[1] == '/' && colon[2] == '/' && IsHttpAt(h);

@@ -3,6 +3,7 @@
 #include "framework/command_bar.h"
 
 #include <cctype>
+#include <utility>
 
 #include "framework/exception_barrier.h"
 #include "framework/toolbar_resource.h"
@@ -87,11 +88,20 @@ SIZE CommandBar::IdealSize() const {
   return size;
 }
 
-bool CommandBar::LoadImages(HINSTANCE module, UINT toolbarId) {
-  const std::optional<ToolbarResource> resource = LoadToolbarResource(module, toolbarId);
-  if (!resource) return false;
-  images_ = LoadToolbarImages(module, toolbarId, resource->imageWidth);
-  if (!images_) return false;
+void CommandBar::LoadImages(HINSTANCE module, UINT toolbarId) {
+  imageModule_ = module;
+  imageToolbarId_ = toolbarId;
+}
+
+// The images are made when a popup first opens: nobody sees them before, and
+// a start-up that does not make them shows its window sooner.
+void CommandBar::MakeImages() {
+  if (!imageModule_) return;
+  const HINSTANCE module = std::exchange(imageModule_, nullptr);
+  const std::optional<ToolbarResource> resource = LoadToolbarResource(module, imageToolbarId_);
+  if (!resource) return;
+  images_ = LoadToolbarImages(module, imageToolbarId_, resource->imageWidth);
+  if (!images_) return;
   imageOfCommand_.clear();
   itemBitmaps_.clear();
   int image = 0;
@@ -117,7 +127,6 @@ bool CommandBar::LoadImages(HINSTANCE module, UINT toolbarId) {
     itemBitmaps_[i] = std::move(bitmap);
   }
   for (int i = 0; i < GetMenuItemCount(menu_.get()); ++i) ApplyImages(GetSubMenu(menu_.get(), i));
-  return true;
 }
 
 void CommandBar::ApplyImages(HMENU popup) {
@@ -146,6 +155,7 @@ void CommandBar::ApplyImages(HMENU popup) {
 
 void CommandBar::TrackPopupMenu(HMENU popup, UINT flags, int x, int y) {
   if (!popup) return;
+  MakeImages();
   ApplyImages(popup);
   TrackPopupMenuEx(popup, flags, x, y, frame_, nullptr);
 }
@@ -163,6 +173,7 @@ int CommandBar::HitTest(POINT screenPoint) const {
 
 void CommandBar::OpenPopup(int index, bool fromKeyboard) {
   if (!menu_ || trackingBar) return;
+  MakeImages();
   trackingBar = this;
   int next = index;
   bool keyboard = fromKeyboard;

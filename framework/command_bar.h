@@ -34,8 +34,10 @@ class CommandBar {
   HMENU menu() const { return menu_.get(); }
 
   // Takes the images of toolbar resource `toolbarId` (and its bitmap) for the
-  // menu items that share a command id with a toolbar button.
-  bool LoadImages(HINSTANCE module, UINT toolbarId);
+  // menu items that share a command id with a toolbar button. `module` must
+  // stay loaded while the bar shows menus: the images are made from it when
+  // a popup first opens.
+  void LoadImages(HINSTANCE module, UINT toolbarId);
 
   // Shows a popup menu with the images of the bar and the frame's command
   // states (the frame gets WM_INITMENUPOPUP); commands arrive as WM_COMMAND.
@@ -56,12 +58,15 @@ class CommandBar {
 
   void OpenPopup(int index, bool fromKeyboard);
   int HitTest(POINT screenPoint) const;
+  void MakeImages();
   void ApplyImages(HMENU popup);
   int ButtonCount() const;
 
   HWND frame_ = nullptr;
   HWND hwnd_ = nullptr;
   MenuHandle menu_;
+  HINSTANCE imageModule_ = nullptr;  // set until the images are made
+  UINT imageToolbarId_ = 0;
   ImageList images_;
   std::map<UINT, int> imageOfCommand_;
   std::map<int, GdiBitmap> itemBitmaps_;  // by image index

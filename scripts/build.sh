@@ -6,7 +6,8 @@
 # fuzz    the libFuzzer target, built with clang         -> build/fuzz
 # win32   i686 Windows build: the shipped program        -> build/win32
 # win64   x86_64 Windows build, runs under 64-bit Wine   -> build/win64
-# product only Mosaikon.exe (and its font) in win32 and win64, for ./run.sh
+# product only Mosaikon.exe (and its font), for ./run.sh, in the tree this
+#         machine runs: win32 where it runs 32-bit programs, win64 elsewhere
 # docdump only the docdump tool in native
 # Environment: MOSAIKON_BUILD_DIR (default <repo>/build), MOSAIKON_JOBS (2).
 # Output goes to build/logs/cmake-<tree>.log and is shown when a step fails.
@@ -80,19 +81,27 @@ build_tree() {
   esac
 }
 
+# The Windows tree whose program Wine runs here, asked the way wine-env.sh asks.
+running_tree() {
+  if [[ -x /usr/lib/wine/wine ]] && bash "$root/scripts/install-deps.sh" --check-i386; then
+    echo win32
+  else
+    echo win64
+  fi
+}
+
 build_product() {
   local tree
-  for tree in win32 win64; do
-    configure "$tree" || return 1
-    if has_target "$tree" Mosaikon; then
-      # The program, and the raster font it loads when the system has none.
-      local targets=(Mosaikon)
-      has_target "$tree" terminal_font && targets+=(terminal_font)
-      compile "$tree" "${targets[@]}" || return 1
-    else
-      echo "build: $tree has no Mosaikon target yet"
-    fi
-  done
+  tree="$(running_tree)"
+  configure "$tree" || return 1
+  if has_target "$tree" Mosaikon; then
+    # The program, and the raster font it loads when the system has none.
+    local targets=(Mosaikon)
+    has_target "$tree" terminal_font && targets+=(terminal_font)
+    compile "$tree" "${targets[@]}" || return 1
+  else
+    echo "build: $tree has no Mosaikon target yet"
+  fi
 }
 
 [[ $# -gt 0 ]] || set -- all

@@ -22,6 +22,7 @@ class ReadOnlyStore final : public IniStore {
   }
   bool WriteString(std::string_view, std::string_view, std::string_view) override { return false; }
   bool ClearSection(std::string_view) override { return false; }
+  std::vector<std::string> Lines(std::string_view section) const override { return store_->Lines(section); }
 
  private:
   std::unique_ptr<IniStore> store_;

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/system.h"
 
@@ -33,6 +34,9 @@ class IniStore {
 
   // Removes every key of the section.
   virtual bool ClearSection(std::string_view section) = 0;
+
+  // The section's keys with their values, as "key=value" lines in file order.
+  virtual std::vector<std::string> Lines(std::string_view section) const = 0;
 };
 
 // The longest value ReadWholeString reads, in bytes: far beyond any value the
@@ -51,8 +55,25 @@ std::string ReadWholeString(const IniStore& ini, std::string_view section, std::
 // they would replace what the user set. Reads pass through.
 std::unique_ptr<IniStore> ReadOnlyIniStore(std::unique_ptr<IniStore> store);
 
-// The store for the INI file at `path` (Windows builds only).
+// The store for the INI file at `path` (Windows builds only). Every read and
+// write holds an IniLock: copies of the program that start, hand over and
+// exit together each rewrite the whole file, and one that read it while
+// another was rewriting it would take keys for missing and write that back.
 std::unique_ptr<IniStore> OpenIniStore(const std::string& path);
+
+// While it lives, no other copy of the program reads or writes its INI file
+// through the store (Windows builds only). A thread may hold several; a copy
+// that hangs holding one delays the others a few seconds, no more.
+class IniLock {
+ public:
+  IniLock();
+  ~IniLock();
+  IniLock(const IniLock&) = delete;
+  IniLock& operator=(const IniLock&) = delete;
+
+ private:
+  void* mutex_;  // held, or null
+};
 
 // Why the file at `path` exists but cannot be opened for reading now (for
 // example another program holds it open without sharing); 0 when it can be

@@ -56,6 +56,17 @@ void ApplyRecentFile(std::vector<std::string>& files, const std::string& path, b
   if (opened) files.insert(files.begin(), path);
 }
 
+void StoreRecentFiles(IniStore& ini, const std::vector<std::string>& files) {
+  std::vector<std::string> lines;
+  for (std::size_t i = 0; i < files.size(); ++i) lines.push_back(std::to_string(i + 1) + "=" + RecentFileIniValue(files[i]));
+  // Opening the file at the top of the list again changes nothing, and a
+  // rewrite of the whole file on every start would cost more than the rest
+  // of the start's settings work together.
+  if (ini.Lines(kRecentFilesSection) == lines) return;
+  ini.ClearSection(kRecentFilesSection);
+  WriteRecentFiles(ini, files);
+}
+
 void WriteRecentFiles(IniStore& ini, const std::vector<std::string>& files) {
   for (std::size_t i = 0; i < files.size(); ++i)
     ini.WriteString(kRecentFilesSection, std::to_string(i + 1), RecentFileIniValue(files[i]));

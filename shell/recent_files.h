@@ -35,6 +35,10 @@ std::vector<std::string> ReadRecentFiles(const IniStore& ini, std::int32_t limit
 // goes to the front, the oldest entry making room when the list is full.
 void ApplyRecentFile(std::vector<std::string>& files, const std::string& path, bool opened, std::int32_t limit);
 
+// Makes the section hold exactly the entries, as keys 1..n: emptied, then
+// written. Writes nothing when it holds them already.
+void StoreRecentFiles(IniStore& ini, const std::vector<std::string>& files);
+
 // Writes the entries as keys 1..n.
 void WriteRecentFiles(IniStore& ini, const std::vector<std::string>& files);
 

@@ -26,7 +26,9 @@ void Settings::LoadStored() {
   // A file that is there but cannot be read (another program holds it locked)
   // gives the defaults. Written back, they would replace what the user set:
   // nothing is written to the file while the program runs. Asked before and
-  // after, so a lock taken while the keys are read counts too.
+  // after, so a lock taken while the keys are read counts too. Other copies
+  // of this program do not touch the file in between.
+  const IniLock lock;
   unreadable_ = IniReadFailure(iniPath);
   Load(*ini_);
   if (!unreadable_) unreadable_ = IniReadFailure(iniPath);
@@ -65,6 +67,9 @@ class ReportingStore final : public IniStore {
   }
   bool ClearSection(std::string_view section) override {
     return Note([&] { return store_->ClearSection(section); });
+  }
+  std::vector<std::string> Lines(std::string_view section) const override {
+    return store_ ? store_->Lines(section) : std::vector<std::string>{};
   }
 
   bool Failed(ErrorCode& error) const {

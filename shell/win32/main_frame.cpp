@@ -45,6 +45,12 @@ UINT_PTR CALLBACK OpenDialogHook(HWND, UINT, WPARAM, LPARAM) noexcept {
   return 0;
 }
 
+// Whether a bar is shown in its own right: laid out before the frame is
+// first shown, a bar is not yet visible on the screen, yet takes its room.
+bool Shown(HWND bar) {
+  return (GetWindowLongA(bar, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
 std::string Format(const char* format, long value) {
   char buffer[64];
   std::snprintf(buffer, sizeof buffer, format, value);
@@ -225,14 +231,15 @@ void MainFrame::AddBand(HWND child, UINT bandId, SIZE size, bool newRow) {
 void MainFrame::UpdateLayout(bool resizeBars) {
   RECT client{};
   GetClientRect(hwnd(), &client);
-  if (rebar_ && IsWindowVisible(rebar_)) {
+  if (resizeBars) laidOutClient_ = {client.right, client.bottom};
+  if (rebar_ && Shown(rebar_)) {
     if (resizeBars) SendMessageA(rebar_, WM_SIZE, 0, 0);
     RECT bar{};
     GetWindowRect(rebar_, &bar);
     client.top += bar.bottom - bar.top;
   }
   HWND status = statusBar_.hwnd();
-  if (status && IsWindowVisible(status)) {
+  if (status && Shown(status)) {
     if (resizeBars) SendMessageA(status, WM_SIZE, 0, 0);
     RECT bar{};
     GetWindowRect(status, &bar);
@@ -245,7 +252,13 @@ void MainFrame::UpdateLayout(bool resizeBars) {
 }
 
 void MainFrame::OnSize(UINT kind) {
-  if (kind != SIZE_MINIMIZED) UpdateLayout(true);
+  if (kind == SIZE_MINIMIZED) return;
+  // The first show reports the size the hidden window was laid out for;
+  // laying the bars out again for it would only redraw them.
+  RECT client{};
+  GetClientRect(hwnd(), &client);
+  if (client.right == laidOutClient_.cx && client.bottom == laidOutClient_.cy) return;
+  UpdateLayout(true);
 }
 
 LRESULT MainFrame::OnNotify(NMHDR& header) {
@@ -655,13 +668,16 @@ HMENU MainFrame::FilePopup() const {
 void MainFrame::UpdateRecentFiles(const std::string* path, bool opened, bool rewrite) {
   Settings& settings = TheSettings();
   if (!settings.SaveMruFiles) return;
+  // Read, changed and written back in one go: another copy updating the
+  // list meanwhile would lose its entry or ours.
+  const IniLock lock;
   IniStore* ini = settings.ini();
   const std::int32_t limit = RecentFilesLimit(settings.MurFileNum);
   recentFiles = ini ? ReadRecentFiles(*ini, limit) : std::vector<std::string>{};
-  RemoveRecentFilesMenu(rewrite);
+  RemoveRecentFilesMenu(rewrite && !path);
   if (path) {
     ApplyRecentFile(recentFiles, *path, opened, limit);
-    if (ini) WriteRecentFiles(*ini, recentFiles);
+    if (ini) StoreRecentFiles(*ini, recentFiles);
   }
   recentMenuCount = static_cast<std::int32_t>(recentFiles.size());
   HMENU popup = FilePopup();
@@ -738,23 +754,26 @@ void MainFrame::RestoreLayout() {
   IniStore* ini = TheSettings().ini();
   std::optional<WindowPos> pos;
   if (ini) pos = ParseWindowPos(ini->GetString(kSettingsSection, "WindowPos", "", 1024));
+  WINDOWPLACEMENT placement{};
   if (pos) {
-    WINDOWPLACEMENT placement{};
     placement.length = sizeof placement;
     placement.flags = pos->flags;
-    placement.showCmd = RestoredShowCommand(*pos);
     placement.ptMinPosition = {pos->minX, pos->minY};
     placement.ptMaxPosition = {pos->maxX, pos->maxY};
     placement.rcNormalPosition = {pos->left, pos->top, pos->right, pos->bottom};
+    // Sized while still hidden: the bars and the view are laid out for the
+    // final size before anything is drawn, so the window comes up once,
+    // complete, instead of being laid out and painted again at every step.
+    placement.showCmd = SW_HIDE;
     SetWindowPlacement(hwnd(), &placement);
-  } else {
-    ShowWindow(hwnd(), SW_SHOWDEFAULT);
   }
   toolBarVisible = ini ? ini->GetInt(kSettingsSection, "ToolBarVisible", 1) : 1;
   statusBarVisible = ini ? ini->GetInt(kSettingsSection, "StatusBarVisible", 1) : 1;
   long count = ini ? ini->GetInt(kSettingsSection, "Rebar_BandCount", 0) : 0;
-  ShowToolBar(toolBarVisible != 0);
-  ShowStatusBar(statusBarVisible != 0);
+  // The bars were made visible; each change lays the window out again, so
+  // only a bar the settings hide is touched.
+  if (!toolBarVisible) ShowToolBar(false);
+  if (!statusBarVisible) ShowStatusBar(false);
   // Only bands that exist can be placed; a hand-edited count is bounded.
   const long bands = rebar_ ? static_cast<long>(SendMessageA(rebar_, RB_GETBANDCOUNT, 0, 0)) : 0;
   count = std::clamp(count, 0L, bands);
@@ -764,16 +783,30 @@ void MainFrame::RestoreLayout() {
     const std::int32_t cx = ini->GetInt(kSettingsSection, prefix + "CX", 0);
     const std::int32_t breakLine = ini->GetInt(kSettingsSection, prefix + "BreakLine", 0);
     const LRESULT index = SendMessageA(rebar_, RB_IDTOINDEX, static_cast<WPARAM>(id), 0);
-    if (index >= 0) SendMessageA(rebar_, RB_MOVEBAND, static_cast<WPARAM>(index), i);
+    if (index >= 0 && index != i) SendMessageA(rebar_, RB_MOVEBAND, static_cast<WPARAM>(index), i);
     REBARBANDINFOA band{};
     band.cbSize = sizeof band;
     band.fMask = RBBIM_STYLE | RBBIM_SIZE | RBBIM_ID;
     SendMessageA(rebar_, RB_GETBANDINFOA, i, reinterpret_cast<LPARAM>(&band));
+    const UINT style = breakLine ? (band.fStyle | RBBS_BREAK) : (band.fStyle & ~RBBS_BREAK);
+    // Setting a band lays the bar out again even when nothing changes.
+    if (band.cx == static_cast<UINT>(cx) && band.fStyle == style) continue;
     band.cx = static_cast<UINT>(cx);
-    band.fStyle = breakLine ? (band.fStyle | RBBS_BREAK) : (band.fStyle & ~RBBS_BREAK);
+    band.fStyle = style;
     SendMessageA(rebar_, RB_SETBANDINFOA, i, reinterpret_cast<LPARAM>(&band));
   }
   view_.UpdateLayout();
+  if (pos) {
+    placement.showCmd = RestoredShowCommand(*pos);
+    SetWindowPlacement(hwnd(), &placement);
+  } else {
+    ShowWindow(hwnd(), SW_SHOWDEFAULT);
+  }
+  // The text first: the bars paint in the loop right after.
+  if (view_.hwnd()) UpdateWindow(view_.hwnd());
+  // And on the screen at once: drawing may be held back until the thread
+  // next waits for messages, which is after the bars have painted too.
+  GdiFlush();
 }
 
 void MainFrame::ShowToolBar(bool visible) {

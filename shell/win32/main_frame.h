@@ -108,6 +108,8 @@ class MainFrame : public Window<MainFrame>, public MessageFilter, public IdleHan
   StatusBar statusBar_;
   HWND rebar_ = nullptr;
   HWND toolbar_ = nullptr;
+  // The client size the bars were last laid out for.
+  SIZE laidOutClient_{-1, -1};
   ImageList toolbarImages_;   // borrowed by the toolbar
   std::string documentPath_;  // the full path (UTF-8) of the file the last successful OpenFile loaded
   FindCommand find_{view_, statusBar_};

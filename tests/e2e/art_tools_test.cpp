@@ -145,13 +145,17 @@ TEST(ExportAsImage, PngsOfAnsiArtAndPlainTextHoldThePixelsTheViewShows) {
     ASSERT_TRUE(PressKey(save, VK_RETURN));
     const std::string png = folder.path() + c.png;
     ASSERT_TRUE(WaitFor([&] { return GetFileAttributesA(png.c_str()) != INVALID_FILE_ATTRIBUTES; })) << "no " << png;
-    // On a loaded machine the view may not yet have repainted where the menu
-    // and the Save dialog were: compared again until it has, or the time is up.
+    // The menu and the Save dialog covered the view. Wine puts its pixels
+    // back when the program next reads the display's events, which no
+    // message sent to it waits for: the screen is compared until it shows
+    // the view again.
     std::string verdict;
-    WaitFor([&] {
-      verdict = ComparePng(png, Capture::OfClient(viewer.View()), c.columns * kCellWidth, c.lines * kCellHeight);
-      return verdict == "same";
-    });
+    WaitFor(
+        [&] {
+          verdict = ComparePng(png, Capture::OfClient(viewer.View()), c.columns * kCellWidth, c.lines * kCellHeight);
+          return verdict == "same";
+        },
+        30s);
     EXPECT_EQ(verdict, "same");
     for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
       EXPECT_NE(entry.path().extension(), ".tmp") << "a temporary file was left behind";

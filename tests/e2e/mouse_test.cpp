@@ -112,9 +112,13 @@ TEST(Mouse, DragsWordsLinksAndAutoScroll) {
   }
   EXPECT_EQ(viewer.Copy(30s), "foo") << "a click on a link changed the selection";
 
-  // Another window taking the focus ends a drag; the selection stays.
+  // Another window taking the focus ends a drag; the selection stays. The
+  // focus goes only once the drag has selected: the button-down empties the
+  // selection, the move makes the new one.
   ASSERT_TRUE(StartDrag(view, CellCentre(0, 3)));
+  ASSERT_TRUE(WaitFor([&] { return !viewer.ButtonEnabled(kCopy); })) << "the button-down kept the selection";
   ASSERT_TRUE(MoveTo(view, CellCentre(5, 4)));
+  ASSERT_TRUE(WaitFor([&] { return viewer.ButtonEnabled(kCopy); })) << "the drag selected nothing";
   HWND other =
       CreateWindowExA(0, "Static", "", WS_POPUP | WS_VISIBLE, 900, 700, 50, 50, nullptr, nullptr, nullptr, nullptr);
   SetForegroundWindow(other);

@@ -1,11 +1,13 @@
 // opentime: measures how long a Windows program takes to show a file. For each run it starts the program and
 // times, from CreateProcessA, the appearance of its top-level window, the return of WaitForInputIdle, the first
-// drawn text in its view (read back from the screen) and the file's name in its title; then it closes the
-// program. Prints every run, then the median and range of each measure.
+// drawn text in its view (read back from the screen) and the file's name in its title, and reads the program's
+// peak working set; then it closes the program. Prints every run, then the median and range of each measure.
 //   opentime [--runs N] [--warmup N] [--timeout SECONDS] [--title TEXT] PROGRAM [ARGUMENT...]
 // --title defaults to the file name of the last argument; --warmup runs are made first and not counted.
 
 #include <windows.h>
+
+#include <psapi.h>
 
 #include <algorithm>
 #include <atomic>
@@ -61,6 +63,7 @@ struct RunTimes {
   double idle = -1;
   double drawn = -1;
   double titled = -1;
+  double peakMb = -1;  // peak working set once everything was seen, when the system tells
 };
 
 // Quotes an argument the way the C runtime splits command lines.
@@ -233,6 +236,11 @@ bool RunOnce(const Options& options, RunTimes& times) {
     std::fprintf(stderr, "opentime: the program ended by itself\n");
     return false;
   }
+  PROCESS_MEMORY_COUNTERS memory{};
+  memory.cb = sizeof memory;
+  if (GetProcessMemoryInfo(process.get(), &memory, sizeof memory)) {
+    times.peakMb = static_cast<double>(memory.PeakWorkingSetSize) / (1 << 20);
+  }
   CloseProgram(process.get(), topLevel);
   return times.window >= 0 && times.idle >= 0 && times.drawn >= 0 && times.titled >= 0;
 }
@@ -297,9 +305,9 @@ int Run(int argc, char** argv) {
                    times.window, times.idle, times.drawn, times.titled);
       return 1;
     }
-    std::printf("%s %d: window %8.1f ms  input-idle %8.1f ms  drawn %8.1f ms  title %8.1f ms\n",
+    std::printf("%s %d: window %8.1f ms  input-idle %8.1f ms  drawn %8.1f ms  title %8.1f ms  peak %7.1f MB\n",
                 run < 0 ? "warm-up" : "run", run < 0 ? run + options.warmup + 1 : run + 1, times.window, times.idle,
-                times.drawn, times.titled);
+                times.drawn, times.titled, times.peakMb);
     std::fflush(stdout);
     if (run < 0) continue;
     window.push_back(times.window);

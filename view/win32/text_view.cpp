@@ -472,7 +472,11 @@ LRESULT TextView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnScroll(Axis::kVertical, LOWORD(wParam));
       return 0;
     case WM_MOUSEWHEEL:
-      if (GET_KEYSTATE_WPARAM(wParam) & MK_CONTROL) {
+      // The key state the message carries can lack a Ctrl pressed just
+      // before the wheel turned (Wine takes it before the key press has
+      // reached this thread); the thread's own key state, in step with the
+      // input read so far, has it.
+      if ((GET_KEYSTATE_WPARAM(wParam) & MK_CONTROL) || GetKeyState(VK_CONTROL) < 0) {
         OnZoomWheel(GET_WHEEL_DELTA_WPARAM(wParam));
         return 0;
       }

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "settings/ini_store.h"
@@ -121,6 +122,40 @@ TEST(ProfileIniStore, AFileHeldWithoutSharingIsToldApartFromAMissingOne) {
   EXPECT_EQ(IniReadFailure(file.path()), 0u);
   EXPECT_EQ(IniReadFailure(file.path() + ".missing"), 0u);
   EXPECT_EQ(IniReadFailure(file.path() + ".missing\\Mosaikon.ini"), 0u);
+}
+
+TEST(ProfileIniStore, LinesAreTheSectionsKeysAndValuesInFileOrder) {
+  std::string many;
+  for (int i = 0; i < 300; ++i) many += std::to_string(i) + "=C:\\art\\file" + std::to_string(i) + ".ans\r\n";
+  TempFile file("[Settings]\r\nTabSize=4\r\n[MRU]\r\n2=b.nfo\r\n1=C:\\a.txt\r\n[Big]\r\n" + many);
+  auto store = OpenIniStore(file.path());
+  EXPECT_EQ(store->Lines("mru"), (Lines{"2=b.nfo", "1=C:\\a.txt"}));
+  EXPECT_EQ(store->Lines("Missing"), Lines{});
+  const Lines big = store->Lines("Big");  // more than the first buffer holds
+  ASSERT_EQ(big.size(), 300u);
+  EXPECT_EQ(big.back(), "299=C:\\art\\file299.ans");
+}
+
+// Copies of the program share one lock: while one holds it, another waits.
+TEST(ProfileIniStore, OneCopyAtATimeHoldsTheLock) {
+  const auto othersMayTakeIt = [] {
+    bool taken = false;
+    std::thread other([&] {
+      HANDLE mutex = OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, "MosaikonIniLock");
+      if (!mutex) return;
+      taken = WaitForSingleObject(mutex, 0) == WAIT_OBJECT_0;
+      if (taken) ReleaseMutex(mutex);
+      CloseHandle(mutex);
+    });
+    other.join();
+    return taken;
+  };
+  {
+    const IniLock lock;
+    const IniLock again;  // the same thread may take it again
+    EXPECT_FALSE(othersMayTakeIt());
+  }
+  EXPECT_TRUE(othersMayTakeIt());
 }
 
 }  // namespace

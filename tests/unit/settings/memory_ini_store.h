@@ -44,8 +44,7 @@ class MemoryIniStore : public IniStore {
     return true;
   }
 
-  // The section as "key=value" lines in file order.
-  std::vector<std::string> Lines(std::string_view section) const {
+  std::vector<std::string> Lines(std::string_view section) const override {
     std::vector<std::string> lines;
     for (const Entry& e : entries_) {
       if (e.section == section) lines.push_back(e.key + "=" + e.value);

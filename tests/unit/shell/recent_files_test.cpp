@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "tests/unit/settings/memory_ini_store.h"
@@ -50,6 +51,35 @@ TEST(RecentFiles, ApplyFollowsTheListRules) {
     ApplyRecentFile(files, c.path, c.opened, c.limit);
     EXPECT_EQ(files, c.after) << c.name;
   }
+}
+
+// The section ends up holding exactly keys 1..n; a section that does already
+// is not written at all.
+TEST(RecentFiles, StoreMakesTheSectionExactlyTheListAndWritesNothingWhenItIs) {
+  struct CountingStore : MemoryIniStore {
+    int writes = 0;
+    bool WriteString(std::string_view section, std::string_view key, std::string_view value) override {
+      ++writes;
+      return MemoryIniStore::WriteString(section, key, value);
+    }
+    bool ClearSection(std::string_view section) override {
+      ++writes;
+      return MemoryIniStore::ClearSection(section);
+    }
+  } ini;
+  for (const char* line : {"1=a", "2=b", "7=stale", "x=junk"}) {
+    const std::string text = line;
+    ini.WriteString("MRU", text.substr(0, text.find('=')), text.substr(text.find('=') + 1));
+  }
+  StoreRecentFiles(ini, {"b", "a"});
+  EXPECT_EQ(ini.Lines("MRU"), (List{"1=b", "2=a"}));
+  ini.writes = 0;
+  StoreRecentFiles(ini, {"b", "a"});
+  EXPECT_EQ(ini.writes, 0);
+  StoreRecentFiles(ini, {"a", "b"});
+  EXPECT_EQ(ini.Lines("MRU"), (List{"1=a", "2=b"}));
+  StoreRecentFiles(ini, {});
+  EXPECT_EQ(ini.Lines("MRU"), List{});
 }
 
 TEST(RecentFiles, LimitIsAtLeastOneAndBounded) {
