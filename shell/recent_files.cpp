@@ -58,7 +58,8 @@ void ApplyRecentFile(std::vector<std::string>& files, const std::string& path, b
 
 void StoreRecentFiles(IniStore& ini, const std::vector<std::string>& files) {
   std::vector<std::string> lines;
-  for (std::size_t i = 0; i < files.size(); ++i) lines.push_back(std::to_string(i + 1) + "=" + RecentFileIniValue(files[i]));
+  for (std::size_t i = 0; i < files.size(); ++i)
+    lines.push_back(std::to_string(i + 1) + "=" + RecentFileIniValue(files[i]));
   // Opening the file at the top of the list again changes nothing, and a
   // rewrite of the whole file on every start would cost more than the rest
   // of the start's settings work together.
