@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "document/line_splitter.h"
 #include "document/text_document.h"
 #include "tests/unit/document/document_invariants.h"
 
@@ -26,22 +25,10 @@ Row Plain(const std::string& text) {
 }
 const Row kEmpty{};
 
-// Interprets source lines as the loader does: they point into the
-// document's own text, which the interpreter replaces. (The document is an
-// out-parameter: moving it could move a short text and strand the lines.)
-void Interpret(const std::vector<std::string>& sourceLines, TextDocument& document) {
-  for (std::size_t i = 0; i < sourceLines.size(); ++i) document.text += (i > 0 ? "\n" : "") + sourceLines[i];
-  document.ansi = true;
-  std::vector<TextLine> lines;
-  std::int32_t width = 0;
-  SplitLines(document.text.data(), static_cast<std::int32_t>(document.text.size()), 8, lines, width);
-  InterpretAnsi(lines, document);
-}
-
 // The rows, after checking the shape every ANSI document has.
 std::vector<Row> RowsOf(const std::vector<std::string>& sourceLines) {
   TextDocument document;
-  Interpret(sourceLines, document);
+  testing::Interpret(sourceLines, document);
   EXPECT_EQ(testing::CheckDocumentInvariants(document, 8), "");
   std::vector<Row> rows;
   for (const TextLine& line : document.lines)
@@ -213,7 +200,7 @@ TEST(AnsiInterpreter, CanvasStopsAtMaximumRows) {
   // line breaks and wraps all stay on the last row.
   const std::string down = Repeat("\x1b[9999B", kMaxAnsiRows / kMaxAnsiRowJump + 10);
   TextDocument document;
-  Interpret({down + "x", "y", std::string(80, 'a') + "bbbbbc"}, document);
+  testing::Interpret({down + "x", "y", std::string(80, 'a') + "bbbbbc"}, document);
   ASSERT_EQ(document.LineCount(), kMaxAnsiRows);
   EXPECT_EQ(document.lines.back().Text(), "bbbbbc" + std::string(74, 'a'));
   EXPECT_EQ(document.lines[kMaxAnsiRows - 2].length, 0);
@@ -223,7 +210,7 @@ TEST(AnsiInterpreter, RepeatedEraseFarDownStaysCheap) {
   // The erase regrows the canvas to the cursor row; that must not cost a pass
   // over a million empty rows each time.
   TextDocument document;
-  Interpret({Repeat("\x1b[9999B", 1100) + Repeat("\x1b[J", 100000) + "z"}, document);
+  testing::Interpret({Repeat("\x1b[9999B", 1100) + Repeat("\x1b[J", 100000) + "z"}, document);
   ASSERT_EQ(document.LineCount(), kMaxAnsiRows);
   EXPECT_EQ(document.lines.back().Text(), "z");
   EXPECT_EQ(document.text.size(), 2u * kMaxAnsiRows + 1);

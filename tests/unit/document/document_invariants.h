@@ -1,7 +1,7 @@
 // The invariants every built document must hold, checked from the outside:
 // used by the unit tests (also on real files) and by the fuzz target.
 // CheckDocumentInvariants returns "" when all hold, else the first violation.
-// Also two small helpers the document tests share.
+// Also the small helpers the document tests share.
 #pragma once
 
 #include <algorithm>
@@ -169,6 +169,25 @@ inline TextDocument SplitDocument(const std::string& text, std::int32_t tabSize 
   document.text = text;
   SplitLines(document.text.data(), static_cast<std::int32_t>(text.size()), tabSize, document.lines, document.width);
   return document;
+}
+
+// Interprets source lines as the loader does: they point into the document's
+// own text, which the interpreter replaces. (The document is an out-parameter:
+// moving it could move a short text and strand the lines.) By the modern rules
+// when their options are given.
+inline void Interpret(const std::vector<std::string>& sourceLines, TextDocument& document,
+                      const ModernAnsiOptions* modern = nullptr) {
+  for (std::size_t i = 0; i < sourceLines.size(); ++i) document.text += (i > 0 ? "\n" : "") + sourceLines[i];
+  document.ansi = true;
+  document.modern = modern != nullptr;
+  std::vector<TextLine> lines;
+  std::int32_t width = 0;
+  SplitLines(document.text.data(), static_cast<std::int32_t>(document.text.size()), 8, lines, width);
+  if (modern) {
+    InterpretModernAnsi(lines, document, *modern);
+  } else {
+    InterpretAnsi(lines, document);
+  }
 }
 
 inline std::vector<std::string> LineTexts(const TextDocument& document) {

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "document/ansi_interpreter.h"
-#include "document/line_splitter.h"
 #include "document/text_document.h"
 #include "tests/unit/document/document_invariants.h"
 
@@ -49,15 +48,9 @@ std::string CellText(const TextDocument& document, std::int32_t line, std::int32
 
 std::vector<Row> ModernRows(const std::vector<std::string>& sourceLines, bool ice = false) {
   TextDocument document;
-  for (std::size_t i = 0; i < sourceLines.size(); ++i) document.text += (i > 0 ? "\n" : "") + sourceLines[i];
-  document.ansi = true;
-  document.modern = true;
-  std::vector<TextLine> lines;
-  std::int32_t width = 0;
-  SplitLines(document.text.data(), static_cast<std::int32_t>(document.text.size()), 8, lines, width);
   ModernAnsiOptions options;
   options.iceColours = ice;
-  InterpretModernAnsi(lines, document, options);
+  testing::Interpret(sourceLines, document, &options);
   EXPECT_EQ(testing::CheckDocumentInvariants(document, 8), "");
   std::vector<Row> rows;
   for (std::int32_t i = 0; i < document.LineCount(); ++i) {
@@ -155,11 +148,8 @@ TEST(ModernInterpreter, IceColoursMakeBlinkABrightBackground) {
 
 TEST(ModernInterpreter, CellValuesOnlyWhereTheyAreNeeded) {
   TextDocument document;
-  document.text = "plain\n\x1b[38;5;196mred\x1b[0m ok\n\x1b[38;5;196m\x1b[2Jgone";
-  std::vector<TextLine> lines;
-  std::int32_t width = 0;
-  SplitLines(document.text.data(), static_cast<std::int32_t>(document.text.size()), 8, lines, width);
-  InterpretModernAnsi(lines, document, {});
+  const ModernAnsiOptions options;
+  testing::Interpret({"plain", "\x1b[38;5;196mred\x1b[0m ok", "\x1b[38;5;196m\x1b[2Jgone"}, document, &options);
   ASSERT_EQ(testing::LineTexts(document), (std::vector<std::string>{"", "", "gone", ""}));
   EXPECT_EQ(document.colours.Cells(0), nullptr);
   ASSERT_NE(document.colours.Cells(2), nullptr);

@@ -224,19 +224,5 @@ TEST(ModernLoad, CorpusArtKeepsItsLayout) {
   }
 }
 
-TEST(ModernLoad, CorpusFilesHoldTheInvariants) {
-  const std::filesystem::path corpus = MOSAIKON_SOURCE_DIR "/../shared/corpus";
-  if (!std::filesystem::is_directory(corpus)) GTEST_SKIP() << "no corpus";
-  for (const auto& entry : std::filesystem::recursive_directory_iterator(corpus)) {
-    if (!entry.is_regular_file()) continue;
-    std::ifstream in(entry.path(), std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), {});
-    for (const std::int32_t decodeMode : {0, 1, 2}) {
-      SCOPED_TRACE(entry.path().string() + " in decode mode " + std::to_string(decodeMode));
-      Built(bytes, Modern(decodeMode));
-    }
-  }
-}
-
 }  // namespace
 }  // namespace mosaikon

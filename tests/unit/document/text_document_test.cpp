@@ -120,26 +120,31 @@ TEST(TextDocument, LoadReplacesTheDocumentOnlyWhenItSucceeds) {
   EXPECT_EQ(document.fileSize, 0u);
 }
 
+// Every file loads by both rules, with ANSI support on and off and in every
+// decode mode of the modern rules, and holds the invariants.
 TEST(TextDocument, CorpusFilesHoldTheInvariants) {
   const std::filesystem::path corpus = MOSAIKON_SOURCE_DIR "/../shared/corpus";
   std::error_code status;
   if (!std::filesystem::is_directory(corpus, status)) GTEST_SKIP() << "no corpus at " << corpus.string();
+  std::vector<LoadOptions> choices(5);
+  choices[1].supportAnsi = false;
+  for (std::int32_t decodeMode : {0, 1, 2}) {
+    choices[2 + decodeMode].modern = true;
+    choices[2 + decodeMode].decodeMode = decodeMode;
+  }
   int files = 0;
   for (const auto& entry : std::filesystem::recursive_directory_iterator(corpus)) {
     if (!entry.is_regular_file()) continue;
     ++files;
-    for (const bool supportAnsi : {true, false}) {
-      LoadOptions options;
-      options.supportAnsi = supportAnsi;
+    for (const LoadOptions& options : choices) {
+      SCOPED_TRACE(entry.path().string() + (options.supportAnsi ? "" : ", ANSI off") +
+                   (options.modern ? ", modern rules, decode mode " + std::to_string(options.decodeMode) : ""));
       TextDocument document;
       ErrorCode error = 0;
-      ASSERT_TRUE(document.LoadFile(entry.path().string(), options, error)) << entry.path();
-      EXPECT_EQ(document.fileSize, entry.file_size()) << entry.path();
-      EXPECT_EQ(CheckDocumentInvariants(document, options.tabSize), "")
-          << entry.path() << (supportAnsi ? " (ANSI on)" : " (ANSI off)");
-      if (!supportAnsi) {
-        EXPECT_FALSE(document.ansi) << entry.path();
-      }
+      ASSERT_TRUE(document.LoadFile(entry.path().string(), options, error));
+      EXPECT_EQ(document.fileSize, entry.file_size());
+      EXPECT_EQ(CheckDocumentInvariants(document, options.tabSize), "");
+      EXPECT_TRUE(options.supportAnsi || !document.ansi);
     }
   }
   EXPECT_GT(files, 0);
