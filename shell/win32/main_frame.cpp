@@ -130,6 +130,11 @@ LRESULT MainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
       if (view_.hwnd()) return 1;
       break;
+    case WM_NCPAINT:
+      // The first showing draws this frame and then each child's; the text
+      // is what the user waits for.
+      view_.PaintFirstText();
+      break;
     case WM_SYSCOMMAND:
       if (OnKeyMenu(wParam, lParam)) return 0;
       break;
@@ -796,6 +801,7 @@ void MainFrame::RestoreLayout() {
     SendMessageA(rebar_, RB_SETBANDINFOA, i, reinterpret_cast<LPARAM>(&band));
   }
   view_.UpdateLayout();
+  view_.PaintTextOnFirstShow();
   if (pos) {
     placement.showCmd = RestoredShowCommand(*pos);
     SetWindowPlacement(hwnd(), &placement);

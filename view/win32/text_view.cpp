@@ -446,6 +446,17 @@ void TextView::OnPaint(HDC dc) {
   if (dc) Paint(dc);
 }
 
+void TextView::PaintFirstText() {
+  // A showing draws the frames of the window and its children in turn
+  // before any of them paints.
+  if (!paintOnFirstShow_ || !hwnd() || !IsWindowVisible(hwnd())) return;
+  paintOnFirstShow_ = false;
+  if (WindowDC dc(hwnd()); dc.get()) {
+    Paint(dc.get());
+    GdiFlush();
+  }
+}
+
 void TextView::Paint(HDC dc) {
   const Settings& settings = TheSettings();
   PaintInput input = SettingsPaintInput(document_, cell_, settings);
@@ -460,6 +471,9 @@ LRESULT TextView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
       return 0;
+    case WM_NCPAINT:
+      PaintFirstText();
+      break;
     case WM_ERASEBKGND:
       return 0;  // painting covers the whole client area
     case WM_SIZE:

@@ -80,6 +80,13 @@ class TextView : public Window<TextView> {
   const TextDocument& document() const { return document_; }
   PixelSize cell() const { return cell_; }  // as last measured
 
+  // The window is about to be shown for the first time: the text is drawn,
+  // and handed to the screen at once, at the first PaintFirstText once the
+  // view is visible (the frame calls it as its own frame is drawn; else the
+  // view's frame drawing does), ahead of the scroll bars and the bars.
+  void PaintTextOnFirstShow() { paintOnFirstShow_ = true; }
+  void PaintFirstText();
+
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
@@ -126,9 +133,10 @@ class TextView : public Window<TextView> {
   PixelSize cell_;                    // measured from the terminal font by UpdateLayout
   ScrollState scroll_;
   Selection selection_;
-  UINT rollMessage_ = 0;        // "MSWHEEL_ROLLMSG", registered at the first settings change
-  int sizeDepth_ = 0;           // nested WM_SIZE calls (showing a bar resizes the client)
-  std::int64_t zoomWheel_ = 0;  // Ctrl+wheel delta not yet turned into zoom steps
+  UINT rollMessage_ = 0;           // "MSWHEEL_ROLLMSG", registered at the first settings change
+  int sizeDepth_ = 0;              // nested WM_SIZE calls (showing a bar resizes the client)
+  std::int64_t zoomWheel_ = 0;     // Ctrl+wheel delta not yet turned into zoom steps
+  bool paintOnFirstShow_ = false;  // see PaintTextOnFirstShow
   // The drag's timer; 0 when no drag is in progress.
   UINT_PTR autoScrollTimer = 0;
 };
