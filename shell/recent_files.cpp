@@ -57,15 +57,18 @@ void ApplyRecentFile(std::vector<std::string>& files, const std::string& path, b
 }
 
 void StoreRecentFiles(IniStore& ini, const std::vector<std::string>& files) {
-  std::vector<std::string> lines;
-  for (std::size_t i = 0; i < files.size(); ++i)
-    lines.push_back(std::to_string(i + 1) + "=" + RecentFileIniValue(files[i]));
+  std::vector<std::string> values, lines;
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    values.push_back(RecentFileIniValue(files[i]));
+    lines.push_back(std::to_string(i + 1) + "=" + values.back());
+  }
   // Opening the file at the top of the list again changes nothing, and a
   // rewrite of the whole file on every start would cost more than the rest
   // of the start's settings work together.
   if (ini.Lines(kRecentFilesSection) == lines) return;
   ini.ClearSection(kRecentFilesSection);
-  WriteRecentFiles(ini, files);
+  for (std::size_t i = 0; i < values.size(); ++i)
+    ini.WriteString(kRecentFilesSection, std::to_string(i + 1), values[i]);
 }
 
 void WriteRecentFiles(IniStore& ini, const std::vector<std::string>& files) {
